@@ -1,0 +1,10 @@
+#pragma once
+
+namespace sortilo {
+
+class Form1;
+
+// Connects the controls this subsystem drives to its handlers.
+void connectTitleHandlers(Form1& form);
+
+}  // namespace sortilo
