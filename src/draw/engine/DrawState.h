@@ -34,10 +34,15 @@ struct DrawState {
     BoundedTable<int16_t, 0, MaxGroups> groupSelected;
     BoundedTable2<QString, TitleSets, TitlesPerSet + 1> titleSets;
     int16_t currentTitleSet = 0;
+    // Whether the running draw has made its first pick: Start clears it, a tick's pick sets it, and
+    // Stop records a group only when it is set (a Stop right after Start has nothing to record).
+    bool currentDrawPicked = false;
 };
 
 // The tables are large (about 50,000 texts); the window keeps its state on the heap.
-inline std::unique_ptr<DrawState> makeDrawState() { return std::make_unique<DrawState>(); }
+inline std::unique_ptr<DrawState> makeDrawState() {
+    return std::make_unique<DrawState>();
+}
 
 // 标题自动内容生成: group g is titled 第g组 for g = 1..50; entry 0 is not touched.
 void 标题自动内容生成(DrawState& state);

@@ -1,10 +1,9 @@
 #include "draw/engine/Random.h"
-#include "draw/engine/Clock.h"
-
-#include <QTime>
 
 #include <bit>
+#include <chrono>
 #include <cstring>
+#include <exception>
 #include <random>
 
 namespace sortilo {
@@ -20,8 +19,6 @@ uint64_t splitmix(uint64_t& x) {
 
 }  // namespace
 
-double SystemClock::timeOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
-
 FoldingRandom::FoldingRandom(uint64_t seed) {
     for (auto& word : s_) {
         word = splitmix(seed);
@@ -29,14 +26,26 @@ FoldingRandom::FoldingRandom(uint64_t seed) {
 }
 
 FoldingRandom::FoldingRandom() : FoldingRandom(0) {
-    std::random_device entropy;
-    for (int i = 0; i < 4; ++i) {
-        fold((static_cast<uint64_t>(entropy()) << 32) ^ entropy());
+    // A system without an entropy device must still start: the moment and the place of this
+    // object then stand in for it.
+    fold(static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fold(reinterpret_cast<uintptr_t>(this));
+    try {
+        std::random_device entropy;
+        for (int i = 0; i < 4; ++i) {
+            const uint64_t high = entropy();
+            fold((high << 32) ^ entropy());
+        }
+    } catch (const std::exception&) {
+        fold(static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()));
     }
 }
 
 void FoldingRandom::fold(uint64_t value) {
     // Mix the value into every word and step once, so the state moves on rather than restarts.
+    // Folding the same value again is the affine step s -> L(s ^ m), whose orbits are as long as
+    // the generator's own period (bar a single state in 2^256): equal clock readings never make
+    // the sequence repeat.
     uint64_t mixer = value;
     for (auto& word : s_) {
         word ^= splitmix(mixer);
@@ -66,6 +75,9 @@ uint64_t FoldingRandom::nextBits() {
     return result;
 }
 
-double FoldingRandom::next() { return static_cast<double>(nextBits() >> 11) * 0x1.0p-53; }
+// The top 53 bits fill a double's significand exactly, so the result is below 1.
+double FoldingRandom::next() {
+    return static_cast<double>(nextBits() >> 11) * 0x1.0p-53;
+}
 
 }  // namespace sortilo

@@ -14,8 +14,9 @@ public:
     virtual double next() = 0;
 };
 
-// xoshiro256** with 53-bit doubles. The seed constructor is for tests; the default one folds in
-// entropy from the operating system, so two starts at the same clock reading draw differently.
+// xoshiro256** giving doubles with 53 random bits. The seed constructor is for tests; the default
+// one folds in entropy from the operating system, so two starts at the same clock reading draw
+// differently.
 class FoldingRandom : public RandomSource {
 public:
     FoldingRandom();
