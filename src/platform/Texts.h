@@ -18,6 +18,10 @@ inline const QString SpreadsheetOpen =
 inline const QString KeepChoiceNotSet = QStringLiteral("抽签设置中的保留情况尚未设置，请选择！");
 inline const QString CountBelowOne = QStringLiteral("抽签数设定不能为小于1个数据");
 inline const QString CountAbovePool = QStringLiteral("抽签的人数必须小于被抽总人数！");
+inline const QString CountAboveGroupSize = QStringLiteral("抽签数设定不能为大于1000个数据");
+inline const QString GroupsFull = QStringLiteral("抽签结果已满50组，请导出结果后重新导入数据！");
+// Follows the number of names left in the pool, e.g. 25可抽值.
+inline const QString PoolCountSuffix = QStringLiteral("可抽值");
 
 // ---- Results: lists, details, export
 

@@ -46,16 +46,20 @@ bool canRecordGroup(const DrawState& state) {
            state.groupCount < MaxGroups;
 }
 
-void recordGroup(DrawState& state) {
+void beginGroup(DrawState& state) {
     Q_ASSERT(canRecordGroup(state));
     ++state.groupCount;
     state.firstShownGroup = static_cast<int16_t>(state.groupCount < 5 ? 1 : state.groupCount - 3);
     state.groupSizes(state.groupCount) = state.drawCount;
+    // These picks are now a group; recording them again would need a new pick.
+    state.currentDrawPicked = false;
+}
+
+void recordGroup(DrawState& state) {
+    beginGroup(state);
     recordPicks(state);
     clearGroupSelection(state);
     state.groupSelected(state.groupCount) = 1;
-    // These picks are now a group; recording them again would need a new pick.
-    state.currentDrawPicked = false;
 }
 
 void recordPicks(DrawState& state) {

@@ -21,9 +21,13 @@ PickOutcome pickNames(DrawState& state, RandomSource& random, const Clock& clock
 // have room for one more group of drawCount names.
 bool canRecordGroup(const DrawState& state);
 
-// The tables' part of Stop: numbers the new group, pages so that it is shown (the newest group in
-// the last of the four lists once there are more than four), records the picks as the group
-// (导入抽中名单), and makes it the selected group. Requires canRecordGroup().
+// The first steps of Stop's bookkeeping: the new group's number, the paging that shows it (the
+// newest group in the last of the four lists once there are more than four), and its size. The
+// picks of the running draw are used up by it. Requires canRecordGroup().
+void beginGroup(DrawState& state);
+
+// The tables' part of Stop: beginGroup, then the picks recorded as the group (导入抽中名单), which
+// becomes the selected group. Requires canRecordGroup().
 void recordGroup(DrawState& state);
 
 // 导入抽中名单: groupResults(k, groupCount) = roster(drawPicks(k)) for k = 1..drawCount.
