@@ -45,8 +45,11 @@ void 显示(Form1& form, int first) {
     for (int g = first; g <= first + 3; ++g) {
         form.Label1[g - offset]->setText(g <= MaxGroups ? state.groupTitles(g) : QString());
     }
-    const int s = 获得底色标记位置(form) - offset;
-    if (s > 0 && s < 5) {
+    // Pink marks the list of the selected group. With group 0 in the first list and no group
+    // selected, the position arithmetic alone would colour that empty list.
+    const int selected = 获得底色标记位置(form);
+    const int s = selected - offset;
+    if (selected > 0 && s > 0 && s < 5) {
         setBackColor(form.List1[s], ListColor::Pink);
     }
 }
