@@ -29,8 +29,8 @@ struct Biff5Strings {
     std::vector<Span> names;
 };
 
-SheetError decrypt(QByteArray& stream, const Record& filePass, int biff) {
-    const FilePassReading r = readFilePass(filePass.body, biff, DefaultPassword);
+SheetError decrypt(QByteArray& stream, const Record& filePass, int biff, const QString& password) {
+    const FilePassReading r = readFilePass(filePass.body, biff, password);
     if (r.result != FilePassResult::Opened) {
         return {SheetProblem::PasswordProtected, r.scheme};
     }
@@ -120,7 +120,7 @@ SheetError readSharedStrings(std::vector<Span> parts, std::vector<QString>& out)
     return {};
 }
 
-SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& g) {
+SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& g, const QString& password) {
     const auto* base = reinterpret_cast<const uint8_t*>(stream.data());  // detached: ours now
     RecordReader reader(base, size_t(stream.size()));
     Record r;
@@ -142,7 +142,7 @@ SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& g) {
     while (reader.next(r)) {
         switch (r.type) {
         case rec::FilePass:
-            if (SheetError e = decrypt(stream, r, g.biff)) {
+            if (SheetError e = decrypt(stream, r, g.biff, password)) {
                 return e;
             }
             break;

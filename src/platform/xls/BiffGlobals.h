@@ -25,7 +25,7 @@ struct BiffGlobals {
 
 // Reads the globals from the start of `stream`, decrypting the stream in place when it is
 // encrypted with the default password.
-SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& out);
+SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& out, const QString& password);
 
 // The shared string table (SST body and its CONTINUE bodies).
 SheetError readSharedStrings(std::vector<Span> parts, std::vector<QString>& out);

@@ -255,9 +255,9 @@ size_t findSubstream(const QByteArray& stream, size_t from, int index) {
 
 }  // namespace
 
-SheetError readBiffWorkbook(QByteArray& stream, Workbook::Parts& out) {
+SheetError readBiffWorkbook(QByteArray& stream, Workbook::Parts& out, const QString& password) {
     BiffGlobals g;
-    if (SheetError e = readBiffGlobals(stream, g)) {
+    if (SheetError e = readBiffGlobals(stream, g, password)) {
         return e;
     }
     out.format = g.biff >= 8 ? WorkbookFormat::Biff8 : WorkbookFormat::Biff5;

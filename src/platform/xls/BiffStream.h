@@ -62,6 +62,8 @@ class CodePage {
 public:
     explicit CodePage(int codePage = 1252);
     QString decode(const uint8_t* bytes, size_t size) const;
+    // Characters the code page lacks become '?'.
+    QByteArray encode(const QString& text) const;
     int number() const { return number_; }
 
 private:

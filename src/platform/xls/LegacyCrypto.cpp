@@ -250,7 +250,12 @@ void transformRecords(QByteArray& stream, size_t from, const LegacyKey& key, boo
 
 QByteArray makeFilePass(CipherKind kind, const QString& password, const QByteArray& salt,
                         int biffVersion, LegacyKey* key) {
-    auto u16 = [](uint16_t v) { return QByteArray{char(v & 0xFF), char(v >> 8)}; };
+    auto u16 = [](uint16_t v) {
+        QByteArray out(2, '\0');
+        out[0] = char(v & 0xFF);
+        out[1] = char(v >> 8);
+        return out;
+    };
     if (kind == CipherKind::Xor) {
         const QByteArray pw = xorob::passwordBytes(password);
         key->kind = CipherKind::Xor;
