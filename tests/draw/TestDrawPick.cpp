@@ -199,32 +199,6 @@ private Q_SLOTS:
         QCOMPARE(int(state->rosterCount), pool - count);
     }
 
-    // The newest group is always shown: after the 1st, 4th, 5th and 12th Stop the first shown
-    // group is 1, 1, 2 and 9, and the newest group is the only selected one.
-    void recordGroupPagesToTheNewest() {
-        auto state = makeDrawState();
-        fillPool(*state, 6);
-        state->drawCount = 2;
-        FoldingRandom random(5);
-        FixedClock clock;
-        const QMap<int, int> firstShown{{1, 1}, {4, 1}, {5, 2}, {12, 9}};
-        for (int g = 1; g <= 12; ++g) {
-            QCOMPARE(pickNames(*state, random, clock), PickOutcome::Picked);
-            recordGroup(*state);
-            QCOMPARE(int(state->groupCount), g);
-            QCOMPARE(int(state->groupSizes(g)), 2);
-            QCOMPARE(selectedGroup(*state), g);
-            if (firstShown.contains(g)) {
-                QCOMPARE(int(state->firstShownGroup), firstShown[g]);
-            }
-        }
-        int marks = 0;
-        for (int g = 1; g <= MaxGroups; ++g) {
-            marks += state->groupSelected(g);
-        }
-        QCOMPARE(marks, 1);
-    }
-
     // Stop records a group only after a pick of the running draw, and only within the tables.
     void recordingNeedsAPickAndRoom() {
         auto state = makeDrawState();

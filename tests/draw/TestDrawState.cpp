@@ -32,7 +32,9 @@ private Q_SLOTS:
         state->firstShownGroup = 2;
         state->drawCount = 5;
         state->rollingName = QStringLiteral("g3k1");
+        state->currentDrawPicked = true;
         clearGroups(*state);
+        QVERIFY(!state->currentDrawPicked);
         QCOMPARE(state->groupCount, int16_t(0));
         QCOMPARE(state->skipNextTick, int16_t(1));
         for (int g = 1; g <= MaxGroups; ++g) {

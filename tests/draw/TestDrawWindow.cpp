@@ -319,6 +319,19 @@ private Q_SLOTS:
         QCOMPARE(f().List1[1]->count(), 1000);
     }
 
+    // Picks of the pool before an import are never recorded after it.
+    void resetForgetsThePicks() {
+        pool(6);
+        start(QStringLiteral("3"));
+        tick();
+        数据环境还原(f());
+        pool(2);
+        f().Option1[1]->setChecked(true);
+        stop();
+        QCOMPARE(state().groupCount, int16_t(0));
+        QCOMPARE(state().rosterCount, int16_t(2));
+    }
+
     // Right after an import neither keep nor remove is chosen: both buttons ask for it first.
     void keepChoiceAskedFirst() {
         pool(5);

@@ -11,6 +11,8 @@ void 标题自动内容生成(DrawState& state) {
 void clearGroups(DrawState& state) {
     state.groupCount = 0;
     state.skipNextTick = 1;
+    // Picks of the old pool may point past the new one: only a new draw's pick can be recorded.
+    state.currentDrawPicked = false;
     for (int g = 1; g <= MaxGroups; ++g) {
         state.groupSelected(g) = 0;
     }

@@ -34,8 +34,9 @@ struct DrawState {
     BoundedTable<int16_t, 0, MaxGroups> groupSelected;
     BoundedTable2<QString, TitleSets, TitlesPerSet + 1> titleSets;
     int16_t currentTitleSet = 0;
-    // Whether the running draw has made its first pick: Start clears it, a tick's pick sets it, and
-    // Stop records a group only when it is set (a Stop right after Start has nothing to record).
+    // Whether the running draw has made its first pick: Start and the reset of an import clear it,
+    // a tick's pick sets it, and Stop records a group only when it is set (a Stop right after
+    // Start has nothing to record).
     bool currentDrawPicked = false;
 };
 
