@@ -13,6 +13,94 @@ Q_DECLARE_METATYPE(Verdict)
 namespace {
 
 constexpr double Huge = std::numeric_limits<double>::infinity();
+constexpr Verdict Ok = Verdict::Count;
+constexpr Verdict Below = Verdict::BelowOne;
+constexpr Verdict Large = Verdict::TooLarge;
+
+struct CountRow {
+    const char* name;
+    QString text;
+    double number;  // as read, before rounding
+    Verdict verdict;
+    int count;  // the count Start takes, when the verdict is Ok
+};
+
+// clang-format off
+const CountRow kCountRows[] = {
+    // Everyday counts, and the texts that read as less than one.
+    {"3", "3", 3, Ok, 3},
+    {"blank before", " 3", 3, Ok, 3},
+    {"letters after", "3abc", 3, Ok, 3},
+    {"2.5 to even", "2.5", 2.5, Ok, 2},
+    {"3.5 to even", "3.5", 3.5, Ok, 4},
+    {"exponent", "1e2", 100, Ok, 100},
+    {"letters only", "abc", 0, Below, 0},
+    {"empty", "", 0, Below, 0},
+    {"zero", "0", 0, Below, 0},
+    {"0.4", "0.4", 0.4, Below, 0},
+    {"negative", "-2", -2, Below, 0},
+    {"0.5 is below one before rounding", "0.5", 0.5, Below, 0},
+    // Blanks, wherever they stand, and signs.
+    {"tabs and blanks", " \t  12", 12, Ok, 12},
+    {"blank inside", "1 2", 12, Ok, 12},
+    {"blank after sign", "- 3", -3, Below, 0},
+    {"plus", "+7", 7, Ok, 7},
+    {"two signs", "--3", 0, Below, 0},
+    {"sign alone", "-", 0, Below, 0},
+    {"sign after", "3-", 3, Ok, 3},
+    // Decimal points and rounding half to even.
+    {"1.5 up", "1.5", 1.5, Ok, 2},
+    {"4.5 down", "4.5", 4.5, Ok, 4},
+    {"5.5 up", "5.5", 5.5, Ok, 6},
+    {"just below half", "1.49999999", 1.49999999, Ok, 1},
+    {"just above half", "2.5000001", 2.5000001, Ok, 3},
+    {"point first", ".5e1", 5, Ok, 5},
+    {"point last", "3.", 3, Ok, 3},
+    {"point alone", ".", 0, Below, 0},
+    {"second point stops", "1.2.3", 1.2, Ok, 1},
+    {"comma stops", "1,000", 1, Ok, 1},
+    {"1", "1", 1, Ok, 1},
+    // Exponents with E or D, in either case.
+    {"D exponent", "1d2", 100, Ok, 100},
+    {"upper E with sign", "1E+2", 100, Ok, 100},
+    {"negative exponent halfway", "25e-1", 2.5, Ok, 2},
+    {"negative exponent", "35E-1", 3.5, Ok, 4},
+    {"exponent without digits", "1e", 1, Ok, 1},
+    {"exponent sign without digits", "1e+", 1, Ok, 1},
+    {"point in exponent stops", "1.5e1.5", 15, Ok, 15},
+    {"second exponent stops", "1e2e3", 100, Ok, 100},
+    {"small by exponent", "1d-1", 0.1, Below, 0},
+    {"exponent alone", "e2", 0, Below, 0},
+    {"long mantissa", "12345678901234567890e-18", 12.34567890123456789, Ok, 12},
+    {"tiny times large", "0.0000000000000000000000000000001e31", 1, Ok, 1},
+    // Hexadecimal and octal whole numbers.
+    {"hex", "&H10", 16, Ok, 16},
+    {"hex lower case", "&h1f", 31, Ok, 31},
+    {"hex stops at non-digit", "&H1G", 1, Ok, 1},
+    {"octal", "&O17", 15, Ok, 15},
+    {"octal stops at 8", "&O18", 1, Ok, 1},
+    {"octal without digits", "&o8", 0, Below, 0},
+    {"prefix without digits", "&H", 0, Below, 0},
+    {"ampersand and digits", "&17", 0, Below, 0},
+    {"C hex is not read", "0x10", 0, Below, 0},
+    // Beyond what a draw count can hold.
+    {"largest count", "32767", 32767, Ok, 32767},
+    {"rounds to largest", "32767.4", 32767.4, Ok, 32767},
+    {"halfway below largest", "32766.5", 32766.5, Ok, 32766},
+    {"rounds past largest", "32767.5", 32767.5, Large, 0},
+    {"hex past 16 bits", "&HFFFF", 65535, Large, 0},
+    {"many digits", "99999999999999999999", 1e20, Large, 0},
+    {"exponent past double", "1e400", Huge, Large, 0},
+    {"huge exponent digits", "1e999999999999", Huge, Large, 0},
+    {"tiny exponent", "1e-400", 0, Below, 0},
+    {"negative huge", "-1e400", -Huge, Below, 0},
+    {"one thousand and one", "1001", 1001, Ok, 1001},
+    // Characters outside ASCII end the number.
+    {"full-width digit", QStringLiteral("３"), 0, Below, 0},
+    {"Chinese after", QStringLiteral("3个"), 3, Ok, 3},
+    {"full-width blank", QStringLiteral("\u30003"), 0, Below, 0},
+};
+// clang-format on
 
 }  // namespace
 
@@ -26,85 +114,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("number");
         QTest::addColumn<Verdict>("verdict");
         QTest::addColumn<int>("count");
-        const auto row = [](const char* name, const QString& text, double number, Verdict verdict,
-                            int count) {
-            QTest::newRow(name) << text << number << verdict << count;
-        };
-        const auto below = Verdict::BelowOne;
-        const auto ok = Verdict::Count;
-        const auto large = Verdict::TooLarge;
-        // The examples of the settings frame.
-        row("3", "3", 3, ok, 3);
-        row("blank before", " 3", 3, ok, 3);
-        row("letters after", "3abc", 3, ok, 3);
-        row("2.5 to even", "2.5", 2.5, ok, 2);
-        row("3.5 to even", "3.5", 3.5, ok, 4);
-        row("exponent", "1e2", 100, ok, 100);
-        row("letters only", "abc", 0, below, 0);
-        row("empty", "", 0, below, 0);
-        row("zero", "0", 0, below, 0);
-        row("0.4", "0.4", 0.4, below, 0);
-        row("negative", "-2", -2, below, 0);
-        row("0.5 is below one before rounding", "0.5", 0.5, below, 0);
-        // Blanks, wherever they stand, and signs.
-        row("tabs and blanks", " \t  12", 12, ok, 12);
-        row("blank inside", "1 2", 12, ok, 12);
-        row("blank after sign", "- 3", -3, below, 0);
-        row("plus", "+7", 7, ok, 7);
-        row("two signs", "--3", 0, below, 0);
-        row("sign alone", "-", 0, below, 0);
-        row("sign after", "3-", 3, ok, 3);
-        // Decimal points and rounding half to even.
-        row("1.5 up", "1.5", 1.5, ok, 2);
-        row("4.5 down", "4.5", 4.5, ok, 4);
-        row("5.5 up", "5.5", 5.5, ok, 6);
-        row("just below half", "1.49999999", 1.49999999, ok, 1);
-        row("just above half", "2.5000001", 2.5000001, ok, 3);
-        row("point first", ".5e1", 5, ok, 5);
-        row("point last", "3.", 3, ok, 3);
-        row("point alone", ".", 0, below, 0);
-        row("second point stops", "1.2.3", 1.2, ok, 1);
-        row("comma stops", "1,000", 1, ok, 1);
-        row("1", "1", 1, ok, 1);
-        // Exponents with E or D, in either case.
-        row("D exponent", "1d2", 100, ok, 100);
-        row("upper E with sign", "1E+2", 100, ok, 100);
-        row("negative exponent halfway", "25e-1", 2.5, ok, 2);
-        row("negative exponent", "35E-1", 3.5, ok, 4);
-        row("exponent without digits", "1e", 1, ok, 1);
-        row("exponent sign without digits", "1e+", 1, ok, 1);
-        row("point in exponent stops", "1.5e1.5", 15, ok, 15);
-        row("second exponent stops", "1e2e3", 100, ok, 100);
-        row("small by exponent", "1d-1", 0.1, below, 0);
-        row("exponent alone", "e2", 0, below, 0);
-        row("long mantissa", "12345678901234567890e-18", 12.34567890123456789, ok, 12);
-        row("tiny times large", "0.0000000000000000000000000000001e31", 1, ok, 1);
-        // Hexadecimal and octal whole numbers.
-        row("hex", "&H10", 16, ok, 16);
-        row("hex lower case", "&h1f", 31, ok, 31);
-        row("hex stops at non-digit", "&H1G", 1, ok, 1);
-        row("octal", "&O17", 15, ok, 15);
-        row("octal stops at 8", "&O18", 1, ok, 1);
-        row("octal without digits", "&o8", 0, below, 0);
-        row("prefix without digits", "&H", 0, below, 0);
-        row("ampersand and digits", "&17", 0, below, 0);
-        row("C hex is not read", "0x10", 0, below, 0);
-        // Beyond what a draw count can hold.
-        row("largest count", "32767", 32767, ok, 32767);
-        row("rounds to largest", "32767.4", 32767.4, ok, 32767);
-        row("halfway below largest", "32766.5", 32766.5, ok, 32766);
-        row("rounds past largest", "32767.5", 32767.5, large, 0);
-        row("hex past 16 bits", "&HFFFF", 65535, large, 0);
-        row("many digits", "99999999999999999999", 1e20, large, 0);
-        row("exponent past double", "1e400", Huge, large, 0);
-        row("huge exponent digits", "1e999999999999", Huge, large, 0);
-        row("tiny exponent", "1e-400", 0, below, 0);
-        row("negative huge", "-1e400", -Huge, below, 0);
-        row("one thousand and one", "1001", 1001, ok, 1001);
-        // Characters outside ASCII end the number.
-        row("full-width digit", QStringLiteral("３"), 0, below, 0);
-        row("Chinese after", QStringLiteral("3个"), 3, ok, 3);
-        row("full-width blank", QStringLiteral("\u30003"), 0, below, 0);
+        for (const CountRow& row : kCountRows) {
+            QTest::newRow(row.name) << row.text << row.number << row.verdict << row.count;
+        }
     }
 
     void readDrawCount() {
