@@ -63,8 +63,7 @@ void Command1_Click(Form1& form, int /*index*/) {
     数据环境还原(form);
     excel->CreateApplication();
     QStringList names;
-    SheetError error =
-        excel->OpenWorkbook(appFilePath(services.appFolder, ImportWorkbookName));
+    SheetError error = excel->OpenWorkbook(appFilePath(services.appFolder, ImportWorkbookName));
     if (!error) {
         error = readNames(*excel, names);
     }
