@@ -51,13 +51,23 @@ void closeInstance(SpreadsheetService& excel) {
     excel.ReleaseApplication();
 }
 
+// Both roster buttons refuse while another program has a workbook of the folder open: its copy
+// would overwrite what the user changes, or be stale.
+std::unique_ptr<SpreadsheetService> instanceUnlessRunning(Services& services) {
+    std::unique_ptr<SpreadsheetService> excel = services.spreadsheets();
+    if (excel->FindRunningApplication(ExcelClass)) {
+        services.messages->show(texts::SpreadsheetOpen);
+        return nullptr;
+    }
+    return excel;
+}
+
 }  // namespace
 
 void Command1_Click(Form1& form, int /*index*/) {
     Services& services = form.services();
-    std::unique_ptr<SpreadsheetService> excel = services.spreadsheets();
-    if (excel->FindRunningApplication(ExcelClass)) {
-        services.messages->show(texts::SpreadsheetOpen);
+    std::unique_ptr<SpreadsheetService> excel = instanceUnlessRunning(services);
+    if (!excel) {
         return;
     }
     数据环境还原(form);
@@ -77,9 +87,8 @@ void Command1_Click(Form1& form, int /*index*/) {
 
 void Command6_Click(Form1& form, int /*index*/) {
     Services& services = form.services();
-    std::unique_ptr<SpreadsheetService> excel = services.spreadsheets();
-    if (excel->FindRunningApplication(ExcelClass)) {
-        services.messages->show(texts::SpreadsheetOpen);
+    std::unique_ptr<SpreadsheetService> excel = instanceUnlessRunning(services);
+    if (!excel) {
         return;
     }
     excel->CreateApplication();
