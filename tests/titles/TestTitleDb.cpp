@@ -1,4 +1,5 @@
 #include "TitleDbFiles.h"
+#include "platform/db/KeyDerivation.h"
 #include "platform/db/Recordset.h"
 
 #include <QFileInfo>
@@ -53,6 +54,30 @@ private Q_SLOTS:
         QCOMPARE(!db::parseConnectionString(text, a), ok);
         QCOMPARE(a.dataSource, source);
         QCOMPARE(a.databasePassword, password);
+    }
+
+    // RFC 6070 vectors: the ready-made keys must be the ones the engine would derive.
+    void pbkdf2_data() {
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<QByteArray>("salt");
+        QTest::addColumn<int>("iterations");
+        QTest::addColumn<QByteArray>("key");
+        QTest::newRow("1") << QByteArray("password") << QByteArray("salt") << 1
+                           << QByteArray("0c60c80f961f0e71f3a9b524af6012062fe037a6");
+        QTest::newRow("4096") << QByteArray("password") << QByteArray("salt") << 4096
+                              << QByteArray("4b007901b765489abead49d926f721d065a429c1");
+        QTest::newRow("two blocks")
+            << QByteArray("passwordPASSWORDpassword")
+            << QByteArray("saltSALTsaltSALTsaltSALTsaltSALTsalt") << 4096
+            << QByteArray("3d2eec4fe41c849b80c8d83662c0e44a8b291a964cf2f07038");
+    }
+    void pbkdf2() {
+        QFETCH(QByteArray, password);
+        QFETCH(QByteArray, salt);
+        QFETCH(int, iterations);
+        QFETCH(QByteArray, key);
+        QCOMPARE(pbkdf2Sha1(password, salt, iterations, static_cast<int>(key.size() / 2)).toHex(),
+                 key);
     }
 
     void openNeverCreatesAFile() {

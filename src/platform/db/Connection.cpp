@@ -1,5 +1,7 @@
 #include "platform/db/Connection.h"
 
+#include "platform/db/KeyDerivation.h"
+
 #include <sqlcipher/sqlite3.h>
 
 #include <QDir>
@@ -12,6 +14,8 @@ namespace sortilo::db {
 namespace {
 
 bool openReadOnly = false;
+// The engine keeps the salt of its key derivation in the first bytes of the file.
+constexpr qint64 SaltBytes = 16;
 
 QString unquote(const QString& value) {
     const QString v = value.trimmed();
@@ -23,6 +27,10 @@ QString unquote(const QString& value) {
 }
 
 // The text of a PRAGMA key argument: one quoted SQL literal.
+QByteArray rawKeyPragma(const QByteArray& pageKey) {
+    return "PRAGMA key = \"x'" + pageKey.toHex() + "'\";";
+}
+
 QByteArray keyPragma(const QString& key) {
     QString quoted = key;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
@@ -106,35 +114,46 @@ DbError Connection::Open(const QString& connectionString, const QString& /*userI
         return {DbProblem::NotADatabase,
                 info.isDir() ? QStringLiteral("a folder") : QStringLiteral("an empty file")};
     }
-    const int flags = openReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(QFile::encodeName(attributes.dataSource).constData(), &db, flags, nullptr);
-    db_ = db;
-    path_ = attributes.dataSource;
-    if (rc != SQLITE_OK) {
-        const DbError e = errorFromEngine(rc, db, DbProblem::Unreadable);
-        Close();
-        return e;
+    QFile file(attributes.dataSource);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {DbProblem::Unreadable, file.errorString()};
     }
-    if (DbError e = keyAndVerify(attributes.databasePassword)) {
-        Close();
-        return e;
+    const QByteArray salt = file.read(SaltBytes);
+    file.close();
+    if (salt.size() < SaltBytes) {
+        return {DbProblem::NotADatabase, QStringLiteral("too short")};
     }
-    return {};
+    const QString& key = attributes.databasePassword;
+    if (key.isEmpty()) {
+        return openKeyed(attributes.dataSource, QByteArray());
+    }
+    DbError e = openKeyed(attributes.dataSource, rawKeyPragma(cachedPageKey(key, salt)));
+    // A file keyed with other settings than the engine's defaults: let the engine derive.
+    if (e.problem == DbProblem::NotADatabase) {
+        e = openKeyed(attributes.dataSource, keyPragma(key));
+    }
+    return e;
 }
 
 // The engine only finds out whether the key fits when it first reads a page; reading the
 // schema here turns a wrong key into an error of Open rather than of some later call.
-DbError Connection::keyAndVerify(const QString& key) {
-    if (!key.isEmpty()) {
-        if (DbError e = exec(db_, keyPragma(key).constData(), DbProblem::NotADatabase)) {
-            return e;
-        }
+DbError Connection::openKeyed(const QString& path, const QByteArray& pragma) {
+    Close();
+    const int flags = openReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
+    path_ = path;
+    DbError e = rc == SQLITE_OK ? DbError{} : errorFromEngine(rc, db_, DbProblem::Unreadable);
+    if (!e && !pragma.isEmpty()) {
+        e = exec(db_, pragma.constData(), DbProblem::NotADatabase);
     }
-    DbError e = exec(db_, "SELECT count(*) FROM sqlite_master;", DbProblem::Unreadable);
+    if (!e) {
+        e = exec(db_, "SELECT count(*) FROM sqlite_master;", DbProblem::Unreadable);
+    }
     if (e.problem == DbProblem::NotADatabase) {
         e.detail = QStringLiteral("not a database, or keyed with another password");
+    }
+    if (e) {
+        Close();
     }
     return e;
 }

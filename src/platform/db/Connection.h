@@ -40,7 +40,7 @@ public:
     const QString& dataSource() const { return path_; }
 
 private:
-    DbError keyAndVerify(const QString& key);
+    DbError openKeyed(const QString& path, const QByteArray& keyPragma);
 
     sqlite3* db_ = nullptr;
     QString path_;
