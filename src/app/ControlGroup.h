@@ -16,10 +16,13 @@ public:
     static constexpr int last = Hi;
 
     T* operator[](int index) const {
-        Q_ASSERT_X(index >= Lo && index <= Hi && items_[slot(index)], "ControlGroup", "no such member");
+        Q_ASSERT_X(index >= Lo && index <= Hi && items_[slot(index)], "ControlGroup",
+                   "no such member");
         return items_[slot(index)];
     }
-    bool has(int index) const { return index >= Lo && index <= Hi && items_[slot(index)] != nullptr; }
+    bool has(int index) const {
+        return index >= Lo && index <= Hi && items_[slot(index)] != nullptr;
+    }
     void set(int index, T* control) { items_[slot(index)] = control; }
 
 private:

@@ -37,7 +37,7 @@ struct Services {
 };
 
 // The real services for the program, working on the folder of the executable.
-Services realServices(QWidget* messageParent);
+Services realServices();
 
 // The main window. It builds its controls from the layout table, owns the draw state and the
 // services, and hands each control's events to the handlers of its subsystem. Controls keep the
@@ -51,8 +51,8 @@ public:
     const DrawState& state() const { return *state_; }
     Services& services() { return services_; }
 
-    // Form_Load: what runs between creating the controls and showing the window.
-    void Form_Load();
+    // Places the window in the middle of its screen, as it opens.
+    void centreOnScreen();
 
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
@@ -97,6 +97,9 @@ private:
     void setupMenu();
     void setupTimer();
     void connectHandlers();
+    void bindControl(const char* name, int index, QWidget* control);
+    // What runs between creating the controls and showing the window.
+    void Form_Load();
 
     Services services_;
     std::unique_ptr<DrawState> state_;

@@ -2,8 +2,6 @@
 
 #include <QString>
 
-class QWidget;
-
 namespace sortilo {
 
 // A modal message with a single OK button. Timer ticks go on being delivered while it is open.
@@ -14,13 +12,10 @@ public:
 };
 
 // The real one: the application's title "Sortilo", the text, one OK button.
+// It sits over the active window of the program.
 class QtMessageBox : public MessageBox {
 public:
-    explicit QtMessageBox(QWidget* parent) : parent_(parent) {}
     void show(const QString& text) override;
-
-private:
-    QWidget* parent_;
 };
 
 }  // namespace sortilo

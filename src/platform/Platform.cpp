@@ -2,6 +2,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Texts.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QUrl>
@@ -9,7 +10,8 @@
 namespace sortilo {
 
 void QtMessageBox::show(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, text, QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
 }
 

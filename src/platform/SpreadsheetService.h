@@ -9,16 +9,16 @@ namespace sortilo {
 // What went wrong with a workbook, in terms a message to the operator can name.
 enum class SheetProblem {
     None,
-    Missing,               // no such file
-    Unreadable,            // exists but cannot be read (permissions, I/O error)
-    OpenElsewhere,         // another program holds it open (a lock file beside it)
-    PasswordProtected,     // encrypted with a password of the user's
-    NotAWorkbook,          // some other kind of file under a workbook's name; detail says which
-    UnsupportedFormat,     // a workbook of a kind not handled (BIFF2-4, or xlsx for writing)
-    Corrupt,               // damaged container or record stream
-    CellNotText,           // a cell whose value cannot become text (an error value); detail = "A17"
-    NotSaved,              // writing the file failed; the original is unchanged
-    NoSheet,               // the sheet that opens holds no cells (a chart sheet)
+    Missing,            // no such file
+    Unreadable,         // exists but cannot be read (permissions, I/O error)
+    OpenElsewhere,      // another program holds it open (a lock file beside it)
+    PasswordProtected,  // encrypted with a password of the user's
+    NotAWorkbook,       // some other kind of file under a workbook's name; detail says which
+    UnsupportedFormat,  // a workbook of a kind not handled (BIFF2-4, or xlsx for writing)
+    Corrupt,            // damaged container or record stream
+    CellNotText,        // a cell whose value cannot become text (an error value); detail = "A17"
+    NotSaved,           // writing the file failed; the original is unchanged
+    NoSheet,            // the sheet that opens holds no cells (a chart sheet)
 };
 
 struct SheetError {

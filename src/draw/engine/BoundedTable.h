@@ -36,11 +36,13 @@ public:
     static constexpr int upper2 = Hi2;
 
     T& operator()(int i, int j) {
-        Q_ASSERT_X(i >= 0 && i <= Hi1 && j >= 0 && j <= Hi2, "BoundedTable2", "index out of bounds");
+        Q_ASSERT_X(i >= 0 && i <= Hi1 && j >= 0 && j <= Hi2, "BoundedTable2",
+                   "index out of bounds");
         return items_[static_cast<size_t>(j) * (Hi1 + 1) + static_cast<size_t>(i)];
     }
     const T& operator()(int i, int j) const {
-        Q_ASSERT_X(i >= 0 && i <= Hi1 && j >= 0 && j <= Hi2, "BoundedTable2", "index out of bounds");
+        Q_ASSERT_X(i >= 0 && i <= Hi1 && j >= 0 && j <= Hi2, "BoundedTable2",
+                   "index out of bounds");
         return items_[static_cast<size_t>(j) * (Hi1 + 1) + static_cast<size_t>(i)];
     }
 

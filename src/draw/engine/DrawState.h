@@ -37,7 +37,9 @@ struct DrawState {
 };
 
 // The tables are large (about 50,000 texts); the window keeps its state on the heap.
-inline std::unique_ptr<DrawState> makeDrawState() { return std::make_unique<DrawState>(); }
+inline std::unique_ptr<DrawState> makeDrawState() {
+    return std::make_unique<DrawState>();
+}
 
 // 标题自动内容生成: group g is titled 第g组 for g = 1..50; entry 0 is not touched.
 void 标题自动内容生成(DrawState& state);

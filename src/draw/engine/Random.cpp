@@ -20,7 +20,9 @@ uint64_t splitmix(uint64_t& x) {
 
 }  // namespace
 
-double SystemClock::timeOfDay() const { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
+double SystemClock::timeOfDay() const {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
 
 FoldingRandom::FoldingRandom(uint64_t seed) {
     for (auto& word : s_) {
@@ -66,6 +68,8 @@ uint64_t FoldingRandom::nextBits() {
     return result;
 }
 
-double FoldingRandom::next() { return static_cast<double>(nextBits() >> 11) * 0x1.0p-53; }
+double FoldingRandom::next() {
+    return static_cast<double>(nextBits() >> 11) * 0x1.0p-53;
+}
 
 }  // namespace sortilo

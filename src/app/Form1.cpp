@@ -1,0 +1,228 @@
+#include "app/Form1.h"
+
+#include "app/Layout.h"
+#include "app/SongLabel.h"
+#include "app/ThreeColumnList.h"
+#include "draw/DrawWiring.h"
+#include "platform/Skin.h"
+#include "platform/Texts.h"
+#include "results/ResultWiring.h"
+#include "roster/RosterWiring.h"
+#include "titles/TitleWiring.h"
+
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace sortilo {
+
+namespace {
+
+QFont songFont(double points, bool bold) {
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// The font of controls the layout gives no font of their own.
+QFont windowDefaultFont() {
+    return songFont(9, false);
+}
+
+QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
+    const QString caption = QString::fromUtf8(spec.caption);
+    using K = ControlSpec::Kind;
+    switch (spec.kind) {
+        case K::Frame:
+            return new QGroupBox(caption, parent);
+        case K::Button:
+            return new QPushButton(caption, parent);
+        case K::Label: {
+            auto* label = new SongLabel(caption, parent);
+            label->setAlignment((spec.flags & ControlSpec::Centre) ? Qt::AlignHCenter | Qt::AlignTop
+                                                                   : Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(spec.flags & ControlSpec::Wrap);
+            return label;
+        }
+        case K::TextBox:
+            return new QLineEdit(caption, parent);
+        case K::Option: {
+            auto* option = new QRadioButton(caption, parent);
+            option->setChecked(spec.flags & ControlSpec::Selected);
+            return option;
+        }
+        case K::List:
+            return new QListWidget(parent);
+        case K::ColumnList:
+            return new ThreeColumnList(parent);
+    }
+    return nullptr;
+}
+
+void applyLook(const ControlSpec& spec, QWidget* control) {
+    control->setObjectName(spec.index < 0
+                               ? QString::fromUtf8(spec.name)
+                               : QStringLiteral("%1(%2)").arg(spec.name).arg(spec.index));
+    control->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width),
+                         pixels(spec.height));
+    control->setFont(spec.points > 0 ? songFont(spec.points, spec.bold) : windowDefaultFont());
+    if (spec.foreColor != 0) {
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::WindowText, QColor(spec.foreColor));
+        control->setPalette(palette);
+    }
+    if (spec.backColor != 0) {
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::Window, QColor(spec.backColor));
+        control->setPalette(palette);
+        control->setAutoFillBackground(true);
+    }
+    if (!spec.visible) {
+        control->hide();
+    }
+}
+
+}  // namespace
+
+Form1::Form1(Services services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)), state_(makeDrawState()) {
+    setupWindow();
+    setupControls();
+    setupMenu();
+    setupTimer();
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::setupWindow() {
+    installSongTypefaceSubstitutes();
+    setWindowTitle(texts::WindowCaption);
+    setFont(windowDefaultFont());
+    auto* client = new QWidget(this);
+    client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
+    setCentralWidget(client);
+}
+
+void Form1::setupControls() {
+    QHash<QString, QWidget*> frames;
+    for (const ControlSpec& spec : mainWindowLayout()) {
+        QWidget* parent =
+            spec.parent ? frames.value(QString::fromUtf8(spec.parent)) : centralWidget();
+        Q_ASSERT(parent);
+        QWidget* control = makeControl(spec, parent);
+        applyLook(spec, control);
+        if (spec.kind == ControlSpec::Kind::Frame) {
+            frames.insert(QString::fromUtf8(spec.name), control);
+        }
+        bindControl(spec.name, spec.index, control);
+    }
+}
+
+void Form1::bindControl(const char* name, int index, QWidget* control) {
+    const QByteArray n(name);
+    auto as = [control]<typename T>(T*& member) { member = static_cast<T*>(control); };
+    auto in = [control, index]<typename T, int Lo, int Hi>(ControlGroup<T, Lo, Hi>& group) {
+        group.set(index, static_cast<T*>(control));
+    };
+    if (n == "Frame1")
+        as(Frame1);
+    else if (n == "Frame2")
+        as(Frame2);
+    else if (n == "Frame3")
+        as(Frame3);
+    else if (n == "Frame4")
+        as(Frame4);
+    else if (n == "Frame5")
+        as(Frame5);
+    else if (n == "Frame6")
+        as(Frame6);
+    else if (n == "Frame7")
+        as(Frame7);
+    else if (n == "Command1")
+        in(Command1);
+    else if (n == "Command2")
+        in(Command2);
+    else if (n == "Command3")
+        in(Command3);
+    else if (n == "Command5")
+        in(Command5);
+    else if (n == "Command6")
+        in(Command6);
+    else if (n == "Command8")
+        in(Command8);
+    else if (n == "Command9")
+        as(Command9);
+    else if (n == "Command10")
+        as(Command10);
+    else if (n == "Command11")
+        as(Command11);
+    else if (n == "Command12")
+        as(Command12);
+    else if (n == "Label1")
+        in(Label1);
+    else if (n == "Label2")
+        as(Label2);
+    else if (n == "Label3")
+        as(Label3);
+    else if (n == "Text1")
+        as(Text1);
+    else if (n == "Text2")
+        as(Text2);
+    else if (n == "Text3")
+        in(Text3);
+    else if (n == "Option1")
+        in(Option1);
+    else if (n == "Option2")
+        in(Option2);
+    else if (n == "List1")
+        in(List1);
+    else if (n == "List2")
+        as(List2);
+    else if (n == "List3")
+        as(List3);
+    else
+        Q_ASSERT_X(false, "Form1", "layout names a control Form1 does not have");
+}
+
+void Form1::setupMenu() {
+    zbzdy = menuBar()->addAction(texts::MenuTitleEditor);
+    zbzdy->setObjectName(QStringLiteral("zbzdy"));
+}
+
+void Form1::setupTimer() {
+    Timer1 = new VbTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(360);
+}
+
+void Form1::connectHandlers() {
+    connectDrawHandlers(*this);
+    connectResultHandlers(*this);
+    connectRosterHandlers(*this);
+    connectTitleHandlers(*this);
+}
+
+void Form1::Form_Load() {
+    state_->skipNextTick = 0;
+    SkinH_Attach();
+    标题自动内容生成(*state_);
+}
+
+void Form1::centreOnScreen() {
+    adjustSize();
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+}
+
+}  // namespace sortilo

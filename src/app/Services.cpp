@@ -1,0 +1,17 @@
+#include "app/Form1.h"
+
+#include <QCoreApplication>
+
+namespace sortilo {
+
+Services realServices() {
+    Services services;
+    services.messages = std::make_unique<QtMessageBox>();
+    services.opener = std::make_unique<QtDesktopOpener>();
+    services.clock = std::make_unique<SystemClock>();
+    services.random = std::make_unique<FoldingRandom>();
+    services.appFolder = QCoreApplication::applicationDirPath();
+    return services;
+}
+
+}  // namespace sortilo

@@ -1,0 +1,47 @@
+#include "app/SongLabel.h"
+
+#include <QPainter>
+#include <QTextLayout>
+
+namespace sortilo {
+
+QFont SongLabel::fittedFont() const {
+    QFont face = font();
+    if (wordWrap()) {
+        return face;
+    }
+    // A one-line label (the rolling name, the pool count) shrinks a long text rather than cut it.
+    const qreal natural = QFontMetricsF(face).horizontalAdvance(text());
+    if (natural > width() && natural > 0) {
+        const int pixels = QFontInfo(face).pixelSize();
+        face.setPixelSize(qMax(1, int(pixels * width() / natural)));
+    }
+    return face;
+}
+
+void SongLabel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.setPen(palette().color(foregroundRole()));
+
+    QTextOption option(alignment() & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(wordWrap() ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                  : QTextOption::NoWrap);
+    const QFont face = fittedFont();
+    QTextLayout layout(text(), face);
+    layout.setTextOption(option);
+
+    const QFontMetricsF metrics(face);
+    const qreal em = QFontInfo(face).pixelSize();
+    // Baseline of the first line where a Song face puts it: 0.88 em below the top.
+    qreal baseline = 0.88 * em;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width());
+        line.setPosition(QPointF(0, baseline - metrics.ascent()));
+        baseline += em * 1.05;
+    }
+    layout.endLayout();
+    layout.draw(&painter, QPointF(0, 0));
+}
+
+}  // namespace sortilo
