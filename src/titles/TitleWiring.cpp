@@ -1,6 +1,5 @@
 #include "titles/TitleWiring.h"
 
-#include "app/Controls.h"
 #include "app/Form1.h"
 #include "titles/TitleEditor.h"
 
@@ -24,7 +23,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if ((event->type() == QEvent::Show || event->type() == QEvent::ZOrderChange) &&
-            shownInWindow(editor_)) {
+            editor_->isVisibleTo(editor_->window())) {
             editor_->raise();
         }
         return QObject::eventFilter(watched, event);
