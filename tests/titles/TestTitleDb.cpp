@@ -128,6 +128,42 @@ private Q_SLOTS:
         QVERIFY(rows[2][2].isNull());
     }
 
+    // The ready-made key opens the file on its own, without the engine deriving one.
+    void pageKeyOpensTheFile() {
+        const QString file = path("raw.mdb");
+        QCOMPARE(testfiles::makeTitleDb(file, {{"a"}}, 1), QString());
+        const QByteArray key =
+            cachedPageKey(testfiles::Password, testfiles::fileBytes(file).left(16));
+        sqlite3* db = nullptr;
+        QCOMPARE(sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY,
+                                 nullptr),
+                 SQLITE_OK);
+        const QByteArray pragma = "PRAGMA key = \"x'" + key.toHex() + "'\";";
+        sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+        QCOMPARE(sqlite3_exec(db, "SELECT * FROM 标题;", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close_v2(db);
+    }
+
+    // A refused batch is gone: closing later, when the file is free, writes nothing of it.
+    void refusedBatchIsDropped() {
+        const QString file = path("busy.mdb");
+        QCOMPARE(testfiles::makeTitleDb(file, {{"a"}, {"b"}}, 1), QString());
+        Connection cn;
+        QVERIFY(!cn.Open(connection(file)));
+        Recordset rs;
+        QVERIFY(
+            !rs.Open(QStringLiteral("select * from 标题 "), cn, adOpenStatic, adLockOptimistic));
+        rs.MoveFirst();
+        rs.Fields().Item(0).setValue(QStringLiteral("x"));
+        {
+            testfiles::OtherConnection other(file, "BEGIN IMMEDIATE;");
+            QVERIFY(other.ok());
+            QCOMPARE(rs.UpdateBatch().problem, DbProblem::Locked);
+        }
+        QVERIFY(!rs.Close());
+        QCOMPARE(testfiles::readTitleDb(file)[0][0], QVariant(QStringLiteral("a")));
+    }
+
     void queryErrorsAreNamed() {
         const QString file = path("q.mdb");
         QCOMPARE(testfiles::makeTitleDb(file, {{"a"}}, 1), QString());

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <memory>
 
 namespace sortilo::db {
@@ -170,11 +172,7 @@ DbError Recordset::UpdateBatch(int /*affectRecords*/) {
 
 DbError Recordset::Close() {
     DbError e;
-    bool pending = false;
-    for (const Row& row : rows_) {
-        pending = pending || row.changed;
-    }
-    if (pending) {
+    if (hasChanges()) {
         e = UpdateBatch(adAffectAll);
     }
     rows_.clear();
@@ -184,15 +182,29 @@ DbError Recordset::Close() {
     return e;
 }
 
-DbError Recordset::writeChangedRows() {
-    sqlite3* db = connection_->handle();
-    bool any = false;
-    for (const Row& row : rows_) {
-        any = any || row.changed;
+bool Recordset::hasChanges() const {
+    return std::any_of(rows_.begin(), rows_.end(), [](const Row& r) { return r.changed; });
+}
+
+void Recordset::forgetChanges() {
+    for (Row& row : rows_) {
+        row.changed = false;
+        row.written.fill(false);
     }
-    if (!any) {
+}
+
+DbError Recordset::writeChangedRows() {
+    if (!hasChanges()) {
         return {};
     }
+    // A refused batch is dropped whole, so that closing afterwards cannot write half of it.
+    const DbError e = writeInOneTransaction();
+    forgetChanges();
+    return e;
+}
+
+DbError Recordset::writeInOneTransaction() {
+    sqlite3* db = connection_->handle();
     // IMMEDIATE: a file someone else is writing is refused here, before any row is touched.
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
@@ -212,10 +224,6 @@ DbError Recordset::writeChangedRows() {
         const DbError e = errorFromEngine(rc, db, DbProblem::WriteFailed);
         rollback(db);
         return e;
-    }
-    for (Row& row : rows_) {
-        row.changed = false;
-        row.written.fill(false);
     }
     return {};
 }

@@ -44,7 +44,8 @@ private:
 
 // A static cursor with optimistic locking over the rows of a query: all rows are read into
 // memory with their row ids when it opens. Written columns are kept until UpdateBatch or Close,
-// which write every changed row in one transaction: either all of them reach the file or none.
+// which write every changed row in one transaction: either all of them reach the file or none,
+// and a refused batch is dropped.
 class Recordset {
 public:
     Recordset() : fields_(*this) {}
@@ -77,7 +78,10 @@ private:
     QVariant value(int column) const;
     void setValue(int column, const QVariant& value);
     DbError readRows(const QString& source);
+    bool hasChanges() const;
+    void forgetChanges();
     DbError writeChangedRows();
+    DbError writeInOneTransaction();
     DbError writeRow(const Row& row);
 
     FieldsCollection fields_;
