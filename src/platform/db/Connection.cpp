@@ -26,11 +26,12 @@ QString unquote(const QString& value) {
     return v;
 }
 
-// The text of a PRAGMA key argument: one quoted SQL literal.
+// A page key handed over ready-made: the engine derives nothing.
 QByteArray rawKeyPragma(const QByteArray& pageKey) {
     return "PRAGMA key = \"x'" + pageKey.toHex() + "'\";";
 }
 
+// A passphrase as one quoted SQL literal: the engine derives the page key itself.
 QByteArray keyPragma(const QString& key) {
     QString quoted = key;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
