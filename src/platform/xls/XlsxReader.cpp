@@ -1,0 +1,386 @@
+#include "platform/xls/XlsxReader.h"
+
+#include "platform/Texts.h"
+#include "platform/xls/Container.h"
+#include "platform/xls/NumberFormats.h"
+#include "platform/xls/XmlReader.h"
+
+#include <QDateTime>
+#include <QTimeZone>
+
+#include <map>
+
+namespace sortilo::xls {
+
+namespace {
+
+constexpr uint32_t MaxRow = 1048576;
+constexpr uint32_t MaxCol = 16384;
+
+struct Relationship {
+    QString target;  // package path
+    QString type;    // the last segment of the relationship type
+};
+
+QString resolvePath(const QString& sourcePart, const QString& target) {
+    QStringList parts;
+    if (!target.startsWith(QLatin1Char('/'))) {
+        parts = sourcePart.split(QLatin1Char('/'));
+        parts.removeLast();
+    }
+    for (const QString& p : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (p == QLatin1String("..")) {
+            if (!parts.isEmpty()) {
+                parts.removeLast();
+            }
+        } else if (p != QLatin1String(".")) {
+            parts.append(p);
+        }
+    }
+    return parts.join(QLatin1Char('/'));
+}
+
+QString relsPathOf(const QString& part) {
+    const qsizetype slash = part.lastIndexOf(QLatin1Char('/'));
+    return part.left(slash + 1) + QStringLiteral("_rels/") + part.mid(slash + 1) +
+           QStringLiteral(".rels");
+}
+
+std::map<QString, Relationship> readRelationships(const QByteArray& xml, const QString& source) {
+    std::map<QString, Relationship> rels;
+    XmlReader x(xml);
+    while (x.nextElement()) {
+        if (x.name() == "Relationship") {
+            const QString type = x.attribute("Type");
+            rels[x.attribute("Id")] = Relationship{resolvePath(source, x.attribute("Target")),
+                                                   type.mid(type.lastIndexOf(QLatin1Char('/')) + 1)};
+        }
+    }
+    return rels;
+}
+
+struct SheetEntry {
+    SheetInfo info;
+    QString relId;
+};
+
+struct BookXml {
+    std::vector<SheetEntry> sheets;
+    long activeTab = 0;
+    bool date1904 = false;
+};
+
+bool isTrue(const QString& v) { return v == QLatin1String("1") || v == QLatin1String("true"); }
+
+BookXml readBookXml(const QByteArray& xml) {
+    BookXml book;
+    bool sawView = false;
+    XmlReader x(xml);
+    while (x.nextElement()) {
+        const QByteArray n = x.name();
+        if (n == "workbookPr") {
+            book.date1904 = isTrue(x.attribute("date1904"));
+        } else if (n == "workbookView" && !sawView) {
+            sawView = true;
+            bool ok = false;
+            const long tab = x.attribute("activeTab").toLong(&ok);
+            book.activeTab = ok ? tab : 0;
+        } else if (n == "sheet") {
+            SheetEntry e;
+            e.info.name = x.attribute("name");
+            e.info.hidden = !x.attribute("state").isEmpty() &&
+                            x.attribute("state") != QLatin1String("visible");
+            e.relId = x.attribute("id");
+            book.sheets.push_back(e);
+        }
+    }
+    return book;
+}
+
+std::vector<bool> readDateStyles(const QByteArray& xml) {
+    std::map<int, QString> formats;
+    std::vector<int> xfFormats;
+    XmlReader x(xml);
+    int cellXfsDepth = -1;
+    while (x.nextElement()) {
+        const QByteArray n = x.name();
+        if (cellXfsDepth >= 0 && x.depth() <= cellXfsDepth) {
+            cellXfsDepth = -1;
+        }
+        if (n == "numFmt") {
+            formats[x.attribute("numFmtId").toInt()] = x.attribute("formatCode");
+        } else if (n == "cellXfs") {
+            cellXfsDepth = x.isEmptyElement() ? -1 : x.depth();
+        } else if (n == "xf" && cellXfsDepth >= 0 && x.depth() == cellXfsDepth + 1) {
+            xfFormats.push_back(x.attribute("numFmtId").toInt());
+        }
+    }
+    std::vector<bool> isDate;
+    for (int id : xfFormats) {
+        const auto it = formats.find(id);
+        const bool stored = it != formats.end();
+        isDate.push_back(isDateFormat(id, stored ? it->second : QString(), stored));
+    }
+    return isDate;
+}
+
+// Text in OOXML escapes characters XML cannot carry as _xHHHH_.
+QString unescapeOoxml(QString s) {
+    qsizetype i = s.indexOf(QLatin1String("_x"));
+    while (i >= 0 && i + 7 <= s.size()) {
+        bool ok = false;
+        const uint code = s.mid(i + 2, 4).toUInt(&ok, 16);
+        if (ok && s[i + 6] == QLatin1Char('_')) {
+            s.replace(i, 7, QChar(char16_t(code)));
+        }
+        i = s.indexOf(QLatin1String("_x"), i + 1);
+    }
+    return s;
+}
+
+std::vector<QString> readSharedStringsXml(const QByteArray& xml) {
+    std::vector<QString> strings;
+    XmlReader x(xml);
+    while (x.nextElement()) {
+        if (x.name() == "si") {
+            strings.push_back(unescapeOoxml(x.text(true)));
+        }
+    }
+    return strings;
+}
+
+uint8_t errorCode(const QString& e) {
+    static const std::map<QString, uint8_t> codes = {
+        {QStringLiteral("#NULL!"), 0x00}, {QStringLiteral("#DIV/0!"), 0x07},
+        {QStringLiteral("#VALUE!"), 0x0F}, {QStringLiteral("#REF!"), 0x17},
+        {QStringLiteral("#NAME?"), 0x1D}, {QStringLiteral("#NUM!"), 0x24},
+        {QStringLiteral("#N/A"), 0x2A}, {QStringLiteral("#GETTING_DATA"), 0x2B}};
+    const auto it = codes.find(e.trimmed());
+    return it == codes.end() ? 0x2A : it->second;
+}
+
+// "AB12" -> row 12, column 28; false when it is no cell reference.
+bool parseRef(const QString& ref, uint32_t& row, uint32_t& col) {
+    uint64_t c = 0;
+    uint64_t r = 0;
+    qsizetype i = 0;
+    for (; i < ref.size() && ref[i].isLetter() && ref[i].unicode() < 128 && c <= MaxCol; ++i) {
+        c = c * 26 + uint64_t(ref[i].toUpper().unicode() - u'A' + 1);
+    }
+    const qsizetype letters = i;
+    for (; i < ref.size() && ref[i].isDigit() && ref[i].unicode() < 128 && r <= MaxRow; ++i) {
+        r = r * 10 + uint64_t(ref[i].unicode() - u'0');
+    }
+    if (letters == 0 || i != ref.size() || i == letters || c > MaxCol || r > MaxRow || r == 0) {
+        return false;
+    }
+    row = uint32_t(r);
+    col = uint32_t(c);
+    return true;
+}
+
+// The serial of an ISO 8601 date-time (cells of type "d").
+double isoSerial(const QString& iso) {
+    QDateTime dt = QDateTime::fromString(iso, Qt::ISODateWithMs);
+    if (!dt.isValid()) {
+        dt = QDateTime(QDate::fromString(iso, Qt::ISODate), QTime(0, 0));
+    }
+    dt.setTimeSpec(Qt::UTC);
+    const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
+    double serial = double(epoch.msecsTo(dt)) / 86400000.0;
+    return serial < 61 ? serial - 1 : serial;  // before March 1900 serials skip the 29th
+}
+
+class SheetXmlReader {
+public:
+    SheetXmlReader(const std::vector<bool>& dateStyles, bool date1904, CellStore& cells)
+        : dateStyles_(dateStyles), date1904_(date1904), cells_(cells) {}
+
+    void read(const QByteArray& xml) {
+        XmlReader x(xml);
+        while (x.nextElement()) {
+            const QByteArray n = x.name();
+            if (open_ && x.depth() <= cellDepth_) {
+                commit();
+            }
+            if (n == "row") {
+                bool ok = false;
+                const uint32_t r = x.attribute("r").toUInt(&ok);
+                row_ = ok && r >= 1 && r <= MaxRow ? r : row_ + 1;
+                col_ = 0;
+            } else if (n == "c") {
+                startCell(x);
+            } else if (open_ && n == "v" && x.depth() == cellDepth_ + 1) {
+                value_ = x.text();
+                hasValue_ = true;
+            } else if (open_ && n == "is" && x.depth() == cellDepth_ + 1) {
+                value_ = unescapeOoxml(x.text(true));
+                hasValue_ = true;
+            }
+        }
+        if (open_) {
+            commit();
+        }
+    }
+
+private:
+    void startCell(XmlReader& x) {
+        uint32_t r = row_;
+        uint32_t c = col_ + 1;
+        const QString ref = x.attribute("r");
+        if (!ref.isEmpty() && !parseRef(ref, r, c)) {
+            r = row_;
+            c = col_ + 1;
+        }
+        row_ = r == 0 ? 1 : r;
+        col_ = c;
+        type_ = x.attribute("t");
+        style_ = x.attribute("s").toUInt();
+        value_.clear();
+        hasValue_ = false;
+        open_ = true;
+        cellDepth_ = x.depth();
+        if (x.isEmptyElement()) {
+            commit();
+        }
+    }
+
+    void commit() {
+        open_ = false;
+        if (!hasValue_ || col_ == 0 || col_ > MaxCol) {
+            return;
+        }
+        const bool isDate = style_ < dateStyles_.size() && dateStyles_[style_];
+        if (type_ == QLatin1String("s")) {
+            bool ok = false;
+            const uint32_t index = value_.trimmed().toUInt(&ok);
+            ok ? cells_.setSharedText(row_, col_, index) : cells_.setBlank(row_, col_);
+        } else if (type_ == QLatin1String("str") || type_ == QLatin1String("inlineStr")) {
+            cells_.setText(row_, col_, unescapeOoxml(value_));
+        } else if (type_ == QLatin1String("b")) {
+            cells_.setBool(row_, col_, isTrue(value_.trimmed()));
+        } else if (type_ == QLatin1String("e")) {
+            cells_.setError(row_, col_, errorCode(value_));
+        } else if (type_ == QLatin1String("d")) {
+            cells_.setNumber(row_, col_, isoSerial(value_.trimmed()), true);
+        } else {
+            bool ok = false;
+            double v = value_.trimmed().toDouble(&ok);
+            if (!ok) {
+                return;
+            }
+            if (date1904_ && isDate) {
+                v += 1462;
+            }
+            cells_.setNumber(row_, col_, v, isDate);
+        }
+    }
+
+    const std::vector<bool>& dateStyles_;
+    bool date1904_;
+    CellStore& cells_;
+    uint32_t row_ = 0;
+    uint32_t col_ = 0;
+    bool open_ = false;
+    int cellDepth_ = 0;
+    QString type_;
+    uint32_t style_ = 0;
+    QString value_;
+    bool hasValue_ = false;
+};
+
+SheetInfo::Type typeOf(const QString& relType) {
+    if (relType == QLatin1String("worksheet")) {
+        return SheetInfo::Type::Worksheet;
+    }
+    if (relType == QLatin1String("chartsheet")) {
+        return SheetInfo::Type::Chart;
+    }
+    if (relType == QLatin1String("macrosheet")) {
+        return SheetInfo::Type::MacroSheet;
+    }
+    return SheetInfo::Type::Other;
+}
+
+SheetError notXlsx(const ZipPackage& zip) {
+    QByteArray mime;
+    SheetError ignored;
+    if (zip.read(QStringLiteral("mimetype"), mime, ignored) &&
+        mime.contains("opendocument.spreadsheet")) {
+        return {SheetProblem::NotAWorkbook, texts::FileKindOds};
+    }
+    if (zip.has(QStringLiteral("word/document.xml")) || zip.has(QStringLiteral("ppt/presentation.xml"))) {
+        return {SheetProblem::NotAWorkbook, texts::FileKindOtherOle};
+    }
+    return {SheetProblem::NotAWorkbook, texts::FileKindZip};
+}
+
+}  // namespace
+
+SheetError readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out) {
+    ZipPackage zip;
+    if (SheetError e = zip.open(file)) {
+        return e;
+    }
+    SheetError error;
+    QByteArray xml;
+    QString bookPath = QStringLiteral("xl/workbook.xml");
+    if (zip.read(QStringLiteral("_rels/.rels"), xml, error)) {
+        for (const auto& [id, rel] : readRelationships(xml, QString())) {
+            if (rel.type == QLatin1String("officeDocument")) {
+                bookPath = rel.target;
+            }
+        }
+    }
+    if (bookPath.endsWith(QLatin1String(".bin"))) {
+        return {SheetProblem::UnsupportedFormat, QStringLiteral("xlsb")};
+    }
+    if (!zip.read(bookPath, xml, error)) {
+        return error ? error : notXlsx(zip);
+    }
+    const BookXml book = readBookXml(xml);
+    std::map<QString, Relationship> rels;
+    if (zip.read(relsPathOf(bookPath), xml, error)) {
+        rels = readRelationships(xml, bookPath);
+    }
+    QString stylesPath, stringsPath;
+    for (const auto& [id, rel] : rels) {
+        if (rel.type == QLatin1String("styles")) {
+            stylesPath = rel.target;
+        } else if (rel.type == QLatin1String("sharedStrings")) {
+            stringsPath = rel.target;
+        }
+    }
+    out.format = WorkbookFormat::Xlsx;
+    for (const SheetEntry& s : book.sheets) {
+        out.sheets.push_back(s.info);
+        const auto it = rels.find(s.relId);
+        out.sheets.back().type = it == rels.end() ? SheetInfo::Type::Other : typeOf(it->second.type);
+    }
+    out.active = resolveActiveSheet(out.sheets, book.activeTab);
+    if (out.active < 0) {
+        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
+    }
+    const auto sheetRel = rels.find(book.sheets[size_t(out.active)].relId);
+    if (out.sheets[size_t(out.active)].type != SheetInfo::Type::Worksheet &&
+        out.sheets[size_t(out.active)].type != SheetInfo::Type::MacroSheet) {
+        return {SheetProblem::NoSheet, out.sheets[size_t(out.active)].name};
+    }
+    std::vector<bool> dateStyles;
+    if (!stylesPath.isEmpty() && zip.read(stylesPath, xml, error)) {
+        dateStyles = readDateStyles(xml);
+    }
+    if (!stringsPath.isEmpty() && zip.read(stringsPath, xml, error)) {
+        out.cells.setSharedStrings(readSharedStringsXml(xml));
+    }
+    if (error) {
+        return error;
+    }
+    if (!zip.read(sheetRel->second.target, xml, error)) {
+        return error ? error : SheetError{SheetProblem::Corrupt, QStringLiteral("the active sheet's part is missing")};
+    }
+    SheetXmlReader(dateStyles, book.date1904, out.cells).read(xml);
+    return {};
+}
+
+}  // namespace sortilo::xls
