@@ -4,6 +4,7 @@
 #include "platform/Texts.h"
 #include "platform/xls/WorkbookWriter.h"
 #include "roster/Roster.h"
+#include "titles/store/TitleStore.h"
 #include "support/TestForm.h"
 
 #include <QFile>
@@ -231,6 +232,9 @@ private Q_SLOTS:
         Command1_Click(*t->form, 1);
         QCOMPARE(pool(t->state()), sampleRosterNames());
         QVERIFY(sampleRosterNames().size() >= 40);
+        QVERIFY(QFile::exists(appFilePath(folder, ExportWorkbookName)));
+        QVERIFY(LoadTitleSets(t->state(), folder).message().isEmpty());
+        QCOMPARE(t->state().titleSets(1, 0), QStringLiteral("方案一"));
 
         writeRoster(folder, Column{QString(), QString(), QStringLiteral("自己的名单")});
         QFile roster(appFilePath(folder, ImportWorkbookName));

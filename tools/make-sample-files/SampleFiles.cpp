@@ -2,6 +2,7 @@
 
 #include "platform/AppFiles.h"
 #include "platform/xls/WorkbookWriter.h"
+#include "titles/store/TitleStore.h"
 
 #include <QFileInfo>
 
@@ -47,6 +48,10 @@ QStringList writeSampleFiles(const QString& appFolder) {
     };
     writeWorkbook(ImportWorkbookName, sampleRoster());
     writeWorkbook(ExportWorkbookName, sampleExport());
+    const QString titles = appFilePath(appFolder, TitleDatabaseName);
+    if (const QString error = createSampleTitleDatabase(titles); !error.isEmpty()) {
+        problems << QStringLiteral("%1: %2").arg(titles, error);
+    }
     return problems;
 }
 
