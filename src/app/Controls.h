@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QApplication>
 #include <QColor>
-
-class QListWidget;
-class QRadioButton;
-class QWidget;
+#include <QListWidget>
+#include <QRadioButton>
 
 namespace sortilo {
 
@@ -16,14 +15,31 @@ enum class ListColor {
 
 inline const QColor SelectedGroupPink = QColor(255, 192, 255);
 
-void setBackColor(QListWidget* list, ListColor color);
-ListColor backColor(const QListWidget* list);
+inline void setBackColor(QListWidget* list, ListColor color) {
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Base, color == ListColor::Pink
+                                         ? SelectedGroupPink
+                                         : QApplication::palette(list).color(QPalette::Base));
+    list->setPalette(palette);
+}
+
+inline ListColor backColor(const QListWidget* list) {
+    return list->palette().color(QPalette::Base) == SelectedGroupPink ? ListColor::Pink
+                                                                      : ListColor::Window;
+}
 
 // Radio buttons of one group cannot all be unchecked through setChecked(false) alone.
-void uncheck(QRadioButton* option);
+inline void uncheck(QRadioButton* option) {
+    const bool exclusive = option->autoExclusive();
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(exclusive);
+}
 
 // Visible as the window would show it once shown (isVisible() is false for every control of a
 // window that is not on screen, as in tests).
-bool shownInWindow(const QWidget* control);
+inline bool shownInWindow(const QWidget* control) {
+    return control->isVisibleTo(control->window());
+}
 
 }  // namespace sortilo

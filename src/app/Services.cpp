@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "platform/XlsSpreadsheetService.h"
 
 #include <QCoreApplication>
 
@@ -11,6 +12,9 @@ Services realServices() {
     services.clock = std::make_unique<SystemClock>();
     services.random = std::make_unique<FoldingRandom>();
     services.appFolder = QCoreApplication::applicationDirPath();
+    services.spreadsheets = [folder = services.appFolder, opener = services.opener.get()] {
+        return std::make_unique<XlsSpreadsheetService>(folder, *opener);
+    };
     return services;
 }
 

@@ -31,6 +31,20 @@ inline const QString NoTitleTyped = QStringLiteral("输添加标题的内容尚�
 inline const QString TitleSetFull = QStringLiteral("可以容纳的标题内容最多为25项！");
 inline const QString NoTitleSelected = QStringLiteral("未选中所需删除的标题内容！");
 inline const QString TitlesConfirmed = QStringLiteral("标题内容确认成功！");
+// Problems of the title database; %1 is the file.
+inline const QString TitleDbMissing =
+    QStringLiteral("标题数据库文件“%1”不存在，无法读取或保存标题内容！");
+inline const QString TitleDbUnreadable =
+    QStringLiteral("标题数据库文件“%1”无法读取，可能已损坏或被其他程序占用！");
+inline const QString TitleDbNotOpened =
+    QStringLiteral("标题数据库文件“%1”不是标题数据库或密码不符，无法打开！");
+inline const QString TitleDbNoTable = QStringLiteral("标题数据库文件“%1”中没有可用的标题表！");
+inline const QString TitleDbTooFewRows =
+    QStringLiteral("标题数据库文件“%1”的标题表不足6行，无法使用！");
+inline const QString TitleDbTooFewColumns =
+    QStringLiteral("标题数据库文件“%1”的标题表不足26列，无法使用！");
+inline const QString TitleDbNotWritten =
+    QStringLiteral("标题数据库文件“%1”无法写入，可能是只读文件或被其他程序占用！");
 
 // ---- Workbook and database problems
 inline const QString WorkbookMissing = QStringLiteral("文件“%1”不存在！");

@@ -5,6 +5,7 @@
 // temporary folder. The spreadsheet service stays real.
 
 #include "app/Form1.h"
+#include "platform/XlsSpreadsheetService.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -73,6 +74,13 @@ inline std::unique_ptr<TestForm> makeTestForm(
     }
     t->form = std::make_unique<Form1>(std::move(services));
     return t;
+}
+
+// The real spreadsheet service on the test's application folder, showing through the fake opener.
+inline std::unique_ptr<TestForm> makeTestFormWithWorkbooks(uint64_t seed = 1) {
+    return makeTestForm(seed, [](TestForm& t) -> std::unique_ptr<SpreadsheetService> {
+        return std::make_unique<XlsSpreadsheetService>(t.folder.path(), *t.opener);
+    });
 }
 
 }  // namespace sortilo::test
