@@ -58,8 +58,14 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
             option->setChecked(spec.flags & ControlSpec::Selected);
             return option;
         }
-        case K::List:
-            return new QListWidget(parent);
+        case K::List: {
+            // Every entry is one line in one font: the list lays out thousands of names from
+            // the size of one instead of measuring each, so a Stop that refills the lists with
+            // 5000 names fits in one frame.
+            auto* list = new QListWidget(parent);
+            list->setUniformItemSizes(true);
+            return list;
+        }
         case K::ColumnList:
             return new ThreeColumnList(parent);
     }

@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "results/DetailsView.h"
+#include "results/Export.h"
 #include "results/ResultLists.h"
 
 #include <QListWidget>
@@ -22,19 +23,9 @@ void connectListClick(Form1& form, int index) {
     });
 }
 
-// Every entry of the five lists is one line in one font. Saying so lets a list lay out thousands
-// of names from the size of one, instead of measuring each: a Stop that refills the lists with
-// 5000 names then fits in one frame.
-void layOutListsUniformly(Form1& form) {
-    for (int i = 0; i <= 4; ++i) {
-        form.List1[i]->setUniformItemSizes(true);
-    }
-}
-
 }  // namespace
 
 void connectResultHandlers(Form1& form) {
-    layOutListsUniformly(form);
     for (int i = 0; i <= 1; ++i) {
         QObject::connect(form.Command8[i], &QPushButton::clicked, &form,
                          [&form, i] { Command8_Click(form, i); });
@@ -46,7 +37,8 @@ void connectResultHandlers(Form1& form) {
     }
     QObject::connect(form.Command5[1], &QPushButton::clicked, &form,
                      [&form] { Command5_Click(form, 1); });
-    // Command9 (the export) is connected by the export's own wiring.
+    QObject::connect(form.Command9, &QPushButton::clicked, &form,
+                     [&form] { Command9_Click(form); });
 }
 
 }  // namespace sortilo

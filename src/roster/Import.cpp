@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "draw/DrawHandlers.h"
 #include "draw/Reset.h"
 #include "platform/AppFiles.h"
 #include "platform/SheetErrorText.h"
@@ -6,7 +7,6 @@
 #include "platform/xls/CellText.h"
 #include "roster/Roster.h"
 
-#include <QLabel>
 #include <QListWidget>
 
 namespace sortilo {
@@ -41,7 +41,7 @@ void showPool(Form1& form, const QStringList& names) {
     state.rosterCount = static_cast<int16_t>(names.size());
     form.List1[0]->clear();
     form.List1[0]->addItems(names);
-    form.Label3->setText(QStringLiteral("%1可抽值").arg(state.rosterCount));
+    showPoolCount(form);
 }
 
 // The instance's end, whichever way the import ends.

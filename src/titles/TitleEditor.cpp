@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/Texts.h"
+#include "results/ResultLists.h"
 #include "titles/store/TitleStore.h"
 
 #include <QGroupBox>
@@ -12,9 +13,6 @@
 #include <algorithm>
 
 namespace sortilo {
-
-// Refills the four result lists from group `first` on; it belongs to the result lists.
-void 显示(Form1& form, int first);
 
 namespace {
 

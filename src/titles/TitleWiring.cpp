@@ -1,5 +1,6 @@
 #include "titles/TitleWiring.h"
 
+#include "app/Controls.h"
 #include "app/Form1.h"
 #include "titles/TitleEditor.h"
 
@@ -23,7 +24,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if ((event->type() == QEvent::Show || event->type() == QEvent::ZOrderChange) &&
-            editor_->isVisibleTo(editor_->window())) {
+            shownInWindow(editor_)) {
             editor_->raise();
         }
         return QObject::eventFilter(watched, event);
