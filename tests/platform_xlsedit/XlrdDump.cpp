@@ -10,9 +10,9 @@ const char* const kScript = R"(
 import json, sys, xlrd
 try:
     try:
-        book, fmt = xlrd.open_workbook(sys.argv[1], formatting_info=True, logfile=sys.stderr), True
+        book, fmt = xlrd.open_workbook(sys.argv[1], formatting_info=True, logfile=sys.stderr, ragged_rows=True), True
     except Exception:
-        book, fmt = xlrd.open_workbook(sys.argv[1], formatting_info=False, logfile=sys.stderr), False
+        book, fmt = xlrd.open_workbook(sys.argv[1], formatting_info=False, logfile=sys.stderr, ragged_rows=True), False
 except Exception as e:
     print(json.dumps({"error": str(e) or type(e).__name__})); sys.exit(0)
 out = {"formatting": fmt, "sheets": []}

@@ -83,6 +83,12 @@ SheetError EditableWorkbook::writeCell(int row, int column, const QString& text)
         return {SheetProblem::UnsupportedFormat,
                 QStringLiteral("%1 characters do not fit into a cell").arg(text.size())};
     QString reason;
+    if (text.isEmpty()) {
+        // As in the spreadsheet program: the empty text empties the cell, format kept.
+        if (!d->table.clear({row - 1, column - 1, row - 1, column - 1}, reason))
+            return {SheetProblem::UnsupportedFormat, reason};
+        return {};
+    }
     const uint32_t index = d->sst.add(text);
     if (!d->table.setText(row - 1, column - 1, index, reason))
         return {SheetProblem::UnsupportedFormat, reason};

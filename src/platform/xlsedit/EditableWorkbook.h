@@ -26,7 +26,7 @@ public:
     // each cell's format. Changes nothing when it fails.
     SheetError clearRange(const QString& a1Range);
     // Puts text into a cell as text, whatever it looks like ("=1+1", "007" stay text),
-    // keeping the cell's format. At most 32767 characters.
+    // keeping the cell's format; the empty text leaves the cell empty. At most 32767 characters.
     SheetError writeCell(int row, int column, const QString& text);
     // Writes the workbook back to its file; on failure the file is as it was before.
     SheetError save();
