@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -63,6 +64,7 @@ private Q_SLOTS:
     void containerKept_data();
     void containerKept();
     void editTwice();
+    void repeatedExportsKeepSize();
 };
 
 void TestXlsEditSave::textStaysText_data() {
@@ -215,6 +217,33 @@ void TestXlsEditSave::editTwice() {
     QCOMPARE(sheet->cells.value({0, 0})[1].toString(), QStringLiteral("第一次"));
     QCOMPARE(sheet->cells.value({1, 0})[1].toString(), QStringLiteral("同一对象再存"));
     QCOMPARE(sheet->cells.value({0, 1})[1].toString(), QStringLiteral("第一次"));
+}
+
+// Each export clears the names of the one before; their shared strings make room for the new
+// names instead of piling up in the file.
+void TestXlsEditSave::repeatedExportsKeepSize() {
+    QTemporaryDir dir;
+    const QString path = copyIn(dir, QStringLiteral("poi_12843-2.xls"));
+    QVector<qint64> sizes;
+    for (int round = 0; round < 3; ++round) {
+        SheetError error;
+        auto book = EditableWorkbook::open(path, error);
+        QVERIFY(book);
+        QVERIFY(!book->clearRange(QStringLiteral("A1:AZ5000")));
+        for (int r = 1; r <= 2000; ++r)
+            QVERIFY(
+                !book->writeCell(r, 1 + r % 20, QStringLiteral("第%1轮名字%2").arg(round).arg(r)));
+        QVERIFY(!book->save());
+        sizes.push_back(QFileInfo(path).size());
+    }
+    QVERIFY2(sizes[2] <= sizes[1] + 512,
+             qPrintable(QStringLiteral("%1 -> %2").arg(sizes[1]).arg(sizes[2])));
+    const XlrdBook after = readWithXlrd(path);
+    QVERIFY2(after.error.isEmpty(), qPrintable(after.error));
+    SheetError error;
+    const QString active = EditableWorkbook::open(path, error)->activeSheetName();
+    QCOMPARE(after.sheet(active)->cells.value({1999, 0})[1].toString(),
+             QStringLiteral("第2轮名字2000"));
 }
 
 QTEST_GUILESS_MAIN(TestXlsEditSave)

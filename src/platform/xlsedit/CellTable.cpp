@@ -1,6 +1,7 @@
 #include "platform/xlsedit/CellTable.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace sortilo::xlsedit {
 namespace {
@@ -105,7 +106,9 @@ bool CellTable::parse(const RecordStream& stream, const Section& sheet, QString&
                                   ? stream.records[size_t(end)].offset
                                   : stream.records[size_t(end - 1)].offset + 4 +
                                         stream.records[size_t(end - 1)].length;
-        item.raw = QByteArray(stream.bytes.constData() + r.offset, qsizetype(stop - r.offset));
+        // The stream outlives the table: cells point into it rather than copy it.
+        item.raw = QByteArray::fromRawData(stream.bytes.constData() + r.offset,
+                                           qsizetype(stop - r.offset));
         rows_[le16(body)].cells.push_back(std::move(item));
         i = end - 1;
     }
@@ -206,13 +209,15 @@ CellTable::Item CellTable::slice(int row, const Item& item, int c1, int c2) cons
     return out;
 }
 
-void CellTable::blankOut(int row, const Item& item, int c1, int c2, std::vector<Item>& out) const {
+void CellTable::blankOut(int row, const Item& item, int c1, int c2, std::vector<Item>& out) {
     const int from = std::max<int>(item.first, c1);
     const int to = std::min<int>(item.last, c2);
     if (from > to) {
         out.push_back(item);
         return;
     }
+    if (item.type == rec::LabelSst)
+        released_.push_back(item.raw.isEmpty() ? item.sst : le32(item.raw.constData() + 4 + 6));
     const bool multi = item.type == rec::MulRk || item.type == rec::MulBlank;
     if (multi && item.first < from)
         out.push_back(slice(row, item, item.first, from - 1));
@@ -291,6 +296,14 @@ bool CellTable::setText(int row, int col, uint32_t sstIndex, QString& reason) {
         if (g.row == row && g.col == col)
             g.alive = false;
     }
+    if (at->first == at->last) {
+        // One cell in its own record: replaced where it stands.
+        text.xf = xfAt(*at, col);
+        if (at->type == rec::LabelSst)
+            released_.push_back(at->raw.isEmpty() ? at->sst : le32(at->raw.constData() + 4 + 6));
+        *at = std::move(text);
+        return true;
+    }
     std::vector<Item> pieces;
     blankOut(row, *at, col, col, pieces);
     for (Item& piece : pieces) {
@@ -305,6 +318,10 @@ bool CellTable::setText(int row, int col, uint32_t sstIndex, QString& reason) {
     cells.insert(cells.begin() + pos, std::make_move_iterator(pieces.begin()),
                  std::make_move_iterator(pieces.end()));
     return true;
+}
+
+std::vector<uint32_t> CellTable::takeReleased() {
+    return std::exchange(released_, {});
 }
 
 uint32_t CellTable::labelSstCount() const {

@@ -41,6 +41,9 @@ public:
     // Puts a shared-string cell at (row, col), keeping the cell's format.
     bool setText(int row, int col, uint32_t sstIndex, QString& reason);
 
+    // Shared-string indices of the text cells cleared or overwritten since the last call.
+    std::vector<uint32_t> takeReleased();
+
     // Number of LABELSST cells, to keep the workbook's reference count right.
     uint32_t labelSstCount() const;
 
@@ -71,7 +74,7 @@ private:
     uint16_t xfAt(const Item& item, int col) const;
     uint16_t defaultXf(int row, int col) const;
     // Appends item to out with the columns [c1, c2] turned into blank cells of their format.
-    void blankOut(int row, const Item& item, int c1, int c2, std::vector<Item>& out) const;
+    void blankOut(int row, const Item& item, int c1, int c2, std::vector<Item>& out);
     bool groupConflict(const CellRect& rect, QString& reason) const;
     // Writes rows [from, to) as one block: ROW records, cells, DBCELL; returns its DBCELL's
     // position (relative to out).
@@ -85,8 +88,8 @@ private:
     // DIMENSIONS keep their place but are written anew.
     enum class Role : uint8_t { Keep, Index, Dimensions };
     using Placed = std::vector<std::pair<int, Role>>;
-    void writeRecords(QByteArray& out, uint32_t base, const Placed& records, qsizetype& indexPos,
-                      uint32_t& defColWidthPos) const;
+    void writeRecords(QByteArray& out, uint32_t base, const Placed& records, size_t blocks,
+                      qsizetype& indexPos, uint32_t& defColWidthPos) const;
     QByteArray dimensions() const;
     void splitForEmptyTable();
 
@@ -96,6 +99,7 @@ private:
     bool hasIndex_ = false;  // without INDEX there are no DBCELLs either
     std::map<int, Row> rows_;
     std::vector<Group> groups_;
+    std::vector<uint32_t> released_;
     std::vector<std::pair<CellRect, uint16_t>> colXf_;  // COLINFO ranges and their XF
 };
 

@@ -66,14 +66,14 @@ QByteArray CellTable::dimensions() const {
     return body;
 }
 
-void CellTable::writeRecords(QByteArray& out, uint32_t base, const Placed& records,
+void CellTable::writeRecords(QByteArray& out, uint32_t base, const Placed& records, size_t blocks,
                              qsizetype& indexPos, uint32_t& defColWidthPos) const {
     for (const auto& [index, role] : records) {
         const Record& r = stream_->records[size_t(index)];
         if (role == Role::Index) {
             indexPos = out.size();
-            QByteArray body(16, '\0');
-            appendRecord(out, rec::Index, body);  // sized and filled in by write()
+            // One slot per DBCELL; write() fills them in once the blocks are laid out.
+            appendRecord(out, rec::Index, QByteArray(qsizetype(16 + 4 * blocks), '\0'));
         } else if (role == Role::Dimensions) {
             appendRecord(out, rec::Dimensions, dimensions());
         } else {
@@ -96,18 +96,13 @@ void CellTable::write(QByteArray& out, uint32_t streamBase) const {
     }
     qsizetype indexPos = -1;
     uint32_t defColWidthPos = 0;
-    writeRecords(out, base, before_, indexPos, defColWidthPos);
-    if (indexPos >= 0) {
-        // The INDEX gets one slot per DBCELL.
-        out.insert(indexPos + 4 + 16, qsizetype(4 * blockStarts.size()), '\0');
-        put16(out.data() + indexPos + 2, uint32_t(16 + 4 * blockStarts.size()));
-    }
+    writeRecords(out, base, before_, blockStarts.size(), indexPos, defColWidthPos);
     std::vector<uint32_t> dbcells;
     for (size_t b = 0; b < blockStarts.size(); ++b) {
         const auto to = b + 1 < blockStarts.size() ? blockStarts[b + 1] : rows_.end();
         dbcells.push_back(base + uint32_t(writeBlock(out, blockStarts[b], to)));
     }
-    writeRecords(out, base, after_, indexPos, defColWidthPos);
+    writeRecords(out, base, after_, blockStarts.size(), indexPos, defColWidthPos);
     if (indexPos >= 0) {
         char* body = out.data() + indexPos + 4;
         put32(body, 0);

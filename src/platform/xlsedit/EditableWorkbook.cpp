@@ -70,7 +70,9 @@ SheetError EditableWorkbook::clearRange(const QString& a1Range) {
         return {SheetProblem::UnsupportedFormat,
                 QStringLiteral("range \"%1\" not understood").arg(a1Range)};
     QString reason;
-    if (!d->table.clear(rect, reason))
+    const bool cleared = d->table.clear(rect, reason);
+    d->releaseStrings();
+    if (!cleared)
         return {SheetProblem::UnsupportedFormat, reason};
     return {};
 }
@@ -83,14 +85,18 @@ SheetError EditableWorkbook::writeCell(int row, int column, const QString& text)
         return {SheetProblem::UnsupportedFormat,
                 QStringLiteral("%1 characters do not fit into a cell").arg(text.size())};
     QString reason;
+    bool done = false;
     if (text.isEmpty()) {
         // As in the spreadsheet program: the empty text empties the cell, format kept.
-        if (!d->table.clear({row - 1, column - 1, row - 1, column - 1}, reason))
-            return {SheetProblem::UnsupportedFormat, reason};
-        return {};
+        done = d->table.clear({row - 1, column - 1, row - 1, column - 1}, reason);
+    } else {
+        const uint32_t index = d->sst.add(text);
+        done = d->table.setText(row - 1, column - 1, index, reason);
+        if (!done)
+            d->sst.release(index);
     }
-    const uint32_t index = d->sst.add(text);
-    if (!d->table.setText(row - 1, column - 1, index, reason))
+    d->releaseStrings();
+    if (!done)
         return {SheetProblem::UnsupportedFormat, reason};
     return {};
 }
@@ -106,8 +112,16 @@ SheetError EditableWorkbook::save() {
     std::swap(d->workbook->data, stream);
     if (!written)
         return {SheetProblem::NotSaved, reason};
-    return replaceFileAtomically(d->path, bytes,
-                                 [](const QByteArray& reread) { return !checkEditable(reread); });
+    // The file read back must hold a container from which our stream comes out unchanged.
+    const QString name = d->workbook->name;
+    return replaceFileAtomically(d->path, bytes, [&](const QByteArray& reread) {
+        CompoundFile check;
+        QString why;
+        if (!readCompoundFile(reread, check, why))
+            return false;
+        const CfbNode* found = findStream(check.root, name);
+        return found && found->data == stream;
+    });
 }
 
 QString EditableWorkbook::path() const {

@@ -35,50 +35,51 @@ public:
         return read(sink, n);
     }
     // Reads cch characters; returns them as UTF-16 when any part is UTF-16.
+    // Appends cch characters to out, all at one width: UTF-16 as soon as any piece is.
     bool readChars(uint16_t cch, bool& wide, QByteArray& out) {
-        QByteArray parts;
-        std::vector<std::pair<qsizetype, bool>> widths;  // (chars, wide) per piece
+        const qsizetype start = out.size();
+        bool pieceWide = wide;
         qsizetype left = cch;
         bool fromNewRecord = false;
         while (left > 0) {
             if (fromNewRecord || pos_ >= currentSize()) {
                 if (!nextPart())
                     return false;
-                wide = (uint8_t(bodies_[part_][pos_]) & 1) != 0;
+                pieceWide = (uint8_t(bodies_[part_][pos_]) & 1) != 0;
                 ++pos_;
+                if (pieceWide && !wide) {
+                    widen(out, start);
+                    wide = true;
+                }
             }
-            const qsizetype width = wide ? 2 : 1;
+            const qsizetype width = pieceWide ? 2 : 1;
             const qsizetype n = std::min(left, (currentSize() - pos_) / width);
-            parts.append(bodies_[part_].constData() + pos_, n * width);
-            pos_ += n * width;
-            widths.emplace_back(n, wide);
-            left -= n;
-            fromNewRecord = true;
-        }
-        const bool anyWide =
-            std::any_of(widths.begin(), widths.end(), [](const auto& w) { return w.second; });
-        wide = anyWide;
-        if (!anyWide) {
-            out = parts;
-            return true;
-        }
-        out.reserve(qsizetype(cch) * 2);
-        qsizetype at = 0;
-        for (const auto& [n, w] : widths) {
-            for (qsizetype i = 0; i < n; ++i) {
-                if (w) {
-                    out.append(parts.constData() + at, 2);
-                    at += 2;
-                } else {
-                    out.append(parts[at++]);
+            const char* p = bodies_[part_].constData() + pos_;
+            if (pieceWide == wide) {
+                out.append(p, n * width);
+            } else {
+                for (qsizetype i = 0; i < n; ++i) {
+                    out.append(p[i]);
                     out.append('\0');
                 }
             }
+            pos_ += n * width;
+            left -= n;
+            fromNewRecord = true;
         }
         return true;
     }
 
 private:
+    // Turns the one-byte characters from `start` on into UTF-16.
+    static void widen(QByteArray& out, qsizetype start) {
+        const QByteArray narrow = out.mid(start);
+        out.resize(start);
+        for (char c : narrow) {
+            out.append(c);
+            out.append('\0');
+        }
+    }
     qsizetype currentSize() const { return part_ < bodies_.size() ? bodies_[part_].size() : 0; }
     // Moves to the next non-empty record for characters that go on there.
     bool nextPart() {
@@ -104,14 +105,21 @@ private:
 
 bool SharedStrings::parse(const std::vector<QByteArray>& bodies, QString& reason) {
     strings_.clear();
+    pool_.clear();
     added_.clear();
     if (bodies.empty() || bodies.front().size() < 8) {
         reason = QStringLiteral("shared string table too short");
         return false;
     }
     SstCursor cursor(bodies);
+    qsizetype total = 0;
+    for (const QByteArray& body : bodies)
+        total += body.size();
+    pool_.reserve(total);
+    QByteArray head, extra;
     while (!cursor.atEnd()) {
-        QByteArray head;
+        head.resize(0);
+        extra.resize(0);
         if (!cursor.read(head, 3)) {
             reason = QStringLiteral("shared string %1 cut short").arg(strings_.size());
             return false;
@@ -119,56 +127,104 @@ bool SharedStrings::parse(const std::vector<QByteArray>& bodies, QString& reason
         Entry e;
         e.cch = le16(head.constData());
         e.flags = uint8_t(head[2]);
-        QByteArray extra;
         const qsizetype extraSize = ((e.flags & 0x08) ? 2 : 0) + ((e.flags & 0x04) ? 4 : 0);
         bool ok = cursor.read(extra, extraSize);
-        const uint32_t runs = (e.flags & 0x08) ? le16(extra.constData()) : 0;
+        const uint32_t runs = ok && (e.flags & 0x08) ? le16(extra.constData()) : 0;
         const uint32_t phonetic =
-            (e.flags & 0x04) ? le32(extra.constData() + ((e.flags & 0x08) ? 2 : 0)) : 0;
+            ok && (e.flags & 0x04) ? le32(extra.constData() + ((e.flags & 0x08) ? 2 : 0)) : 0;
         bool wide = (e.flags & 1) != 0;
-        ok = ok && cursor.readChars(e.cch, wide, e.chars);
+        e.offset = uint32_t(pool_.size());
+        ok = ok && cursor.readChars(e.cch, wide, pool_);
         e.flags = uint8_t((e.flags & ~1) | (wide ? 1 : 0));
+        e.charBytes = uint32_t(pool_.size() - e.offset);
         ok = ok && phonetic <= uint32_t(bodies.size()) * kMaxRecordBody &&
-             cursor.read(e.runs, qsizetype(runs) * 4) && cursor.read(e.phonetic, phonetic);
+             cursor.read(pool_, qsizetype(runs) * 4) && cursor.read(pool_, phonetic);
+        e.runBytes = runs * 4;
+        e.phoneticBytes = phonetic;
         if (!ok) {
             reason = QStringLiteral("shared string %1 cut short").arg(strings_.size());
             return false;
         }
         strings_.push_back(std::move(e));
     }
+    refs_.assign(strings_.size(), 0);
     return true;
 }
 
-SharedStrings::Entry SharedStrings::fromText(const QString& text) {
+SharedStrings::Entry SharedStrings::append(const QString& text) {
     Entry e;
     e.cch = uint16_t(text.size());
+    e.offset = uint32_t(pool_.size());
+    e.added = true;
     const bool wide =
         std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() > 0xFF; });
     e.flags = wide ? 1 : 0;
-    if (wide) {
-        e.chars.resize(text.size() * 2);
-        char* p = e.chars.data();
-        for (QChar c : text) {
+    e.charBytes = uint32_t(text.size() * (wide ? 2 : 1));
+    pool_.resize(pool_.size() + e.charBytes);
+    char* p = pool_.data() + e.offset;
+    for (QChar c : text) {
+        if (wide) {
             put16(p, c.unicode());
             p += 2;
-        }
-    } else {
-        e.chars.resize(text.size());
-        char* p = e.chars.data();
-        for (QChar c : text)
+        } else {
             *p++ = char(c.unicode());
+        }
     }
     return e;
 }
 
+QString SharedStrings::textOf(const Entry& e) const {
+    const char* p = pool_.constData() + e.offset;
+    QString text(e.cch, Qt::Uninitialized);
+    for (int i = 0; i < e.cch; ++i)
+        text[i] = (e.flags & 1) ? QChar(le16(p + 2 * i)) : QChar(uint8_t(p[i]));
+    return text;
+}
+
+void SharedStrings::reference(uint32_t index) {
+    if (index < refs_.size())
+        ++refs_[index];
+}
+
+void SharedStrings::release(uint32_t index) {
+    if (index >= refs_.size() || refs_[index] == 0)
+        return;
+    if (--refs_[index] == 0 && freeListBuilt_)
+        free_.push_back(index);
+}
+
+uint32_t SharedStrings::freeSlot() {
+    if (!freeListBuilt_) {
+        freeListBuilt_ = true;
+        for (auto i = uint32_t(refs_.size()); i-- > 0;) {
+            if (refs_[i] == 0)
+                free_.push_back(i);
+        }
+    }
+    while (!free_.empty()) {
+        const uint32_t slot = free_.back();
+        free_.pop_back();
+        if (refs_[slot] == 0)
+            return slot;
+    }
+    strings_.emplace_back();
+    refs_.push_back(0);
+    return uint32_t(strings_.size() - 1);
+}
+
 uint32_t SharedStrings::add(const QString& text) {
     const auto found = added_.constFind(text);
-    if (found != added_.constEnd())
+    if (found != added_.constEnd()) {
+        ++refs_[found.value()];
         return found.value();
-    const auto index = uint32_t(strings_.size());
-    strings_.push_back(fromText(text));
-    added_.insert(text, index);
-    return index;
+    }
+    const uint32_t slot = freeSlot();
+    if (strings_[slot].added)
+        added_.remove(textOf(strings_[slot]));
+    strings_[slot] = append(text);
+    refs_[slot] = 1;
+    added_.insert(text, slot);
+    return slot;
 }
 
 }  // namespace sortilo::xlsedit
@@ -193,17 +249,17 @@ public:
     qsizetype headerPos() const { return header_; }
     // Appends bytes in pieces of `unit`, moving to new CONTINUE records as needed; a piece of
     // characters in a new record is preceded by the width flag.
-    void spill(const QByteArray& bytes, qsizetype unit, int flag) {
+    void spill(const char* bytes, qsizetype size, qsizetype unit, int flag) {
         qsizetype at = 0;
-        while (at < bytes.size()) {
-            qsizetype n = std::min(bytes.size() - at, space() / unit * unit);
+        while (at < size) {
+            qsizetype n = std::min(size - at, space() / unit * unit);
             if (n == 0) {
                 next();
                 if (flag >= 0)
                     out_.append(char(flag));
                 continue;
             }
-            out_.append(bytes.constData() + at, n);
+            out_.append(bytes + at, n);
             at += n;
         }
     }
@@ -216,7 +272,9 @@ private:
 }  // namespace
 
 void SharedStrings::write(QByteArray& out, uint32_t streamBase, uint32_t refs) const {
-    const auto n = uint32_t(strings_.size());
+    auto n = uint32_t(strings_.size());
+    while (n > 0 && refs_[n - 1] == 0)
+        --n;
     const uint32_t perBucket = std::max<uint32_t>(8, (n + 127) / 128);
     QByteArray ext;
     append16(ext, perBucket);
@@ -240,12 +298,13 @@ void SharedStrings::write(QByteArray& out, uint32_t streamBase, uint32_t refs) c
         append16(out, e.cch);
         out.append(char(e.flags));
         if (e.flags & 0x08)
-            append16(out, uint32_t(e.runs.size() / 4));
+            append16(out, e.runBytes / 4);
         if (e.flags & 0x04)
-            append32(out, uint32_t(e.phonetic.size()));
-        w.spill(e.chars, wide ? 2 : 1, wide ? 1 : 0);
-        w.spill(e.runs, 4, -1);
-        w.spill(e.phonetic, 1, -1);
+            append32(out, e.phoneticBytes);
+        const char* data = pool_.constData() + e.offset;
+        w.spill(data, e.charBytes, wide ? 2 : 1, wide ? 1 : 0);
+        w.spill(data + e.charBytes, e.runBytes, 4, -1);
+        w.spill(data + e.charBytes + e.runBytes, e.phoneticBytes, 1, -1);
     }
     w.finish();
     appendRecord(out, rec::ExtSst, ext);

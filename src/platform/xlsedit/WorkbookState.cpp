@@ -44,11 +44,15 @@ SheetError WorkbookState::load(const QByteArray& bytes) {
     const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
     if (!table.parse(stream, section, reason))
         return corrupt(reason);
+    // Every text cell of the workbook holds on to its shared string.
     for (size_t s = 1; s < stream.sections.size(); ++s) {
-        if (int(s) == sheets[size_t(active)].section)
-            continue;
-        for (int i = stream.sections[s].first; i < stream.sections[s].end; ++i)
-            otherLabelSst += stream.records[size_t(i)].type == rec::LabelSst ? 1 : 0;
+        for (int i = stream.sections[s].first; i < stream.sections[s].end; ++i) {
+            const Record& r = stream.records[size_t(i)];
+            if (r.type != rec::LabelSst || r.length < 10)
+                continue;
+            sst.reference(le32(stream.body(r) + 6));
+            otherLabelSst += int(s) == sheets[size_t(active)].section ? 0 : 1;
+        }
     }
     return {};
 }

@@ -36,6 +36,11 @@ struct WorkbookState {
 
     // Reads the file's bytes into this state; the error says why editing is refused.
     SheetError load(const QByteArray& bytes);
+    // Lets go of the shared strings of text cells the table has cleared or overwritten.
+    void releaseStrings() {
+        for (uint32_t index : table.takeReleased())
+            sst.release(index);
+    }
     // The Workbook stream as it stands after the edits.
     QByteArray buildStream() const;
 
