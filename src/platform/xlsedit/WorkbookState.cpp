@@ -61,15 +61,20 @@ SheetError WorkbookState::readGlobals() {
     if (stream.sections.empty() || !stream.sections[0].substream)
         return corrupt(QStringLiteral("the workbook does not start with its globals"));
     const Section& globals = stream.sections[0];
-    for (int i = globals.first; i < globals.end; ++i) {
-        const Record& r = stream.records[size_t(i)];
-        if (r.type == rec::FilePass)
-            return {SheetProblem::PasswordProtected,
-                    QStringLiteral("encrypted workbook (type %1)")
-                        .arg(r.length >= 2 ? le16(stream.body(r)) : 0)};
-    }
     const Record& bof = stream.records[size_t(globals.first)];
     const uint16_t version = bof.length >= 2 ? le16(stream.body(bof)) : 0;
+    for (int i = globals.first; i < globals.end; ++i) {
+        const Record& r = stream.records[size_t(i)];
+        if (r.type != rec::FilePass)
+            continue;
+        // BIFF8 names its kind: 0 XOR obfuscation, 1 RC4; BIFF5 only knows XOR.
+        const QString kind = version != 0x0600 ? QStringLiteral("Excel 5.0/95 obfuscation")
+                             : r.length >= 2 && le16(stream.body(r)) == 0
+                                 ? QStringLiteral("XOR obfuscation")
+                                 : QStringLiteral("RC4");
+        return {SheetProblem::PasswordProtected,
+                QStringLiteral("encrypted workbook (%1)").arg(kind)};
+    }
     if (version != 0x0600) {
         return {SheetProblem::UnsupportedFormat,
                 version == 0x0500 ? QStringLiteral("Excel 5.0/95 workbook (BIFF5)")
