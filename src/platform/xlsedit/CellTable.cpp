@@ -75,48 +75,56 @@ bool CellTable::parse(const RecordStream& stream, const Section& sheet, QString&
             continue;
         }
         inTable = true;
-        Item item;
-        item.type = r.type;
-        item.first = item.last = le16(body + 2);
-        if (r.type == rec::MulRk || r.type == rec::MulBlank) {
-            const int n = (r.length - 6) / multiWidth(r.type);
-            if (n < 1) {
-                reason = QStringLiteral("empty multiple-cell record at byte %1").arg(r.offset);
-                return false;
-            }
-            item.last = uint16_t(std::min(item.first + n - 1, 0xFFFF));
-        }
-        int end = i + 1;
-        if (r.type == rec::Formula) {
-            while (end < sheet.end && belongsToFormula(stream.records[size_t(end)].type))
-                ++end;
-            for (int j = i + 1; j < end; ++j) {
-                const Record& c = stream.records[size_t(j)];
-                const char* cb = stream.body(c);
-                if ((c.type == rec::ShrFmla || c.type == rec::Array || c.type == rec::Table) &&
-                    c.length >= 6 && item.group < 0) {
-                    item.group = int(groups_.size());
-                    groups_.push_back(
-                        {c.type, le16(body), item.first,
-                         CellRect{le16(cb), uint8_t(cb[4]), le16(cb + 2), uint8_t(cb[5])}});
-                }
-            }
-        }
-        const uint32_t stop = end < int(stream.records.size())
-                                  ? stream.records[size_t(end)].offset
-                                  : stream.records[size_t(end - 1)].offset + 4 +
-                                        stream.records[size_t(end - 1)].length;
-        // The stream outlives the table: cells point into it rather than copy it.
-        item.raw = QByteArray::fromRawData(stream.bytes.constData() + r.offset,
-                                           qsizetype(stop - r.offset));
-        rows_[le16(body)].cells.push_back(std::move(item));
-        i = end - 1;
+        i = takeCell(stream, sheet.end, i, reason);
+        if (i < 0)
+            return false;
     }
     for (auto& [row, data] : rows_)
         sortRow(row, data.cells);
     if (!inTable)
         splitForEmptyTable();
     return true;
+}
+
+// Takes the cell record at `at` (a FORMULA with the records that belong to it); returns the
+// index of its last record, or -1 when it is damaged.
+int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at, QString& reason) {
+    const Record& r = stream.records[size_t(at)];
+    const char* body = stream.body(r);
+    Item item;
+    item.type = r.type;
+    item.first = item.last = le16(body + 2);
+    if (r.type == rec::MulRk || r.type == rec::MulBlank) {
+        const int n = (r.length - 6) / multiWidth(r.type);
+        if (n < 1) {
+            reason = QStringLiteral("empty multiple-cell record at byte %1").arg(r.offset);
+            return -1;
+        }
+        item.last = uint16_t(std::min(item.first + n - 1, 0xFFFF));
+    }
+    int end = at + 1;
+    if (r.type == rec::Formula) {
+        while (end < sheetEnd && belongsToFormula(stream.records[size_t(end)].type))
+            ++end;
+        for (int j = at + 1; j < end; ++j) {
+            const Record& c = stream.records[size_t(j)];
+            const char* cb = stream.body(c);
+            if ((c.type == rec::ShrFmla || c.type == rec::Array || c.type == rec::Table) &&
+                c.length >= 6 && item.group < 0) {
+                item.group = int(groups_.size());
+                groups_.push_back(
+                    {c.type, le16(body), item.first,
+                     CellRect{le16(cb), uint8_t(cb[4]), le16(cb + 2), uint8_t(cb[5])}});
+            }
+        }
+    }
+    const Record& last = stream.records[size_t(end - 1)];
+    const uint32_t stop = last.offset + 4 + last.length;
+    // The stream outlives the table: cells point into it rather than copy it.
+    item.raw =
+        QByteArray::fromRawData(stream.bytes.constData() + r.offset, qsizetype(stop - r.offset));
+    rows_[le16(body)].cells.push_back(std::move(item));
+    return end - 1;
 }
 
 // Puts a row's cells in column order. Cells written twice (seen in real files) are resolved as

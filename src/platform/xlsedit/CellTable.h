@@ -83,6 +83,7 @@ private:
     static void writeCells(QByteArray& out, int row, const std::vector<Item>& cells);
     Item slice(int row, const Item& item, int c1, int c2) const;
     void sortRow(int row, std::vector<Item>& cells) const;
+    int takeCell(const RecordStream& stream, int sheetEnd, int at, QString& reason);
 
     // The sheet's other records in order, split where the cell table goes. INDEX and
     // DIMENSIONS keep their place but are written anew.
