@@ -1,0 +1,107 @@
+#pragma once
+
+#include "platform/xlsedit/BiffRecords.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace sortilo::xlsedit {
+
+// A rectangle of cells, zero-based and inclusive.
+struct CellRect {
+    int row1 = 0, col1 = 0, row2 = -1, col2 = -1;
+    bool contains(int r, int c) const { return r >= row1 && r <= row2 && c >= col1 && c <= col2; }
+    bool contains(const CellRect& o) const {
+        return o.row1 >= row1 && o.row2 <= row2 && o.col1 >= col1 && o.col2 <= col2;
+    }
+    bool intersects(const CellRect& o) const {
+        return o.row1 <= row2 && o.row2 >= row1 && o.col1 <= col2 && o.col2 >= col1;
+    }
+};
+
+// "A1:AZ5000", "B7" or "$A$1:$C$3" to a rectangle clipped to the sheet; false if malformed.
+bool parseA1Range(const QString& text, CellRect& out);
+QString a1Name(int row, int col);
+
+// The cell records of the sheet being edited, one entry per cell record (a FORMULA together
+// with the records that belong to it), grouped by row; plus everything needed to lay the
+// cell table out again: ROW records, and where the sheet's other records go.
+class CellTable {
+public:
+    // Takes the records of one worksheet section (its BOF through its EOF).
+    bool parse(const RecordStream& stream, const Section& sheet, QString& reason);
+
+    // Clears values and formulas in the rectangle, keeping each cell's format. Refuses (with a
+    // reason, leaving the table as it was) when a formula group reaches across its edge.
+    bool clear(const CellRect& rect, QString& reason);
+    // Puts a shared-string cell at (row, col), keeping the cell's format.
+    bool setText(int row, int col, uint32_t sstIndex, QString& reason);
+
+    // Shared-string indices of the text cells cleared or overwritten since the last call.
+    std::vector<uint32_t> takeReleased();
+
+    // Number of LABELSST cells, to keep the workbook's reference count right.
+    uint32_t labelSstCount() const;
+
+    // Appends the sheet section, laid out anew, to out; streamBase is the absolute position of
+    // out's first byte.
+    void write(QByteArray& out, uint32_t streamBase) const;
+
+    struct Item {
+        uint16_t first = 0, last = 0;  // columns covered
+        uint16_t type = 0;             // BLANK / LABELSST when generated, else the record's type
+        uint16_t xf = 0;               // generated cells only
+        uint32_t sst = 0;              // generated LABELSST only
+        int group = -1;                // formula group anchored here
+        QByteArray raw;                // the records as found, headers included; empty if generated
+    };
+    struct Row {
+        QByteArray record;  // ROW body as found, empty when the row had none
+        std::vector<Item> cells;
+    };
+    struct Group {
+        uint16_t type = 0;  // SHRFMLA, ARRAY or TABLE
+        int row = 0, col = 0;
+        CellRect ref;
+        bool alive = true;
+    };
+
+private:
+    uint16_t xfAt(const Item& item, int col) const;
+    uint16_t defaultXf(int row, int col) const;
+    // Appends item to out with the columns [c1, c2] turned into blank cells of their format.
+    void blankOut(int row, const Item& item, int c1, int c2, std::vector<Item>& out);
+    bool groupConflict(const CellRect& rect, QString& reason) const;
+    // Writes rows [from, to) as one block: ROW records, cells, DBCELL; returns its DBCELL's
+    // position (relative to out).
+    qsizetype writeBlock(QByteArray& out, std::map<int, Row>::const_iterator from,
+                         std::map<int, Row>::const_iterator to) const;
+    static void writeCells(QByteArray& out, int row, const std::vector<Item>& cells);
+    Item slice(int row, const Item& item, int c1, int c2) const;
+    void sortRow(int row, std::vector<Item>& cells) const;
+    int takeCell(const RecordStream& stream, int sheetEnd, int at, QString& reason);
+
+    // The sheet's other records in order, split where the cell table goes. INDEX and
+    // DIMENSIONS keep their place but are written anew.
+    enum class Role : uint8_t { Keep, Index, Dimensions };
+    using Placed = std::vector<std::pair<int, Role>>;
+    void writeRecords(QByteArray& out, uint32_t base, const Placed& records, size_t blocks,
+                      qsizetype& indexPos, uint32_t& defColWidthPos) const;
+    QByteArray dimensions() const;
+    void splitForEmptyTable();
+
+    const RecordStream* stream_ = nullptr;
+    Placed before_;
+    Placed after_;
+    bool hasIndex_ = false;  // without INDEX there are no DBCELLs either
+    std::map<int, Row> rows_;
+    std::vector<Group> groups_;
+    std::vector<uint32_t> released_;
+    std::vector<std::pair<CellRect, uint16_t>> colXf_;  // COLINFO ranges and their XF
+};
+
+}  // namespace sortilo::xlsedit

@@ -1,0 +1,190 @@
+#include "platform/xlsedit/CellTable.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace sortilo::xlsedit {
+namespace {
+
+constexpr int kRowsPerBlock = 32;
+constexpr int kRowRecordSize = 4 + 16;
+
+int columnNumber(const QString& letters) {
+    int n = 0;
+    for (QChar ch : letters)
+        n = n * 26 + (ch.toUpper().unicode() - 'A' + 1);
+    return n;
+}
+
+}  // namespace
+
+bool parseA1Range(const QString& text, CellRect& out) {
+    static const QRegularExpression re(QStringLiteral(
+        R"(^\s*\$?([A-Za-z]{1,3})\$?(\d{1,7})(?:\s*:\s*\$?([A-Za-z]{1,3})\$?(\d{1,7}))?\s*$)"));
+    const auto m = re.match(text);
+    if (!m.hasMatch())
+        return false;
+    const int c1 = columnNumber(m.captured(1)), r1 = m.captured(2).toInt();
+    const int c2 = m.captured(3).isEmpty() ? c1 : columnNumber(m.captured(3));
+    const int r2 = m.captured(4).isEmpty() ? r1 : m.captured(4).toInt();
+    if (r1 < 1 || r2 < 1)
+        return false;
+    // Rows and columns past a sheet's size hold nothing; the rectangle stops at its edge.
+    out.row1 = std::min(std::min(r1, r2) - 1, 65535);
+    out.row2 = std::min(std::max(r1, r2) - 1, 65535);
+    out.col1 = std::min(std::min(c1, c2) - 1, 255);
+    out.col2 = std::min(std::max(c1, c2) - 1, 255);
+    return true;
+}
+
+QString a1Name(int row, int col) {
+    QString letters;
+    for (int c = col + 1; c > 0; c = (c - 1) / 26)
+        letters.prepend(QChar('A' + (c - 1) % 26));
+    return letters + QString::number(row + 1);
+}
+
+QByteArray CellTable::dimensions() const {
+    int r1 = -1, r2 = -1, c1 = 0x10000, c2 = -1;
+    for (const auto& [row, data] : rows_) {
+        if (data.cells.empty())
+            continue;
+        if (r1 < 0)
+            r1 = row;
+        r2 = row;
+        c1 = std::min<int>(c1, data.cells.front().first);
+        for (const Item& c : data.cells)
+            c2 = std::max<int>(c2, c.last);
+    }
+    QByteArray body;
+    append32(body, r1 < 0 ? 0 : uint32_t(r1));
+    append32(body, r1 < 0 ? 0 : uint32_t(r2 + 1));
+    append16(body, r1 < 0 ? 0 : uint32_t(c1));
+    append16(body, r1 < 0 ? 0 : uint32_t(c2 + 1));
+    append16(body, 0);
+    return body;
+}
+
+void CellTable::writeRecords(QByteArray& out, uint32_t base, const Placed& records, size_t blocks,
+                             qsizetype& indexPos, uint32_t& defColWidthPos) const {
+    for (const auto& [index, role] : records) {
+        const Record& r = stream_->records[size_t(index)];
+        if (role == Role::Index) {
+            indexPos = out.size();
+            // One slot per DBCELL; write() fills them in once the blocks are laid out.
+            appendRecord(out, rec::Index, QByteArray(qsizetype(16 + 4 * blocks), '\0'));
+        } else if (role == Role::Dimensions) {
+            appendRecord(out, rec::Dimensions, dimensions());
+        } else {
+            if (r.type == rec::DefColWidth && defColWidthPos == 0)
+                defColWidthPos = base + uint32_t(out.size());
+            out.append(stream_->bytes.constData() + r.offset, 4 + r.length);
+        }
+    }
+}
+
+void CellTable::write(QByteArray& out, uint32_t streamBase) const {
+    const qsizetype start = out.size();
+    const uint32_t base = streamBase - uint32_t(start);  // absolute position of out[0]
+    // Rows grouped into blocks of 32 row numbers, as Excel lays them out.
+    std::vector<std::map<int, Row>::const_iterator> blockStarts;
+    for (auto it = rows_.begin(); it != rows_.end(); ++it) {
+        if (blockStarts.empty() ||
+            it->first / kRowsPerBlock != blockStarts.back()->first / kRowsPerBlock)
+            blockStarts.push_back(it);
+    }
+    qsizetype indexPos = -1;
+    uint32_t defColWidthPos = 0;
+    writeRecords(out, base, before_, blockStarts.size(), indexPos, defColWidthPos);
+    std::vector<uint32_t> dbcells;
+    for (size_t b = 0; b < blockStarts.size(); ++b) {
+        const auto to = b + 1 < blockStarts.size() ? blockStarts[b + 1] : rows_.end();
+        dbcells.push_back(base + uint32_t(writeBlock(out, blockStarts[b], to)));
+    }
+    writeRecords(out, base, after_, blockStarts.size(), indexPos, defColWidthPos);
+    if (indexPos >= 0) {
+        char* body = out.data() + indexPos + 4;
+        put32(body, 0);
+        put32(body + 4, rows_.empty() ? 0 : uint32_t(rows_.begin()->first));
+        put32(body + 8, rows_.empty() ? 0 : uint32_t(rows_.rbegin()->first + 1));
+        put32(body + 12, defColWidthPos);
+        for (size_t b = 0; b < dbcells.size(); ++b)
+            put32(body + 16 + 4 * b, dbcells[b]);
+    }
+}
+
+qsizetype CellTable::writeBlock(QByteArray& out, std::map<int, Row>::const_iterator from,
+                                std::map<int, Row>::const_iterator to) const {
+    const qsizetype firstRow = out.size();
+    for (auto it = from; it != to; ++it) {
+        QByteArray body = it->second.record;
+        if (body.isEmpty()) {
+            // A row that had cells but no ROW record: default height, default format.
+            body = QByteArray(16, '\0');
+            put16(body.data() + 6, 0x00FF);
+            put32(body.data() + 12, 0x000F0100);
+        }
+        put16(body.data(), uint32_t(it->first));
+        const auto& cells = it->second.cells;
+        if (!cells.empty()) {
+            put16(body.data() + 2, cells.front().first);
+            uint16_t last = 0;
+            for (const Item& c : cells)
+                last = std::max(last, c.last);
+            put16(body.data() + 4, uint32_t(last) + 1);
+        }
+        appendRecord(out, rec::Row, body);
+    }
+    // DBCELL: from the second ROW record to the first row's cells, then row to row.
+    QByteArray db;
+    append32(db, 0);
+    qsizetype previous = firstRow + kRowRecordSize;
+    for (auto it = from; it != to; ++it) {
+        append16(db, uint32_t(out.size() - previous));
+        previous = out.size();
+        writeCells(out, it->first, it->second.cells);
+    }
+    const qsizetype dbcell = out.size();
+    if (hasIndex_) {
+        put32(db.data(), uint32_t(dbcell - firstRow));
+        appendRecord(out, rec::DbCell, db);
+    }
+    return dbcell;
+}
+
+void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& cells) {
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const Item& item = cells[i];
+        if (!item.raw.isEmpty()) {
+            out.append(item.raw);
+            continue;
+        }
+        char body[10];
+        put16(body, uint32_t(row));
+        put16(body + 2, item.first);
+        put16(body + 4, item.xf);
+        if (item.type == rec::LabelSst) {
+            put32(body + 6, item.sst);
+            appendRecord(out, rec::LabelSst, body, 10);
+            continue;
+        }
+        // Neighbouring blank cells of our own making go into one MULBLANK.
+        size_t end = i + 1;
+        while (end < cells.size() && cells[end].raw.isEmpty() && cells[end].type == rec::Blank &&
+               cells[end].first == cells[end - 1].last + 1)
+            ++end;
+        if (end == i + 1) {
+            appendRecord(out, rec::Blank, body, 6);
+            continue;
+        }
+        QByteArray multi(body, 4);
+        for (size_t j = i; j < end; ++j)
+            append16(multi, cells[j].xf);
+        append16(multi, cells[end - 1].last);
+        appendRecord(out, rec::MulBlank, multi);
+        i = end - 1;
+    }
+}
+
+}  // namespace sortilo::xlsedit

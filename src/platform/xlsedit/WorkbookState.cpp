@@ -1,0 +1,225 @@
+#include "platform/xlsedit/WorkbookState.h"
+
+namespace sortilo::xlsedit {
+namespace {
+
+SheetError corrupt(const QString& detail) {
+    return {SheetProblem::Corrupt, detail};
+}
+
+QString sheetName(const char* body, int length) {
+    // ShortXLUnicodeString after offset (4), visibility (1), type (1).
+    if (length < 8)
+        return {};
+    const int cch = uint8_t(body[6]);
+    const bool wide = uint8_t(body[7]) & 1;
+    const int available = (length - 8) / (wide ? 2 : 1);
+    const int n = std::min(cch, available);
+    QString name;
+    for (int i = 0; i < n; ++i)
+        name.append(wide ? QChar(le16(body + 8 + 2 * i)) : QChar(uint8_t(body[8 + i])));
+    return name;
+}
+
+}  // namespace
+
+SheetError WorkbookState::load(const QByteArray& bytes) {
+    QString reason;
+    if (!readCompoundFile(bytes, file, reason))
+        return corrupt(QStringLiteral("damaged container: ") + reason);
+    workbook = findStream(file.root, QStringLiteral("Workbook"));
+    if (!workbook)
+        workbook = findStream(file.root, QStringLiteral("Book"));
+    if (!workbook) {
+        if (findStream(file.root, QStringLiteral("EncryptedPackage")))
+            return {SheetProblem::PasswordProtected, QStringLiteral("password-protected xlsx")};
+        return {SheetProblem::NotAWorkbook, QStringLiteral("compound file without a workbook")};
+    }
+    if (!splitRecords(workbook->data, stream, reason))
+        return corrupt(reason);
+    if (SheetError e = readGlobals())
+        return e;
+    if (SheetError e = mapSheets())
+        return e;
+    const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
+    if (!table.parse(stream, section, reason))
+        return corrupt(reason);
+    // Every text cell of the workbook holds on to its shared string.
+    for (size_t s = 1; s < stream.sections.size(); ++s) {
+        for (int i = stream.sections[s].first; i < stream.sections[s].end; ++i) {
+            const Record& r = stream.records[size_t(i)];
+            if (r.type != rec::LabelSst || r.length < 10)
+                continue;
+            sst.reference(le32(stream.body(r) + 6));
+            otherLabelSst += int(s) == sheets[size_t(active)].section ? 0 : 1;
+        }
+    }
+    return {};
+}
+
+SheetError WorkbookState::readGlobals() {
+    if (stream.sections.empty() || !stream.sections[0].substream)
+        return corrupt(QStringLiteral("the workbook does not start with its globals"));
+    const Section& globals = stream.sections[0];
+    const Record& bof = stream.records[size_t(globals.first)];
+    const uint16_t version = bof.length >= 2 ? le16(stream.body(bof)) : 0;
+    for (int i = globals.first; i < globals.end; ++i) {
+        const Record& r = stream.records[size_t(i)];
+        if (r.type != rec::FilePass)
+            continue;
+        // BIFF8 names its kind: 0 XOR obfuscation, 1 RC4; BIFF5 only knows XOR.
+        const QString kind = version != 0x0600 ? QStringLiteral("Excel 5.0/95 obfuscation")
+                             : r.length >= 2 && le16(stream.body(r)) == 0
+                                 ? QStringLiteral("XOR obfuscation")
+                                 : QStringLiteral("RC4");
+        return {SheetProblem::PasswordProtected,
+                QStringLiteral("encrypted workbook (%1)").arg(kind)};
+    }
+    if (version != 0x0600) {
+        return {SheetProblem::UnsupportedFormat,
+                version == 0x0500 ? QStringLiteral("Excel 5.0/95 workbook (BIFF5)")
+                                  : QStringLiteral("BIFF version %1").arg(version, 4, 16)};
+    }
+    if (globals.bofType != 0x0005)
+        return corrupt(QStringLiteral("the first section is not the workbook globals"));
+    int itabCur = -1;
+    std::vector<QByteArray> sstBodies;
+    for (int i = globals.first; i < globals.end; ++i) {
+        const Record& r = stream.records[size_t(i)];
+        const char* body = stream.body(r);
+        if (r.type == rec::Window1 && r.length >= 12 && itabCur < 0)
+            itabCur = le16(body + 10);
+        if (r.type == rec::BoundSheet) {
+            if (r.length < 8)
+                return corrupt(QStringLiteral("sheet entry %1 too short").arg(sheets.size()));
+            Sheet sheet;
+            sheet.record = i;
+            sheet.visibility = uint8_t(body[4]);
+            sheet.type = uint8_t(body[5]);
+            sheet.name = sheetName(body, r.length);
+            sheets.push_back(sheet);
+        }
+        if (r.type == rec::Sst && sstRecord < 0) {
+            sstRecord = i;
+            sstBodies.emplace_back(body, r.length);
+            for (int j = i + 1; j < globals.end && stream.records[size_t(j)].type == rec::Continue;
+                 ++j)
+                sstBodies.emplace_back(stream.body(j), stream.records[size_t(j)].length);
+        }
+    }
+    QString reason;
+    if (sstRecord >= 0 && !sst.parse(sstBodies, reason))
+        return corrupt(reason);
+    return chooseActive(itabCur);
+}
+
+SheetError WorkbookState::chooseActive(int itabCur) {
+    if (sheets.empty())
+        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
+    active = itabCur;
+    if (active < 0 || active >= int(sheets.size())) {
+        // The saved tab does not exist: the first visible worksheet stands in.
+        active = -1;
+        for (size_t i = 0; i < sheets.size() && active < 0; ++i) {
+            if (sheets[i].type == 0 && sheets[i].visibility == 0)
+                active = int(i);
+        }
+        if (active < 0)
+            return {SheetProblem::NoSheet, QStringLiteral("no visible worksheet")};
+    }
+    if (sheets[size_t(active)].type != 0)
+        return {SheetProblem::NoSheet, QStringLiteral("the active sheet \"%1\" is not a worksheet")
+                                           .arg(sheets[size_t(active)].name)};
+    return {};
+}
+
+// Pairs every BOUNDSHEET with its section: by the offset it holds, or else by order.
+SheetError WorkbookState::mapSheets() {
+    std::vector<int> substreams;
+    for (size_t s = 1; s < stream.sections.size(); ++s) {
+        if (stream.sections[s].substream)
+            substreams.push_back(int(s));
+    }
+    bool byOffset = true;
+    for (Sheet& sheet : sheets) {
+        const uint32_t offset = le32(stream.body(sheet.record));
+        sheet.section = -1;
+        for (int s : substreams) {
+            if (stream.sections[size_t(s)].begin == offset)
+                sheet.section = s;
+        }
+        byOffset = byOffset && sheet.section >= 0;
+    }
+    if (!byOffset) {
+        if (substreams.size() != sheets.size())
+            return corrupt(QStringLiteral("the sheet list does not match the sheets present"));
+        for (size_t i = 0; i < sheets.size(); ++i)
+            sheets[i].section = substreams[i];
+    }
+    const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
+    if (section.bofType != 0x0010)
+        return {SheetProblem::NoSheet, QStringLiteral("the active sheet \"%1\" is not a worksheet")
+                                           .arg(sheets[size_t(active)].name)};
+    return {};
+}
+
+void WorkbookState::writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetRecordPos) const {
+    const Section& globals = stream.sections[0];
+    const uint32_t refs = otherLabelSst + table.labelSstCount();
+    const bool needSst = sstRecord < 0 && sst.count() > 0;
+    for (int i = globals.first; i < globals.end; ++i) {
+        const Record& r = stream.records[size_t(i)];
+        if (i == sstRecord) {
+            sst.write(out, 0, refs);  // the globals start the stream
+            while (i + 1 < globals.end && stream.records[size_t(i) + 1].type == rec::Continue)
+                ++i;
+            continue;
+        }
+        if (r.type == rec::ExtSst && sstRecord >= 0)
+            continue;
+        if (needSst && i + 1 == globals.end)
+            sst.write(out, 0, refs);  // a table of its own, before EOF
+        if (r.type == rec::BoundSheet)
+            sheetRecordPos.push_back(out.size());
+        out.append(stream.bytes.constData() + r.offset, 4 + r.length);
+    }
+}
+
+QByteArray WorkbookState::buildStream() const {
+    QByteArray out;
+    out.reserve(stream.bytes.size() + 1024 * 1024);
+    std::vector<qsizetype> sheetRecordPos;
+    writeGlobals(out, sheetRecordPos);
+    std::vector<uint32_t> newStart(stream.sections.size(), 0);
+    const int edited = sheets[size_t(active)].section;
+    for (size_t s = 1; s < stream.sections.size(); ++s) {
+        const Section& section = stream.sections[s];
+        newStart[s] = uint32_t(out.size());
+        if (int(s) == edited) {
+            table.write(out, newStart[s]);
+            continue;
+        }
+        out.append(stream.bytes.constData() + section.begin, section.stop - section.begin);
+        // A sheet that moved carries absolute positions in its INDEX: shift them along.
+        const uint32_t delta = newStart[s] - section.begin;
+        int depth = 0;
+        for (int i = section.first; i < section.end && delta != 0; ++i) {
+            const Record& r = stream.records[size_t(i)];
+            depth += r.type == rec::Bof ? 1 : 0;
+            if (r.type == rec::Index && depth == 1 && r.length >= 16) {
+                char* body = out.data() + newStart[s] + (r.offset - section.begin) + 4;
+                if (le32(body + 12) != 0)
+                    put32(body + 12, le32(body + 12) + delta);
+                for (int k = 16; k + 4 <= r.length; k += 4)
+                    put32(body + k, le32(body + k) + delta);
+            }
+            depth -= r.type == rec::Eof ? 1 : 0;
+        }
+    }
+    out.append(stream.trailing);
+    for (size_t i = 0; i < sheets.size(); ++i)
+        put32(out.data() + sheetRecordPos[i] + 4, newStart[size_t(sheets[i].section)]);
+    return out;
+}
+
+}  // namespace sortilo::xlsedit

@@ -1,0 +1,67 @@
+#include "XlrdDump.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+
+namespace {
+
+const char* const kScript = R"(
+import json, sys, xlrd
+try:
+    try:
+        book, fmt = xlrd.open_workbook(sys.argv[1], formatting_info=True, logfile=sys.stderr, ragged_rows=True), True
+    except Exception:
+        book, fmt = xlrd.open_workbook(sys.argv[1], formatting_info=False, logfile=sys.stderr, ragged_rows=True), False
+except Exception as e:
+    print(json.dumps({"error": str(e) or type(e).__name__})); sys.exit(0)
+out = {"formatting": fmt, "sheets": []}
+for sh in book.sheets():
+    cells = []
+    for r in range(sh.nrows):
+        for c in range(sh.row_len(r)):
+            cell = sh.cell(r, c)
+            if cell.ctype != xlrd.XL_CELL_EMPTY:
+                cells.append([r, c, cell.ctype, cell.value, cell.xf_index if fmt else -1])
+    out["sheets"].append({"name": sh.name, "cells": cells})
+sys.stdout.write(json.dumps(out, ensure_ascii=False))
+)";
+
+}  // namespace
+
+const XlrdSheet* XlrdBook::sheet(const QString& name) const {
+    for (const XlrdSheet& s : sheets) {
+        if (s.name == name)
+            return &s;
+    }
+    return nullptr;
+}
+
+XlrdBook readWithXlrd(const QString& path) {
+    XlrdBook book;
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"), QString::fromUtf8(kScript), path});
+    if (!python.waitForFinished(120000)) {
+        book.error = QStringLiteral("python3 did not finish");
+        return book;
+    }
+    const QJsonObject root = QJsonDocument::fromJson(python.readAllStandardOutput()).object();
+    if (root.isEmpty()) {
+        book.error =
+            QStringLiteral("no output: ") + QString::fromUtf8(python.readAllStandardError());
+        return book;
+    }
+    book.error = root.value(QStringLiteral("error")).toString();
+    book.formatting = root.value(QStringLiteral("formatting")).toBool();
+    for (const auto& s : root.value(QStringLiteral("sheets")).toArray()) {
+        XlrdSheet sheet;
+        sheet.name = s.toObject().value(QStringLiteral("name")).toString();
+        for (const auto& c : s.toObject().value(QStringLiteral("cells")).toArray()) {
+            const QJsonArray a = c.toArray();
+            sheet.cells.insert({a[0].toInt(), a[1].toInt()}, QJsonArray{a[2], a[3], a[4]});
+        }
+        book.sheets.push_back(sheet);
+    }
+    return book;
+}
