@@ -1,7 +1,9 @@
 #include "platform/XlsSpreadsheetService.h"
 
 #include "platform/AppFiles.h"
+#include "platform/xlsedit/EditableWorkbook.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
@@ -37,10 +39,14 @@ void XlsSpreadsheetService::CreateApplication() {}
 SheetError XlsSpreadsheetService::OpenWorkbook(const QString& path) {
     SheetError error;
     auto book = xls::Workbook::open(path, error);
+    // The desktop's spreadsheet program may open what this reader refuses (a workbook with a
+    // real password asks for it there), so a file that exists can still be shown.
+    shownPath_ = path;
     if (!book) {
         return error;  // the workbook opened before stays the active one
     }
     workbook_ = std::move(book);
+    editable_.reset();
     lastPath_ = path;
     return {};
 }
@@ -49,32 +55,72 @@ xls::CellValue XlsSpreadsheetService::ReadCell(int row, int column) const {
     return workbook_ ? workbook_->cell(row, column) : xls::CellValue{};
 }
 
-namespace {
-
-SheetError notWritable() {
-    return {SheetProblem::UnsupportedFormat, QStringLiteral("writing workbooks")};
+SheetError XlsSpreadsheetService::WriteCell(int row, int column, const QString& text) {
+    if (SheetError error = openForEditing()) {
+        return error;
+    }
+    return editable_->writeCell(row, column, text);
 }
 
-}  // namespace
+SheetError XlsSpreadsheetService::ClearRange(const QString& a1Range) {
+    if (SheetError error = openForEditing()) {
+        return error;
+    }
+    return editable_->clearRange(a1Range);
+}
 
-SheetError XlsSpreadsheetService::WriteCell(int, int, const QString&) { return notWritable(); }
-
-SheetError XlsSpreadsheetService::ClearRange(const QString&) { return notWritable(); }
-
+// Nothing here ever stops to ask the user.
 void XlsSpreadsheetService::SetDisplayAlerts(bool) {}
 
-SheetError XlsSpreadsheetService::SaveActiveWorkbook() { return notWritable(); }
+SheetError XlsSpreadsheetService::SaveActiveWorkbook() {
+    if (SheetError error = openForEditing()) {
+        return error;
+    }
+    return editable_->save();
+}
+
+// Edits go to a copy of the workbook in memory; only the save writes the file. A workbook that
+// another program has open is not edited at all: that program would overwrite the result with
+// its stale copy when it saves.
+SheetError XlsSpreadsheetService::openForEditing() {
+    if (editable_) {
+        return {};
+    }
+    if (!workbook_) {
+        return {SheetProblem::Unreadable, QStringLiteral("no workbook is open")};
+    }
+    const QFileInfo file(lastPath_);
+    for (const QString& lock : lockFileNames(file.fileName())) {
+        if (QFileInfo(file.dir().filePath(lock)).isFile()) {
+            return {SheetProblem::OpenElsewhere, lock};
+        }
+    }
+    SheetError error;
+    editable_ = xlsedit::EditableWorkbook::open(lastPath_, error);
+    return error;
+}
 
 void XlsSpreadsheetService::ShowApplication() {
-    if (!lastPath_.isEmpty()) {
-        opener_.open(lastPath_);
+    if (!shownPath_.isEmpty()) {
+        opener_.open(shownPath_);
     }
 }
 
-void XlsSpreadsheetService::QuitApplication() { workbook_.reset(); }
+void XlsSpreadsheetService::QuitApplication() {
+    closeWorkbooks();
+}
 
-void XlsSpreadsheetService::CloseAllWorkbooks() { workbook_.reset(); }
+void XlsSpreadsheetService::CloseAllWorkbooks() {
+    closeWorkbooks();
+}
 
-void XlsSpreadsheetService::ReleaseApplication() { workbook_.reset(); }
+void XlsSpreadsheetService::ReleaseApplication() {
+    closeWorkbooks();
+}
+
+void XlsSpreadsheetService::closeWorkbooks() {
+    workbook_.reset();
+    editable_.reset();
+}
 
 }  // namespace sortilo

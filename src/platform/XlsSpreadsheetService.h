@@ -3,9 +3,11 @@
 #include "platform/DesktopOpener.h"
 #include "platform/SpreadsheetService.h"
 #include "platform/xls/Workbook.h"
+#include "platform/xlsedit/EditableWorkbook.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 namespace sortilo {
@@ -34,10 +36,15 @@ public:
     static QStringList lockFileNames(const QString& workbookName);
 
 private:
+    SheetError openForEditing();
+    void closeWorkbooks();
+
     QString appFolder_;
     DesktopOpener& opener_;
-    std::optional<xls::Workbook> workbook_;  // the workbook opened last
-    QString lastPath_;
+    std::optional<xls::Workbook> workbook_;                // the workbook opened last
+    QString lastPath_;                                     // the workbook opened last
+    QString shownPath_;                                    // what ShowApplication hands over
+    std::unique_ptr<xlsedit::EditableWorkbook> editable_;  // its copy being edited
 };
 
 }  // namespace sortilo
