@@ -1,3 +1,4 @@
+#include "BenchWindow.h"
 #include "app/Form1.h"
 #include "draw/DrawHandlers.h"
 #include "draw/engine/Clock.h"
@@ -13,6 +14,8 @@
 #include <benchmark/benchmark.h>
 
 using namespace sortilo;
+using bench::haveApplication;
+using bench::shownWindow;
 
 namespace {
 
@@ -47,34 +50,6 @@ BENCHMARK(BM_Tick)
     ->Args({1000, 1000})
     ->Args({2000, 1})
     ->Unit(benchmark::kMicrosecond);
-
-// The window benchmarks need a widget application; headless unless a platform is chosen.
-bool haveApplication() {
-    static int argc = 1;
-    static char name[] = "sortilo-bench";
-    static char* argv[] = {name, nullptr};
-    if (!QCoreApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        new QApplication(argc, argv);
-    }
-    return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-struct SilentMessages : MessageBox {
-    void show(const QString&) override {}
-};
-
-// The shown main window with the real clock and generator.
-std::unique_ptr<Form1> shownWindow() {
-    Services services = realServices();
-    services.messages = std::make_unique<SilentMessages>();
-    auto form = std::make_unique<Form1>(std::move(services));
-    form->show();
-    QCoreApplication::processEvents();
-    return form;
-}
 
 // Stop in remove mode with groups of N names in all four lists and a pool of 2N: the tables, the
 // four result lists, the pool list and what they paint.
