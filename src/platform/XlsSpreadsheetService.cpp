@@ -1,6 +1,7 @@
 #include "platform/XlsSpreadsheetService.h"
 
 #include "platform/AppFiles.h"
+#include "platform/Texts.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 
 #include <QDir>
@@ -59,14 +60,14 @@ SheetError XlsSpreadsheetService::WriteCell(int row, int column, const QString& 
     if (SheetError error = openForEditing()) {
         return error;
     }
-    return editable_->writeCell(row, column, text);
+    return inOperatorTerms(editable_->writeCell(row, column, text));
 }
 
 SheetError XlsSpreadsheetService::ClearRange(const QString& a1Range) {
     if (SheetError error = openForEditing()) {
         return error;
     }
-    return editable_->clearRange(a1Range);
+    return inOperatorTerms(editable_->clearRange(a1Range));
 }
 
 // Nothing here ever stops to ask the user.
@@ -76,7 +77,7 @@ SheetError XlsSpreadsheetService::SaveActiveWorkbook() {
     if (SheetError error = openForEditing()) {
         return error;
     }
-    return editable_->save();
+    return inOperatorTerms(editable_->save());
 }
 
 // Edits go to a copy of the workbook in memory; only the save writes the file. A workbook that
@@ -97,7 +98,22 @@ SheetError XlsSpreadsheetService::openForEditing() {
     }
     SheetError error;
     editable_ = xlsedit::EditableWorkbook::open(lastPath_, error);
-    return error;
+    return inOperatorTerms(error);
+}
+
+// The editor explains a refusal in its own words; the operator is told what kind of workbook
+// it is, or that something in it cannot be changed safely.
+SheetError XlsSpreadsheetService::inOperatorTerms(SheetError error) const {
+    if (error.problem != SheetProblem::UnsupportedFormat) {
+        return error;
+    }
+    if (workbook_ && workbook_->format() == xls::WorkbookFormat::Xlsx) {
+        return {SheetProblem::UnsupportedFormat, texts::FileKindXlsxWorkbook};
+    }
+    if (workbook_ && workbook_->format() == xls::WorkbookFormat::Biff5) {
+        return {SheetProblem::UnsupportedFormat, texts::FileKindBiff5Workbook};
+    }
+    return {SheetProblem::NotEditable, error.detail};
 }
 
 void XlsSpreadsheetService::ShowApplication() {

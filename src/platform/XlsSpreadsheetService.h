@@ -37,6 +37,7 @@ public:
 
 private:
     SheetError openForEditing();
+    SheetError inOperatorTerms(SheetError error) const;
     void closeWorkbooks();
 
     QString appFolder_;

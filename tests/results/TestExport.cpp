@@ -206,6 +206,10 @@ private Q_SLOTS:
             QFile file(path);
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("组别,姓名\n");
+        } else if (obstacle == "xlsx") {
+            QVERIFY(QFile::copy(
+                qEnvironmentVariable("SORTILO_CORPUS_DIR") + "/easyexcel_simple07.xlsx.xls", path));
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         } else if (obstacle != "missing") {
             QVERIFY(!xls::createWorkbook(path, usedWorkbook()));
         }
