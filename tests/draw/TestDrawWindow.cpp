@@ -16,26 +16,10 @@ using namespace sortilo;
 
 namespace {
 
-QStringList items(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts << list->item(i)->text();
-    }
-    return texts;
-}
-
 QStringList group(const DrawState& state, int g) {
     QStringList names;
     for (int k = 1; k <= state.groupSizes(g); ++k) {
         names << state.groupResults(k, g);
-    }
-    return names;
-}
-
-QStringList poolOf(const DrawState& state) {
-    QStringList names;
-    for (int i = 1; i <= state.rosterCount; ++i) {
-        names << state.roster(i);
     }
     return names;
 }
@@ -59,7 +43,7 @@ class TestDrawWindow : public QObject {
         }
         state().rosterCount = static_cast<int16_t>(size);
         f().List1[0]->clear();
-        f().List1[0]->addItems(poolOf(state()));
+        f().List1[0]->addItems(test::poolOf(state()));
         showPoolCount(f());
     }
     void start(const QString& count) {
@@ -210,20 +194,20 @@ private Q_SLOTS:
         QStringList rest{"名1", "名2", "名3", "名4", "名5"};
         rest.removeAll(drawn[0]);
         rest.removeAll(drawn[1]);
-        QCOMPARE(poolOf(state()), rest);
-        QCOMPARE(items(f().List1[0]), rest);
+        QCOMPARE(test::poolOf(state()), rest);
+        QCOMPARE(test::items(f().List1[0]), rest);
         QCOMPARE(f().Label3->text(), QStringLiteral("3可抽值"));
     }
 
     void keepModeKeepsThePool() {
         pool(5);
-        const QStringList before = poolOf(state());
+        const QStringList before = test::poolOf(state());
         for (int g = 1; g <= 3; ++g) {
             drawGroup(QStringLiteral("2"));
         }
         QCOMPARE(state().groupCount, int16_t(3));
-        QCOMPARE(poolOf(state()), before);
-        QCOMPARE(items(f().List1[0]), before);
+        QCOMPARE(test::poolOf(state()), before);
+        QCOMPARE(test::items(f().List1[0]), before);
         QCOMPARE(f().Label3->text(), QStringLiteral("5可抽值"));
     }
 
@@ -242,7 +226,7 @@ private Q_SLOTS:
             for (int i = 1; i <= 4; ++i) {
                 QCOMPARE(backColor(f().List1[i]) == ListColor::Pink, i == list);
             }
-            QCOMPARE(items(f().List1[list]), group(state(), g));
+            QCOMPARE(test::items(f().List1[list]), group(state(), g));
             QCOMPARE(f().List1[list]->item(0)->text(), f().Label2->text());
             QCOMPARE(f().Label1[list]->text(), QStringLiteral("第%1组").arg(g));
         }

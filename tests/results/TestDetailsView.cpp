@@ -10,14 +10,6 @@ using namespace sortilo;
 
 namespace {
 
-QStringList items(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts << list->item(i)->text();
-    }
-    return texts;
-}
-
 QStringList names(int n) {
     QStringList list;
     for (int i = 1; i <= n; ++i) {
@@ -54,8 +46,8 @@ private Q_SLOTS:
         f().List1[0]->setCurrentRow(7);
         f().Command2[0]->click();
         QVERIFY(open());
-        QCOMPARE(items(f().List2), names(45));
-        QCOMPARE(items(f().List1[0]), names(45));
+        QCOMPARE(test::items(f().List2), names(45));
+        QCOMPARE(test::items(f().List1[0]), names(45));
         QCOMPARE(f().List1[0]->currentRow(), 7);
         QCOMPARE(f().List1[0]->selectedItems().size(), 1);
     }
@@ -63,7 +55,7 @@ private Q_SLOTS:
     void copyEndsAtAnEmptyEntry() {
         f().List1[3]->addItems({"甲", "乙", "", "丁"});
         f().Command2[3]->click();
-        QCOMPARE(items(f().List2), QStringList({"甲", "乙"}));
+        QCOMPARE(test::items(f().List2), QStringList({"甲", "乙"}));
     }
 
     void atMostTwoThousand() {
@@ -82,7 +74,7 @@ private Q_SLOTS:
         QCOMPARE(f().List2->count(), 45);
         f().Command2[1]->click();
         QVERIFY(open());
-        QCOMPARE(items(f().List2), QStringList({"一", "二"}));
+        QCOMPARE(test::items(f().List2), QStringList({"一", "二"}));
     }
 
     // A copy: later changes of the source do not reach the open view.
@@ -90,7 +82,7 @@ private Q_SLOTS:
         f().List1[4]->addItems({"一"});
         f().Command2[4]->click();
         f().List1[4]->addItem(QStringLiteral("二"));
-        QCOMPARE(items(f().List2), QStringList({"一"}));
+        QCOMPARE(test::items(f().List2), QStringList({"一"}));
     }
 };
 

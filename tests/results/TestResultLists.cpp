@@ -9,17 +9,7 @@
 
 using namespace sortilo;
 
-namespace {
-
-QStringList items(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts << list->item(i)->text();
-    }
-    return texts;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 // The four result lists, their titles, the paging buttons and the selection of a group.
 class TestResultLists : public QObject {
@@ -58,7 +48,7 @@ class TestResultLists : public QObject {
         for (int i = 1; i <= 4; ++i) {
             const int g = first + i - 1;
             const bool recorded = g >= 1 && g <= state().groupCount;
-            QCOMPARE(items(f().List1[i]), recorded ? groupItems(g) : QStringList());
+            QCOMPARE(test::items(f().List1[i]), recorded ? groupItems(g) : QStringList());
             QCOMPARE(f().Label1[i]->text(), g >= 1 ? QStringLiteral("第%1组").arg(g) : QString());
             QCOMPARE(backColor(f().List1[i]), i == pink ? ListColor::Pink : ListColor::Window);
         }

@@ -4,8 +4,8 @@
 #include "platform/Texts.h"
 #include "platform/xls/WorkbookWriter.h"
 #include "roster/Roster.h"
-#include "titles/store/TitleStore.h"
 #include "support/TestForm.h"
+#include "titles/store/TitleStore.h"
 
 #include <QFile>
 #include <QLabel>
@@ -43,22 +43,6 @@ Column numbered(const QString& prefix, int from, int to) {
         column << prefix + QString::number(i);
     }
     return column;
-}
-
-QStringList poolList(const Form1& f) {
-    QStringList items;
-    for (int i = 0; i < f.List1[0]->count(); ++i) {
-        items << f.List1[0]->item(i)->text();
-    }
-    return items;
-}
-
-QStringList pool(const DrawState& s) {
-    QStringList names;
-    for (int k = 1; k <= s.rosterCount; ++k) {
-        names << s.roster(k);
-    }
-    return names;
 }
 
 void touch(const QString& path) {
@@ -105,8 +89,8 @@ private Q_SLOTS:
         writeRoster(t->folder.path(), column, 1);
         Command1_Click(*t->form, 1);
         QCOMPARE(t->messages->shown, QStringList{});
-        QCOMPARE(pool(t->state()), expected);
-        QCOMPARE(poolList(*t->form), expected);
+        QCOMPARE(test::poolOf(t->state()), expected);
+        QCOMPARE(test::items(t->form->List1[0]), expected);
         QCOMPARE(t->form->Label3->text(), QStringLiteral("%1可抽值").arg(expected.size()));
     }
 
@@ -120,8 +104,8 @@ private Q_SLOTS:
         Command1_Click(*t->form, 1);
         const QStringList expected{QStringLiteral("乙1"), QStringLiteral("乙2"),
                                    QStringLiteral("乙3")};
-        QCOMPARE(pool(t->state()), expected);
-        QCOMPARE(poolList(*t->form), expected);
+        QCOMPARE(test::poolOf(t->state()), expected);
+        QCOMPARE(test::items(t->form->List1[0]), expected);
         QCOMPARE(t->form->Label3->text(), QStringLiteral("3可抽值"));
     }
 
@@ -165,7 +149,7 @@ private Q_SLOTS:
         const QString path = appFilePath(folder, ImportWorkbookName);
         writeRoster(folder, Column{QString(), QString()} + numbered(QStringLiteral("甲"), 1, 3));
         Command1_Click(f, 1);
-        const QStringList before = pool(f.state());
+        const QStringList before = test::poolOf(f.state());
         f.Text1->setText(QStringLiteral("2"));
 
         if (kind == "missing") {
@@ -193,8 +177,8 @@ private Q_SLOTS:
         Command1_Click(f, 1);
 
         QCOMPARE(t->messages->shown, QStringList{message});
-        QCOMPARE(pool(f.state()), before);
-        QCOMPARE(poolList(f), before);
+        QCOMPARE(test::poolOf(f.state()), before);
+        QCOMPARE(test::items(f.List1[0]), before);
         QCOMPARE(f.Label3->text(), QStringLiteral("3可抽值"));
         // A lock file stops the import before the reset; a bad workbook only after it.
         QCOMPARE(f.Text1->text(), kind.endsWith("lock") ? QStringLiteral("2") : QString());
@@ -230,7 +214,7 @@ private Q_SLOTS:
         const QString folder = t->folder.path();
         QCOMPARE(writeSampleFiles(folder), QStringList{});
         Command1_Click(*t->form, 1);
-        QCOMPARE(pool(t->state()), sampleRosterNames());
+        QCOMPARE(test::poolOf(t->state()), sampleRosterNames());
         QVERIFY(sampleRosterNames().size() >= 40);
         QVERIFY(QFile::exists(appFilePath(folder, ExportWorkbookName)));
         QVERIFY(LoadTitleSets(t->state(), folder).message().isEmpty());

@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "platform/XlsSpreadsheetService.h"
 
+#include <QListWidget>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -74,6 +75,24 @@ inline std::unique_ptr<TestForm> makeTestForm(
     }
     t->form = std::make_unique<Form1>(std::move(services));
     return t;
+}
+
+// The texts of a list's entries, in order.
+inline QStringList items(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts << list->item(i)->text();
+    }
+    return texts;
+}
+
+// The names in the pool, in pool order.
+inline QStringList poolOf(const DrawState& state) {
+    QStringList names;
+    for (int k = 1; k <= state.rosterCount; ++k) {
+        names << state.roster(k);
+    }
+    return names;
 }
 
 // The real spreadsheet service on the test's application folder, showing through the fake opener.
