@@ -36,26 +36,27 @@ QFont windowDefaultFont() {
     return songFont(9, false);
 }
 
-QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
-    const QString caption = QString::fromUtf8(spec.caption);
+QWidget* makeControl(const ControlSpec& entry, QWidget* parent) {
+    const QString caption = QString::fromUtf8(entry.caption);
     using K = ControlSpec::Kind;
-    switch (spec.kind) {
+    switch (entry.kind) {
         case K::Frame:
             return new QGroupBox(caption, parent);
         case K::Button:
             return new QPushButton(caption, parent);
         case K::Label: {
             auto* label = new SongLabel(caption, parent);
-            label->setAlignment((spec.flags & ControlSpec::Centre) ? Qt::AlignHCenter | Qt::AlignTop
-                                                                   : Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(spec.flags & ControlSpec::Wrap);
+            label->setAlignment((entry.flags & ControlSpec::Centre)
+                                    ? Qt::AlignHCenter | Qt::AlignTop
+                                    : Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(entry.flags & ControlSpec::Wrap);
             return label;
         }
         case K::TextBox:
             return new QLineEdit(caption, parent);
         case K::Option: {
             auto* option = new QRadioButton(caption, parent);
-            option->setChecked(spec.flags & ControlSpec::Selected);
+            option->setChecked(entry.flags & ControlSpec::Selected);
             return option;
         }
         case K::List: {
@@ -72,25 +73,25 @@ QWidget* makeControl(const ControlSpec& spec, QWidget* parent) {
     return nullptr;
 }
 
-void applyLook(const ControlSpec& spec, QWidget* control) {
-    control->setObjectName(spec.index < 0
-                               ? QString::fromUtf8(spec.name)
-                               : QStringLiteral("%1(%2)").arg(spec.name).arg(spec.index));
-    control->setGeometry(pixels(spec.left), pixels(spec.top), pixels(spec.width),
-                         pixels(spec.height));
-    control->setFont(spec.points > 0 ? songFont(spec.points, spec.bold) : windowDefaultFont());
-    if (spec.foreColor != 0) {
+void applyLook(const ControlSpec& entry, QWidget* control) {
+    control->setObjectName(entry.index < 0
+                               ? QString::fromUtf8(entry.name)
+                               : QStringLiteral("%1(%2)").arg(entry.name).arg(entry.index));
+    control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
+                         pixels(entry.height));
+    control->setFont(entry.points > 0 ? songFont(entry.points, entry.bold) : windowDefaultFont());
+    if (entry.foreColor != 0) {
         QPalette palette = control->palette();
-        palette.setColor(QPalette::WindowText, QColor(spec.foreColor));
+        palette.setColor(QPalette::WindowText, QColor(entry.foreColor));
         control->setPalette(palette);
     }
-    if (spec.backColor != 0) {
+    if (entry.backColor != 0) {
         QPalette palette = control->palette();
-        palette.setColor(QPalette::Window, QColor(spec.backColor));
+        palette.setColor(QPalette::Window, QColor(entry.backColor));
         control->setPalette(palette);
         control->setAutoFillBackground(true);
     }
-    if (!spec.visible) {
+    if (!entry.visible) {
         control->hide();
     }
 }
@@ -120,16 +121,16 @@ void Form1::setupWindow() {
 
 void Form1::setupControls() {
     QHash<QString, QWidget*> frames;
-    for (const ControlSpec& spec : mainWindowLayout()) {
+    for (const ControlSpec& entry : mainWindowLayout()) {
         QWidget* parent =
-            spec.parent ? frames.value(QString::fromUtf8(spec.parent)) : centralWidget();
+            entry.parent ? frames.value(QString::fromUtf8(entry.parent)) : centralWidget();
         Q_ASSERT(parent);
-        QWidget* control = makeControl(spec, parent);
-        applyLook(spec, control);
-        if (spec.kind == ControlSpec::Kind::Frame) {
-            frames.insert(QString::fromUtf8(spec.name), control);
+        QWidget* control = makeControl(entry, parent);
+        applyLook(entry, control);
+        if (entry.kind == ControlSpec::Kind::Frame) {
+            frames.insert(QString::fromUtf8(entry.name), control);
         }
-        bindControl(spec.name, spec.index, control);
+        bindControl(entry.name, entry.index, control);
     }
 }
 
