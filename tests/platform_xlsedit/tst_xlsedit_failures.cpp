@@ -1,5 +1,6 @@
 // Workbooks that must be refused, saves that must fail without harm, and inputs the fuzzer
 // once found troublesome.
+#include "platform/xlsedit/CompoundFile.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 
 #include <QDir>
@@ -14,7 +15,7 @@
 
 using sortilo::SheetError;
 using sortilo::SheetProblem;
-using sortilo::xlsedit::EditableWorkbook;
+using namespace sortilo::xlsedit;
 
 Q_DECLARE_METATYPE(sortilo::SheetProblem)
 
@@ -148,13 +149,22 @@ void TestXlsEditFailures::refusals() {
 }
 
 // Inputs kept from fuzzing: each either opens, takes the edit and saves a file that opens
-// again, or is refused, never crashes and never changes the file when refused.
+// again, or is refused, never crashes and never changes the file when refused. As in the fuzz
+// target, an input that is not a compound file is a Workbook stream to pack into one.
 void TestXlsEditFailures::fuzzFindingsReplay() {
     QDirIterator it(QStringLiteral(XLSEDIT_FUZZ_SEEDS), QDir::Files);
     QTemporaryDir dir;
     int inputs = 0;
     while (it.hasNext()) {
-        const QByteArray input = fileBytes(it.next());
+        QByteArray input = fileBytes(it.next());
+        if (!input.startsWith(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
+            CompoundFile packed;
+            packed.root.storage = true;
+            packed.root.children.push_back(
+                CfbNode{QStringLiteral("Workbook"), false, {}, input, {}});
+            QString reason;
+            QVERIFY(writeCompoundFile(packed, input, reason));
+        }
         const QString path = dir.filePath(QStringLiteral("fuzz.xls"));
         QVERIFY(writeFile(path, input));
         ++inputs;
