@@ -34,14 +34,24 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 // The ways a save can fail: each makes the next save fail and is undone afterwards. Tests run
 // as root, who may write anywhere, so a read-only file or folder is one without any write
 // permission bit, which the save honours as a spreadsheet program does; a full disk is a
-// file size limit on this process, which makes the real write fail as a full disk would.
-enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull };
+// file size limit on this process, which makes the real write fail as a full disk would; a
+// folder moved away and replaced by a file makes the system refuse the temporary file.
+enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced };
+
+QString movedAway(const QString& folder) {
+    return folder + QStringLiteral(".moved");
+}
 
 void raise(Obstacle o, const QString& folder, const QString& file) {
     if (o == Obstacle::ReadOnlyFile)
         ::chmod(QFile::encodeName(file).constData(), 0444);
     if (o == Obstacle::ReadOnlyFolder)
         ::chmod(QFile::encodeName(folder).constData(), 0555);
+    if (o == Obstacle::FolderReplaced) {
+        QDir().rename(folder, movedAway(folder));
+        QFile stand(folder);
+        stand.open(QIODevice::WriteOnly);
+    }
     if (o == Obstacle::DiskFull) {
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
@@ -52,6 +62,10 @@ void raise(Obstacle o, const QString& folder, const QString& file) {
 }
 
 void lower(Obstacle o, const QString& folder, const QString& file) {
+    if (o == Obstacle::FolderReplaced) {
+        QFile::remove(folder);
+        QDir().rename(movedAway(folder), folder);
+    }
     ::chmod(QFile::encodeName(file).constData(), 0644);
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     if (o == Obstacle::DiskFull) {
@@ -84,6 +98,7 @@ void TestXlsEditFailures::failedSaveKeepsOriginal_data() {
     QTest::newRow("read-only folder") << Obstacle::ReadOnlyFolder << "poi_12843-2.xls";
     QTest::newRow("disk full") << Obstacle::DiskFull << "poi_12843-2.xls";
     QTest::newRow("disk full, mini stream") << Obstacle::DiskFull << "poi_chinese-provinces.xls";
+    QTest::newRow("folder replaced by a file") << Obstacle::FolderReplaced << "poi_12843-2.xls";
 }
 
 void TestXlsEditFailures::failedSaveKeepsOriginal() {
