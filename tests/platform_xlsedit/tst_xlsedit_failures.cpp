@@ -169,7 +169,7 @@ void TestXlsEditFailures::refusals() {
 void TestXlsEditFailures::fuzzFindingsReplay() {
     QDirIterator it(QStringLiteral(XLSEDIT_FUZZ_SEEDS), QDir::Files);
     QTemporaryDir dir;
-    int inputs = 0;
+    int inputs = 0, edited = 0;
     while (it.hasNext()) {
         QByteArray input = fileBytes(it.next());
         if (!input.startsWith(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
@@ -192,12 +192,15 @@ void TestXlsEditFailures::fuzzFindingsReplay() {
         book->clearRange(QStringLiteral("A1:AZ5000"));
         book->writeCell(1, 1, QStringLiteral("第1组"));
         book->writeCell(2, 1, QString(5000, QChar(0x4E2D)) + QString(5000, QLatin1Char('a')));
-        if (book->save())
+        if (book->save()) {
             QCOMPARE(fileBytes(path), input);
-        else
+        } else {
             QVERIFY2(EditableWorkbook::open(path, error), qPrintable(it.fileName()));
+            ++edited;
+        }
     }
-    QVERIFY(inputs > 0);
+    qInfo("%d inputs, %d edited and saved", inputs, edited);
+    QVERIFY(inputs > 0 && edited > 0);
 }
 
 QTEST_GUILESS_MAIN(TestXlsEditFailures)
