@@ -1,4 +1,7 @@
-// libFuzzer entry: every input goes through the export's steps on a file of its own.
+// libFuzzer entry: every input goes through the export's steps on a file of its own. An input
+// that is not a compound file is taken as a Workbook stream and packed into one, so that most
+// mutations reach the record parsing instead of stopping at the container.
+#include "platform/xlsedit/CompoundFile.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 
 #include <QByteArray>
@@ -11,7 +14,7 @@
 #include <cstdlib>
 
 using sortilo::SheetError;
-using sortilo::xlsedit::EditableWorkbook;
+using namespace sortilo::xlsedit;
 
 namespace {
 
@@ -33,7 +36,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("fuzz.xls"));
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    if (!input.startsWith(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
+        CompoundFile packed;
+        packed.root.storage = true;
+        packed.root.children.push_back(CfbNode{QStringLiteral("Workbook"), false, {}, input, {}});
+        QString reason;
+        if (!writeCompoundFile(packed, input, reason))
+            std::abort();
+    }
     {
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(input) != input.size())

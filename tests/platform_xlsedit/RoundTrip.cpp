@@ -133,6 +133,10 @@ void checkDimensions(const Parsed& p, int bof) {
         const char* b = p.stream.body(r);
         if (r.type == rec::Dimensions && !dims)
             dims = b;
+        if (r.type == rec::Row) {  // rows count even without cells, as Excel counts them
+            r1 = std::min<int>(r1, le16(b));
+            r2 = std::max<int>(r2, le16(b));
+        }
         if (!isCellRecord(r.type))
             continue;
         const int last =
@@ -147,6 +151,8 @@ void checkDimensions(const Parsed& p, int bof) {
         return;
     QCOMPARE(int(le32(dims)), r1);
     QCOMPARE(int(le32(dims + 4)), r2 + 1);
+    if (c2 < 0)
+        return;
     QCOMPARE(int(le16(dims + 8)), c1);
     QCOMPARE(int(le16(dims + 10)), c2 + 1);
 }

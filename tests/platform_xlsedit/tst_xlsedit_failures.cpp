@@ -1,5 +1,6 @@
 // Workbooks that must be refused, saves that must fail without harm, and inputs the fuzzer
 // once found troublesome.
+#include "platform/xlsedit/CompoundFile.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 
 #include <QDir>
@@ -14,7 +15,7 @@
 
 using sortilo::SheetError;
 using sortilo::SheetProblem;
-using sortilo::xlsedit::EditableWorkbook;
+using namespace sortilo::xlsedit;
 
 Q_DECLARE_METATYPE(sortilo::SheetProblem)
 
@@ -33,14 +34,24 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
 // The ways a save can fail: each makes the next save fail and is undone afterwards. Tests run
 // as root, who may write anywhere, so a read-only file or folder is one without any write
 // permission bit, which the save honours as a spreadsheet program does; a full disk is a
-// file size limit on this process, which makes the real write fail as a full disk would.
-enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull };
+// file size limit on this process, which makes the real write fail as a full disk would; a
+// folder moved away and replaced by a file makes the system refuse the temporary file.
+enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced };
+
+QString movedAway(const QString& folder) {
+    return folder + QStringLiteral(".moved");
+}
 
 void raise(Obstacle o, const QString& folder, const QString& file) {
     if (o == Obstacle::ReadOnlyFile)
         ::chmod(QFile::encodeName(file).constData(), 0444);
     if (o == Obstacle::ReadOnlyFolder)
         ::chmod(QFile::encodeName(folder).constData(), 0555);
+    if (o == Obstacle::FolderReplaced) {
+        QDir().rename(folder, movedAway(folder));
+        QFile stand(folder);
+        stand.open(QIODevice::WriteOnly);
+    }
     if (o == Obstacle::DiskFull) {
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
@@ -51,6 +62,10 @@ void raise(Obstacle o, const QString& folder, const QString& file) {
 }
 
 void lower(Obstacle o, const QString& folder, const QString& file) {
+    if (o == Obstacle::FolderReplaced) {
+        QFile::remove(folder);
+        QDir().rename(movedAway(folder), folder);
+    }
     ::chmod(QFile::encodeName(file).constData(), 0644);
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     if (o == Obstacle::DiskFull) {
@@ -83,6 +98,7 @@ void TestXlsEditFailures::failedSaveKeepsOriginal_data() {
     QTest::newRow("read-only folder") << Obstacle::ReadOnlyFolder << "poi_12843-2.xls";
     QTest::newRow("disk full") << Obstacle::DiskFull << "poi_12843-2.xls";
     QTest::newRow("disk full, mini stream") << Obstacle::DiskFull << "poi_chinese-provinces.xls";
+    QTest::newRow("folder replaced by a file") << Obstacle::FolderReplaced << "poi_12843-2.xls";
 }
 
 void TestXlsEditFailures::failedSaveKeepsOriginal() {
@@ -148,13 +164,22 @@ void TestXlsEditFailures::refusals() {
 }
 
 // Inputs kept from fuzzing: each either opens, takes the edit and saves a file that opens
-// again, or is refused, never crashes and never changes the file when refused.
+// again, or is refused, never crashes and never changes the file when refused. As in the fuzz
+// target, an input that is not a compound file is a Workbook stream to pack into one.
 void TestXlsEditFailures::fuzzFindingsReplay() {
     QDirIterator it(QStringLiteral(XLSEDIT_FUZZ_SEEDS), QDir::Files);
     QTemporaryDir dir;
-    int inputs = 0;
+    int inputs = 0, edited = 0;
     while (it.hasNext()) {
-        const QByteArray input = fileBytes(it.next());
+        QByteArray input = fileBytes(it.next());
+        if (!input.startsWith(QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))) {
+            CompoundFile packed;
+            packed.root.storage = true;
+            packed.root.children.push_back(
+                CfbNode{QStringLiteral("Workbook"), false, {}, input, {}});
+            QString reason;
+            QVERIFY(writeCompoundFile(packed, input, reason));
+        }
         const QString path = dir.filePath(QStringLiteral("fuzz.xls"));
         QVERIFY(writeFile(path, input));
         ++inputs;
@@ -167,12 +192,15 @@ void TestXlsEditFailures::fuzzFindingsReplay() {
         book->clearRange(QStringLiteral("A1:AZ5000"));
         book->writeCell(1, 1, QStringLiteral("第1组"));
         book->writeCell(2, 1, QString(5000, QChar(0x4E2D)) + QString(5000, QLatin1Char('a')));
-        if (book->save())
+        if (book->save()) {
             QCOMPARE(fileBytes(path), input);
-        else
+        } else {
             QVERIFY2(EditableWorkbook::open(path, error), qPrintable(it.fileName()));
+            ++edited;
+        }
     }
-    QVERIFY(inputs > 0);
+    qInfo("%d inputs, %d edited and saved", inputs, edited);
+    QVERIFY(inputs > 0 && edited > 0);
 }
 
 QTEST_GUILESS_MAIN(TestXlsEditFailures)

@@ -46,22 +46,27 @@ QString a1Name(int row, int col) {
 }
 
 QByteArray CellTable::dimensions() const {
+    // Rows as Excel counts them, formatted rows without cells included; columns from the cells.
     int r1 = -1, r2 = -1, c1 = 0x10000, c2 = -1;
     for (const auto& [row, data] : rows_) {
-        if (data.cells.empty())
+        if (data.cells.empty() && data.record.isEmpty())
             continue;
         if (r1 < 0)
             r1 = row;
         r2 = row;
+        if (data.cells.empty())
+            continue;
         c1 = std::min<int>(c1, data.cells.front().first);
         for (const Item& c : data.cells)
             c2 = std::max<int>(c2, c.last);
     }
+    if (c2 < 0)
+        c1 = c2 = -1;  // no cells: an empty column span
     QByteArray body;
     append32(body, r1 < 0 ? 0 : uint32_t(r1));
     append32(body, r1 < 0 ? 0 : uint32_t(r2 + 1));
-    append16(body, r1 < 0 ? 0 : uint32_t(c1));
-    append16(body, r1 < 0 ? 0 : uint32_t(c2 + 1));
+    append16(body, c2 < 0 ? 0 : uint32_t(c1));
+    append16(body, c2 < 0 ? 0 : uint32_t(c2 + 1));
     append16(body, 0);
     return body;
 }

@@ -264,6 +264,33 @@ public:
         }
     }
 
+    // Appends UTF-16 characters piece by piece, as Excel does: a piece whose characters all
+    // fit into one byte each is stored that way, its flag byte (the string's own for the first
+    // piece) saying which.
+    void spillWide(const char* utf16, qsizetype cch, qsizetype flagPos) {
+        qsizetype at = 0;
+        while (at < cch) {
+            if (at > 0 || space() == 0) {
+                next();
+                flagPos = out_.size();
+                out_.append('\0');
+            }
+            const qsizetype narrowCount = std::min(cch - at, space());
+            bool narrow = true;
+            for (qsizetype i = 0; i < narrowCount && narrow; ++i)
+                narrow = utf16[2 * (at + i) + 1] == 0;
+            const qsizetype n = narrow ? narrowCount : std::min(cch - at, space() / 2);
+            out_[flagPos] = char((out_[flagPos] & ~1) | (narrow ? 0 : 1));
+            if (narrow) {
+                for (qsizetype i = 0; i < n; ++i)
+                    out_.append(utf16[2 * (at + i)]);
+            } else {
+                out_.append(utf16 + 2 * at, 2 * n);
+            }
+            at += n;
+        }
+    }
+
 private:
     QByteArray& out_;
     qsizetype header_ = 0;
@@ -287,8 +314,11 @@ void SharedStrings::write(QByteArray& out, uint32_t streamBase, uint32_t refs) c
         const Entry& e = strings_[i];
         const bool wide = e.flags & 1;
         const qsizetype fixed = 3 + ((e.flags & 0x08) ? 2 : 0) + ((e.flags & 0x04) ? 4 : 0);
-        // The fixed part stays whole and keeps at least its first character with it.
-        if (w.space() < fixed + (e.cch ? (wide ? 2 : 1) : 0))
+        // As Excel does since 2007, a string that fits into a record is not cut (many readers
+        // stumble over cut strings); a longer one is, but its fixed part stays whole and keeps
+        // at least its first character with it.
+        const qsizetype whole = fixed + e.charBytes + e.runBytes + e.phoneticBytes;
+        if (w.space() < (whole <= kMaxRecordBody ? whole : fixed + (e.cch ? (wide ? 2 : 1) : 0)))
             w.next();
         if (i % perBucket == 0) {
             append32(ext, streamBase + uint32_t(out.size()));
@@ -296,14 +326,22 @@ void SharedStrings::write(QByteArray& out, uint32_t streamBase, uint32_t refs) c
             append16(ext, 0);
         }
         append16(out, e.cch);
+        const qsizetype flagPos = out.size();
         out.append(char(e.flags));
         if (e.flags & 0x08)
             append16(out, e.runBytes / 4);
         if (e.flags & 0x04)
             append32(out, e.phoneticBytes);
         const char* data = pool_.constData() + e.offset;
-        w.spill(data, e.charBytes, wide ? 2 : 1, wide ? 1 : 0);
+        if (wide)
+            w.spillWide(data, e.cch, flagPos);
+        else
+            w.spill(data, e.charBytes, 1, 0);
         w.spill(data + e.charBytes, e.runBytes, 4, -1);
+        // Like Excel, start the phonetic block in a record of its own rather than cut it
+        // anywhere; only a block too big for any record is cut.
+        if (e.phoneticBytes > w.space() && e.phoneticBytes <= kMaxRecordBody)
+            w.next();
         w.spill(data + e.charBytes + e.runBytes, e.phoneticBytes, 1, -1);
     }
     w.finish();
