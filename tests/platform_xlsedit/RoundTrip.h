@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XlrdDump.h"
+#include "support/XlrdDump.h"
 #include "platform/xlsedit/CellTable.h"
 
 #include <QHash>

@@ -1,4 +1,3 @@
-#include "../platform_xlsedit/XlrdDump.h"
 #include "SampleFiles.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
@@ -6,6 +5,7 @@
 #include "platform/xls/WorkbookWriter.h"
 #include "results/Export.h"
 #include "support/TestForm.h"
+#include "support/XlrdDump.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "XlrdDump.h"
+#include "support/XlrdDump.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
