@@ -30,18 +30,21 @@ inline const QString TitlesConfirmed = QStringLiteral("标题内容确认成功�
 
 // ---- Workbook and database problems
 inline const QString WorkbookMissing = QStringLiteral("文件“%1”不存在！");
-inline const QString WorkbookUnreadable = QStringLiteral("文件“%1”无法读取，请检查文件是否可以访问！");
+inline const QString WorkbookUnreadable =
+    QStringLiteral("文件“%1”无法读取，请检查文件是否可以访问！");
 inline const QString WorkbookOpenElsewhere =
     QStringLiteral("文件“%1”已被其他程序打开，请先关闭该文件！");
 inline const QString WorkbookPasswordProtected =
     QStringLiteral("文件“%1”设有打开密码，系统无法读取，请先取消密码！");
 inline const QString WorkbookNotAWorkbook = QStringLiteral("文件“%1”不是EXCEL工作簿，而是%2！");
-inline const QString WorkbookUnsupported = QStringLiteral("文件“%1”是系统不支持的%2，请另存为EXCEL工作簿！");
+inline const QString WorkbookUnsupported =
+    QStringLiteral("文件“%1”是系统不支持的%2，请另存为EXCEL工作簿！");
 inline const QString WorkbookCorrupt = QStringLiteral("文件“%1”已损坏，系统无法读取！");
 inline const QString WorkbookCellNotText =
     QStringLiteral("文件“%1”中单元格%2的值是错误值，无法作为名单读取！");
 inline const QString WorkbookNotSaved = QStringLiteral("文件“%1”保存失败，原文件未被改动！");
-inline const QString WorkbookNoSheet = QStringLiteral("文件“%1”打开时显示的不是工作表，没有可读取的单元格！");
+inline const QString WorkbookNoSheet =
+    QStringLiteral("文件“%1”打开时显示的不是工作表，没有可读取的单元格！");
 // What a file is when it is not a workbook the program reads (inserted into the texts above).
 inline const QString FileKindEmpty = QStringLiteral("空文件");
 inline const QString FileKindText = QStringLiteral("CSV或文本文件");
@@ -54,6 +57,8 @@ inline const QString FileKindOds = QStringLiteral("OpenDocument表格（ods）�
 inline const QString FileKindOtherOle = QStringLiteral("其他Office文档（如Word或PowerPoint文档）");
 inline const QString FileKindOther = QStringLiteral("其他类型的文件");
 inline const QString FileKindOldBiff = QStringLiteral("Excel 2.x至4.x格式的工作表");
+inline const QString FileKindXlsb = QStringLiteral("EXCEL二进制工作簿（xlsb）");
+inline const QString FileKindUnknownBiff = QStringLiteral("未知版本的EXCEL工作簿");
 inline const QString FileKindBareBiff = QStringLiteral("缺少文件容器的Excel数据流");
 
 }  // namespace sortilo::texts

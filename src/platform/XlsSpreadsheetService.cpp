@@ -57,13 +57,19 @@ SheetError notWritable() {
 
 }  // namespace
 
-SheetError XlsSpreadsheetService::WriteCell(int, int, const QString&) { return notWritable(); }
+SheetError XlsSpreadsheetService::WriteCell(int, int, const QString&) {
+    return notWritable();
+}
 
-SheetError XlsSpreadsheetService::ClearRange(const QString&) { return notWritable(); }
+SheetError XlsSpreadsheetService::ClearRange(const QString&) {
+    return notWritable();
+}
 
 void XlsSpreadsheetService::SetDisplayAlerts(bool) {}
 
-SheetError XlsSpreadsheetService::SaveActiveWorkbook() { return notWritable(); }
+SheetError XlsSpreadsheetService::SaveActiveWorkbook() {
+    return notWritable();
+}
 
 void XlsSpreadsheetService::ShowApplication() {
     if (!lastPath_.isEmpty()) {
@@ -71,10 +77,16 @@ void XlsSpreadsheetService::ShowApplication() {
     }
 }
 
-void XlsSpreadsheetService::QuitApplication() { workbook_.reset(); }
+void XlsSpreadsheetService::QuitApplication() {
+    workbook_.reset();
+}
 
-void XlsSpreadsheetService::CloseAllWorkbooks() { workbook_.reset(); }
+void XlsSpreadsheetService::CloseAllWorkbooks() {
+    workbook_.reset();
+}
 
-void XlsSpreadsheetService::ReleaseApplication() { workbook_.reset(); }
+void XlsSpreadsheetService::ReleaseApplication() {
+    workbook_.reset();
+}
 
 }  // namespace sortilo

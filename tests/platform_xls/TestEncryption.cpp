@@ -98,7 +98,8 @@ private Q_SLOTS:
         QVERIFY(!readCfbWorkbookStream(f.readAll(), stream));
         QByteArray copy = stream.stream;
         Workbook::Parts refused;
-        QCOMPARE(int(readBiffWorkbook(copy, refused).problem), int(SheetProblem::PasswordProtected));
+        QCOMPARE(int(readBiffWorkbook(copy, refused).problem),
+                 int(SheetProblem::PasswordProtected));
         Workbook::Parts parts;
         const SheetError error = readBiffWorkbook(stream.stream, parts, QStringLiteral("password"));
         QVERIFY2(!error, qPrintable(error.detail));

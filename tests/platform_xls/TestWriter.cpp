@@ -23,10 +23,12 @@ NewWorkbook mixedBook(int activeSheet) {
     NewSheet roster{QStringLiteral("名单"), {}};
     roster.cells.push_back({1, 1, QStringLiteral("抽签名单")});
     for (int row = 3; row < 1500; ++row) {
-        const QString name = row % 3 ? QStringLiteral("姓名%1").arg(row) : QStringLiteral("Name %1").arg(row);
+        const QString name =
+            row % 3 ? QStringLiteral("姓名%1").arg(row) : QStringLiteral("Name %1").arg(row);
         roster.cells.push_back({row, 1, name});
     }
-    roster.cells.push_back({1500, 1, QString(5000, QLatin1Char('x')) + QString(3000, QChar(u'长'))});
+    roster.cells.push_back(
+        {1500, 1, QString(5000, QLatin1Char('x')) + QString(3000, QChar(u'长'))});
     roster.cells.push_back({1501, 1, QString()});
     roster.cells.push_back({1502, 1, QStringLiteral(" ")});
     roster.cells.push_back({2, 3, 12.0});
@@ -46,9 +48,11 @@ QJsonObject readWithXlrd(const QString& path) {
         "import json, sys, xlrd\n"
         "b = xlrd.open_workbook(sys.argv[1], formatting_info=True)\n"
         "s = b.sheet_by_index(1)\n"
-        "cells = [[r + 1, c + 1, s.cell_value(r, c)] for r in range(s.nrows) for c in range(s.ncols)\n"
+        "cells = [[r + 1, c + 1, s.cell_value(r, c)] for r in range(s.nrows) for c in "
+        "range(s.ncols)\n"
         "         if s.cell_type(r, c) != xlrd.XL_CELL_EMPTY]\n"
-        "print(json.dumps({'names': b.sheet_names(), 'selected': [x.sheet_selected for x in b.sheets()],\n"
+        "print(json.dumps({'names': b.sheet_names(), 'selected': [x.sheet_selected for x in "
+        "b.sheets()],\n"
         "                  'biff': b.biff_version, 'cells': cells}))\n");
     QProcess p;
     p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path});
@@ -60,7 +64,8 @@ QJsonObject readWithXlrd(const QString& path) {
 
 bool xlrdAvailable() {
     QProcess p;
-    p.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QStringLiteral("import xlrd")});
+    p.start(QStringLiteral("/usr/bin/python3"),
+            {QStringLiteral("-c"), QStringLiteral("import xlrd")});
     return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
@@ -111,10 +116,12 @@ private Q_SLOTS:
         const NewWorkbook source = mixedBook(1);
         QVERIFY(!createWorkbook(path, source));
         const QJsonObject x = readWithXlrd(path);
-        QVERIFY2(!x.contains(QStringLiteral("error")), qPrintable(x[QStringLiteral("error")].toString()));
+        QVERIFY2(!x.contains(QStringLiteral("error")),
+                 qPrintable(x[QStringLiteral("error")].toString()));
         QCOMPARE(x[QStringLiteral("biff")].toInt(), 80);
-        QCOMPARE(x[QStringLiteral("names")].toArray(),
-                 QJsonArray({QStringLiteral("Other"), QStringLiteral("名单"), QStringLiteral("Empty")}));
+        QCOMPARE(
+            x[QStringLiteral("names")].toArray(),
+            QJsonArray({QStringLiteral("Other"), QStringLiteral("名单"), QStringLiteral("Empty")}));
         QCOMPARE(x[QStringLiteral("selected")].toArray(), QJsonArray({0, 1, 0}));
         SheetError error;
         const auto ours = Workbook::open(path, error);
@@ -136,8 +143,9 @@ private Q_SLOTS:
     // An Excel 5/95 workbook whose strings are GBK bytes, as Chinese Windows saved them.
     void gbkBiff5() {
         NewSheet sheet{QStringLiteral("学生名单"), {}};
-        const QStringList names{QStringLiteral("张三"), QStringLiteral("李四"), QStringLiteral("王小二"),
-                                QStringLiteral("欧阳娜娜"), QStringLiteral("Tom 汤姆")};
+        const QStringList names{QStringLiteral("张三"), QStringLiteral("李四"),
+                                QStringLiteral("王小二"), QStringLiteral("欧阳娜娜"),
+                                QStringLiteral("Tom 汤姆")};
         for (int i = 0; i < names.size(); ++i) {
             sheet.cells.push_back({i + 3, 1, names[i]});
         }
@@ -164,7 +172,8 @@ private Q_SLOTS:
         if (xlrdAvailable()) {
             const QJsonObject x = readWithXlrd(path);
             QVERIFY(x[QStringLiteral("biff")].toInt() < 80);  // Excel 5 or 95
-            QCOMPARE(x[QStringLiteral("names")].toArray()[1].toString(), QStringLiteral("学生名单"));
+            QCOMPARE(x[QStringLiteral("names")].toArray()[1].toString(),
+                     QStringLiteral("学生名单"));
             QCOMPARE(x[QStringLiteral("cells")].toArray()[0].toArray()[2].toString(), names[0]);
         }
     }
@@ -184,7 +193,9 @@ private Q_SLOTS:
         const CodePage cp(codePage);
         const QByteArray bytes = cp.encode(text);
         QVERIFY(!bytes.contains('?'));
-        QCOMPARE(cp.decode(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())), text);
+        QCOMPARE(
+            cp.decode(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())),
+            text);
     }
 
     void failedWriteLeavesFileAlone() {

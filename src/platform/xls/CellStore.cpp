@@ -65,30 +65,30 @@ CellValue CellStore::valueAt(size_t i) const {
     CellValue v;
     v.kind = e.kind;
     switch (e.kind) {
-    case CellValue::Kind::Text:
-        v.text = e.small ? shared_[size_t(e.number)] : own_[size_t(e.number)];
-        break;
-    case CellValue::Kind::Number:
-    case CellValue::Kind::Date:
-        v.number = e.number;
-        break;
-    case CellValue::Kind::Bool:
-        v.boolean = e.small != 0;
-        break;
-    case CellValue::Kind::Error:
-        v.errorCode = e.small;
-        break;
-    case CellValue::Kind::Empty:
-        break;
+        case CellValue::Kind::Text:
+            v.text = e.small ? shared_[size_t(e.number)] : own_[size_t(e.number)];
+            break;
+        case CellValue::Kind::Number:
+        case CellValue::Kind::Date:
+            v.number = e.number;
+            break;
+        case CellValue::Kind::Bool:
+            v.boolean = e.small != 0;
+            break;
+        case CellValue::Kind::Error:
+            v.errorCode = e.small;
+            break;
+        case CellValue::Kind::Empty:
+            break;
     }
     return v;
 }
 
 CellValue CellStore::at(uint32_t row, uint32_t col) const {
     const uint64_t k = (uint64_t(row) << 32) | col;
-    auto it = std::lower_bound(entries_.begin(), entries_.end(), k, [](const Entry& e, uint64_t key) {
-        return ((uint64_t(e.row) << 32) | e.col) < key;
-    });
+    auto it = std::lower_bound(
+        entries_.begin(), entries_.end(), k,
+        [](const Entry& e, uint64_t key) { return ((uint64_t(e.row) << 32) | e.col) < key; });
     if (it == entries_.end() || it->row != row || it->col != col) {
         return {};
     }

@@ -25,10 +25,11 @@ void initGsf() {
     std::call_once(once, [] {
         gsf_init();
         for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip", "GLib-GObject"}) {
-            g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE |
-                                                     G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG |
-                                                     G_LOG_LEVEL_CRITICAL),
-                              quietLog, nullptr);
+            g_log_set_handler(
+                domain,
+                GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO |
+                               G_LOG_LEVEL_DEBUG | G_LOG_LEVEL_CRITICAL),
+                quietLog, nullptr);
         }
     });
 }
@@ -51,7 +52,9 @@ bool looksLikeText(const QByteArray& head) {
     return control * 50 <= head.size();
 }
 
-SheetError corrupt(const char* what) { return {SheetProblem::Corrupt, QString::fromLatin1(what)}; }
+SheetError corrupt(const char* what) {
+    return {SheetProblem::Corrupt, QString::fromLatin1(what)};
+}
 
 }  // namespace
 
