@@ -16,12 +16,15 @@ QByteArray workbookFileBytes(const NewWorkbook& book, const WriteOptions& option
     if (withSheet.sheets.empty()) {
         withSheet.sheets.push_back(NewSheet{QStringLiteral("Sheet1"), {}});
     }
-    const QByteArray stream = biffStream(withSheet, options);
+    return compoundFileBytes(biffStream(withSheet, options),
+                             options.biffVersion >= 8 ? "Workbook" : "Book");
+}
+
+QByteArray compoundFileBytes(const QByteArray& stream, const char* streamName) {
     gsf_init();
     GsfOutput* sink = gsf_output_memory_new();
     GsfOutfile* ole = gsf_outfile_msole_new(sink);
-    GsfOutput* child =
-        gsf_outfile_new_child(ole, options.biffVersion >= 8 ? "Workbook" : "Book", FALSE);
+    GsfOutput* child = gsf_outfile_new_child(ole, streamName, FALSE);
     gsf_output_write(child, size_t(stream.size()),
                      reinterpret_cast<const guint8*>(stream.constData()));
     gsf_output_close(child);
