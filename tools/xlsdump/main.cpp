@@ -66,7 +66,7 @@ QString kindName(CellValue::Kind kind) {
 }
 
 QString cellJson(const CellValue& v) {
-    return json(kindName(v.kind)) + QLatin1Char(',') + json(valueAsText(v).value_or(QString()));
+    return json(kindName(v.kind)) + QLatin1String(", ") + json(valueAsText(v).value_or(QString()));
 }
 
 }  // namespace
@@ -83,8 +83,12 @@ int main(int argc, char** argv) {
     SheetError error;
     const auto book = Workbook::open(args[0], error);
     if (!book) {
-        err << describeSheetError(QFileInfo(args[0]).fileName(), error) << " (" << error.detail
-            << ")\n";
+        const QString sentence = describeSheetError(QFileInfo(args[0]).fileName(), error);
+        err << sentence;
+        if (!error.detail.isEmpty() && !sentence.contains(error.detail)) {
+            err << " (" << error.detail << ")";
+        }
+        err << "\n";
         return 1;
     }
     QString out =
