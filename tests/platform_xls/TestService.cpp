@@ -106,6 +106,7 @@ private Q_SLOTS:
         QVERIFY(!service.OpenWorkbook(good));
         QCOMPARE(int(service.OpenWorkbook(dir.filePath(QStringLiteral("none.xls"))).problem),
                  int(SheetProblem::Missing));
+        QCOMPARE(int(service.OpenWorkbook(dir.path()).problem), int(SheetProblem::Unreadable));
         const QString csv = dir.filePath(QStringLiteral("names.xls"));
         writeFile(csv, "name,age\n张三,20\n");
         const SheetError notBook = service.OpenWorkbook(csv);
