@@ -216,6 +216,8 @@ void SheetReader::cell(const Record& r, RecordReader& reader) {
 SheetError SheetReader::read(const QByteArray& stream, size_t offset) {
     const auto* base = reinterpret_cast<const uint8_t*>(stream.constData());
     RecordReader reader(base, size_t(stream.size()), offset);
+    // A cell record takes at least 10 bytes; the sheet cannot hold more cells than that.
+    cells_.reserve(std::min<size_t>((size_t(stream.size()) - offset) / 14, 1u << 20));
     Record r;
     int depth = 0;
     while (reader.next(r)) {
