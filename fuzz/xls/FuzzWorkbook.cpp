@@ -7,8 +7,8 @@ using namespace sortilo;
 using namespace sortilo::xls;
 
 int fuzzWorkbook(const uint8_t* data, size_t size) {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                     qsizetype(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     SheetError error;
     const auto book = Workbook::fromBytes(bytes, error);
     if (!book) {

@@ -144,7 +144,8 @@ private Q_SLOTS:
         QTest::newRow("red negative") << 170 << "0.00;[Red]-0.00" << true << false;
         QTest::newRow("quoted letters") << 171 << "0\" days\"" << true << false;
         QTest::newRow("escaped d") << 172 << "#,##0\\d" << true << false;
-        QTest::newRow("yuan currency stored for 5") << 5 << "\"￥\"#,##0;\"￥\"\\-#,##0" << true << false;
+        QTest::newRow("yuan currency stored for 5")
+            << 5 << "\"￥\"#,##0;\"￥\"\\-#,##0" << true << false;
         QTest::newRow("DBNum day") << 173 << "[DBNum1][$-804]m\"月\"d\"日\"" << true << true;
         QTest::newRow("text") << 174 << "@" << true << false;
     }

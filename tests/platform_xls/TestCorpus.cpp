@@ -19,7 +19,9 @@ using namespace sortilo::xls;
 
 namespace {
 
-QString corpusDir() { return qEnvironmentVariable("SORTILO_CORPUS_DIR"); }
+QString corpusDir() {
+    return qEnvironmentVariable("SORTILO_CORPUS_DIR");
+}
 
 QJsonObject expectedFor(const QString& file) {
     QFile f(corpusDir() + QStringLiteral("/expected/") + file + QStringLiteral(".json"));
@@ -48,7 +50,8 @@ std::optional<SheetProblem> refusalFor(const QJsonObject& e) {
     if (const auto it = byFormat.find(format); it != byFormat.end()) {
         return it->second;
     }
-    const bool encrypted = !e[QStringLiteral("format_detail")][QStringLiteral("filepass")].isUndefined();
+    const bool encrypted =
+        !e[QStringLiteral("format_detail")][QStringLiteral("filepass")].isUndefined();
     if (encrypted && !e[QStringLiteral("libreoffice")][QStringLiteral("ok")].toBool()) {
         return SheetProblem::PasswordProtected;  // a password of the user's
     }
@@ -111,7 +114,9 @@ private Q_SLOTS:
             QVERIFY(!error.detail.isEmpty());
             return;
         }
-        QVERIFY2(book, qPrintable(QStringLiteral("refused: %1 %2").arg(int(error.problem)).arg(error.detail)));
+        QVERIFY2(
+            book,
+            qPrintable(QStringLiteral("refused: %1 %2").arg(int(error.problem)).arg(error.detail)));
         const QJsonObject xlrd = e[QStringLiteral("xlrd")].toObject();
         if (xlrd[QStringLiteral("ok")].toBool()) {
             compareWithXlrd(*book, e, xlrd[QStringLiteral("datemode")].toInt() == 1);
@@ -123,12 +128,15 @@ private Q_SLOTS:
 
 private:
     void compareWithXlrd(const Workbook& book, const QJsonObject& e, bool date1904) {
-        QCOMPARE(book.activeSheetName(), e[QStringLiteral("active_sheet")][QStringLiteral("name")].toString());
+        QCOMPARE(book.activeSheetName(),
+                 e[QStringLiteral("active_sheet")][QStringLiteral("name")].toString());
         std::map<int, std::pair<QString, QString>> want;
-        for (const QJsonValue& cell : e[QStringLiteral("column_a")][QStringLiteral("cells")].toArray()) {
+        for (const QJsonValue& cell :
+             e[QStringLiteral("column_a")][QStringLiteral("cells")].toArray()) {
             const QJsonArray c = cell.toArray();
             const auto [kind, text] = xlrdCell(c, date1904);
-            if (kind != QLatin1String("empty") && !(kind == QLatin1String("text") && text.isEmpty())) {
+            if (kind != QLatin1String("empty") &&
+                !(kind == QLatin1String("text") && text.isEmpty())) {
                 want[c[0].toInt()] = {kind, text};
             }
         }
@@ -136,7 +144,8 @@ private:
             const CellValue v = book.cell(row, 1);
             const auto w = want.find(row);
             if (w == want.end()) {
-                QVERIFY2(v.isEmpty(), qPrintable(QStringLiteral("row %1 should be empty").arg(row)));
+                QVERIFY2(v.isEmpty(),
+                         qPrintable(QStringLiteral("row %1 should be empty").arg(row)));
                 continue;
             }
             QCOMPARE(QStringLiteral("%1 %2").arg(row).arg(kindName(v.kind)),

@@ -21,27 +21,27 @@ QString json(const QString& s) {
     QString out = QStringLiteral("\"");
     for (QChar c : s) {
         switch (c.unicode()) {
-        case '"':
-            out += QLatin1String("\\\"");
-            break;
-        case '\\':
-            out += QLatin1String("\\\\");
-            break;
-        case '\n':
-            out += QLatin1String("\\n");
-            break;
-        case '\r':
-            out += QLatin1String("\\r");
-            break;
-        case '\t':
-            out += QLatin1String("\\t");
-            break;
-        default:
-            if (c.unicode() < 0x20) {
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            } else {
-                out += c;
-            }
+            case '"':
+                out += QLatin1String("\\\"");
+                break;
+            case '\\':
+                out += QLatin1String("\\\\");
+                break;
+            case '\n':
+                out += QLatin1String("\\n");
+                break;
+            case '\r':
+                out += QLatin1String("\\r");
+                break;
+            case '\t':
+                out += QLatin1String("\\t");
+                break;
+            default:
+                if (c.unicode() < 0x20) {
+                    out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                } else {
+                    out += c;
+                }
         }
     }
     return out + QLatin1Char('"');
@@ -49,24 +49,24 @@ QString json(const QString& s) {
 
 QString kindName(CellValue::Kind kind) {
     switch (kind) {
-    case CellValue::Kind::Text:
-        return QStringLiteral("text");
-    case CellValue::Kind::Number:
-        return QStringLiteral("number");
-    case CellValue::Kind::Date:
-        return QStringLiteral("date");
-    case CellValue::Kind::Bool:
-        return QStringLiteral("bool");
-    case CellValue::Kind::Error:
-        return QStringLiteral("error");
-    case CellValue::Kind::Empty:
-        break;
+        case CellValue::Kind::Text:
+            return QStringLiteral("text");
+        case CellValue::Kind::Number:
+            return QStringLiteral("number");
+        case CellValue::Kind::Date:
+            return QStringLiteral("date");
+        case CellValue::Kind::Bool:
+            return QStringLiteral("bool");
+        case CellValue::Kind::Error:
+            return QStringLiteral("error");
+        case CellValue::Kind::Empty:
+            break;
     }
     return QStringLiteral("empty");
 }
 
 QString cellJson(const CellValue& v) {
-    return json(kindName(v.kind)) + QLatin1Char(',') + json(valueAsText(v).value_or(QString()));
+    return json(kindName(v.kind)) + QLatin1String(", ") + json(valueAsText(v).value_or(QString()));
 }
 
 }  // namespace
@@ -83,14 +83,19 @@ int main(int argc, char** argv) {
     SheetError error;
     const auto book = Workbook::open(args[0], error);
     if (!book) {
-        err << describeSheetError(QFileInfo(args[0]).fileName(), error) << " (" << error.detail
-            << ")\n";
+        const QString sentence = describeSheetError(QFileInfo(args[0]).fileName(), error);
+        err << sentence;
+        if (!error.detail.isEmpty() && !sentence.contains(error.detail)) {
+            err << " (" << error.detail << ")";
+        }
+        err << "\n";
         return 1;
     }
-    QString out = QStringLiteral("{\"format\": %1, \"activeSheet\": {\"index\": %2, \"name\": %3}, ")
-                      .arg(json(book->formatName()))
-                      .arg(book->activeSheetIndex())
-                      .arg(json(book->activeSheetName()));
+    QString out =
+        QStringLiteral("{\"format\": %1, \"activeSheet\": {\"index\": %2, \"name\": %3}, ")
+            .arg(json(book->formatName()))
+            .arg(book->activeSheetIndex())
+            .arg(json(book->activeSheetName()));
     QStringList cells;
     const CellStore& store = book->cells();
     for (size_t i = 0; i < store.size(); ++i) {

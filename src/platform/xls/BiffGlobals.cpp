@@ -1,25 +1,28 @@
 #include "platform/xls/BiffGlobals.h"
 
+#include "platform/Texts.h"
 #include "platform/xls/LegacyCrypto.h"
 
 namespace sortilo::xls {
 
 namespace {
 
-SheetError corrupt(const char* what) { return {SheetProblem::Corrupt, QString::fromLatin1(what)}; }
+SheetError corrupt(const char* what) {
+    return {SheetProblem::Corrupt, QString::fromLatin1(what)};
+}
 
 SheetInfo::Type sheetType(uint8_t t) {
     switch (t) {
-    case 0:
-        return SheetInfo::Type::Worksheet;
-    case 1:
-        return SheetInfo::Type::MacroSheet;
-    case 2:
-        return SheetInfo::Type::Chart;
-    case 6:
-        return SheetInfo::Type::VbModule;
-    default:
-        return SheetInfo::Type::Other;
+        case 0:
+            return SheetInfo::Type::Worksheet;
+        case 1:
+            return SheetInfo::Type::MacroSheet;
+        case 2:
+            return SheetInfo::Type::Chart;
+        case 6:
+            return SheetInfo::Type::VbModule;
+        default:
+            return SheetInfo::Type::Other;
     }
 }
 
@@ -88,6 +91,55 @@ void decodeBiff5Strings(const Biff5Strings& b5, BiffGlobals& g) {
     }
 }
 
+// One record of the globals; FILEPASS decrypts the rest of the stream in place.
+SheetError globalsRecord(const Record& r, RecordReader& reader, QByteArray& stream, BiffGlobals& g,
+                         Biff5Strings& b5, const QString& password) {
+    switch (r.type) {
+        case rec::FilePass:
+            if (SheetError e = decrypt(stream, r, g.biff, password)) {
+                return e;
+            }
+            break;
+        case rec::CodePage:
+            if (r.body.size >= 2) {
+                g.codePage = le16(r.body.data);
+            }
+            break;
+        case rec::DateMode:
+            g.date1904 = r.body.size >= 2 && le16(r.body.data) == 1;
+            break;
+        case rec::Window1:
+            // Excel writes one WINDOW1 per window of the workbook; the last one decides (its
+            // sheet is the one whose WINDOW2 says "displayed" in the files seen).
+            if (r.body.size >= 12) {
+                g.activeTab = le16(r.body.data + 10);
+            }
+            break;
+        case rec::Format:
+            readFormat(r, g, b5);
+            break;
+        case rec::Xf:
+            if (r.body.size >= 4) {
+                g.xfFormats.push_back(le16(r.body.data + 2));
+            }
+            break;
+        case rec::BoundSheet:
+            readBoundSheet(r, g, b5);
+            break;
+        case rec::Sst: {
+            std::vector<Span> parts{r.body};
+            reader.takeContinues(parts);
+            if (SheetError e = readSharedStrings(std::move(parts), g.sharedStrings)) {
+                return e;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    return {};
+}
+
 }  // namespace
 
 SheetError readSharedStrings(std::vector<Span> parts, std::vector<QString>& out) {
@@ -130,7 +182,7 @@ SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& g, const QString& pa
     const uint16_t version = le16(r.body.data);
     g.biff = version == 0x0500 ? 5 : 8;
     if (version != 0x0500 && version != 0x0600) {
-        return {SheetProblem::UnsupportedFormat, QStringLiteral("BIFF version 0x%1").arg(version, 4, 16, QLatin1Char('0'))};
+        return {SheetProblem::UnsupportedFormat, texts::FileKindUnknownBiff};
     }
     if (le16(r.body.data + 2) != 0x0005) {
         // A stream that holds one worksheet and no globals.
@@ -140,52 +192,13 @@ SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& g, const QString& pa
     }
     Biff5Strings b5;
     while (reader.next(r)) {
-        switch (r.type) {
-        case rec::FilePass:
-            if (SheetError e = decrypt(stream, r, g.biff, password)) {
-                return e;
-            }
-            break;
-        case rec::CodePage:
-            if (r.body.size >= 2) {
-                g.codePage = le16(r.body.data);
-            }
-            break;
-        case rec::DateMode:
-            g.date1904 = r.body.size >= 2 && le16(r.body.data) == 1;
-            break;
-        case rec::Window1:
-            // Excel writes one WINDOW1 per window of the workbook; the last one decides (its
-            // sheet is the one whose WINDOW2 says "displayed" in the files seen).
-            if (r.body.size >= 12) {
-                g.activeTab = le16(r.body.data + 10);
-            }
-            break;
-        case rec::Format:
-            readFormat(r, g, b5);
-            break;
-        case rec::Xf:
-            if (r.body.size >= 4) {
-                g.xfFormats.push_back(le16(r.body.data + 2));
-            }
-            break;
-        case rec::BoundSheet:
-            readBoundSheet(r, g, b5);
-            break;
-        case rec::Sst: {
-            std::vector<Span> parts{r.body};
-            reader.takeContinues(parts);
-            if (SheetError e = readSharedStrings(std::move(parts), g.sharedStrings)) {
-                return e;
-            }
-            break;
-        }
-        case rec::Eof:
+        if (r.type == rec::Eof) {
             g.end = reader.pos();
             decodeBiff5Strings(b5, g);
             return {};
-        default:
-            break;
+        }
+        if (SheetError e = globalsRecord(r, reader, stream, g, b5, password)) {
+            return e;
         }
     }
     if (reader.overrun()) {

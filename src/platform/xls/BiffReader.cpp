@@ -13,7 +13,9 @@ constexpr uint16_t Table = 0x0236;
 constexpr uint16_t Blank = 0x0201;
 constexpr uint16_t MulBlank = 0x00BE;
 
-SheetError corrupt(const char* what) { return {SheetProblem::Corrupt, QString::fromLatin1(what)}; }
+SheetError corrupt(const char* what) {
+    return {SheetProblem::Corrupt, QString::fromLatin1(what)};
+}
 
 double rkValue(uint32_t rk) {
     double v;
@@ -48,6 +50,8 @@ private:
         }
         cells_.setNumber(row, col, v, isDate(xf));
     }
+    void record(const Record& r, RecordReader& reader);
+    void formulaString(const Record& r, RecordReader& reader);
     void cell(const Record& r, RecordReader& reader);
     void formula(const Record& r, uint32_t row, uint32_t col, uint16_t xf);
     void mulRk(const Record& r);
@@ -86,23 +90,23 @@ void SheetReader::formula(const Record& r, uint32_t row, uint32_t col, uint16_t 
         return;
     }
     switch (res[0]) {
-    case 0:  // text, in the STRING record that follows
-        cells_.setText(row, col, QString());
-        pendingString_ = true;
-        pendingRow_ = row;
-        pendingCol_ = col;
-        break;
-    case 1:
-        cells_.setBool(row, col, res[2] != 0);
-        break;
-    case 2:
-        cells_.setError(row, col, res[2]);
-        break;
-    case 3:
-        cells_.setText(row, col, QString());
-        break;
-    default:
-        break;
+        case 0:  // text, in the STRING record that follows
+            cells_.setText(row, col, QString());
+            pendingString_ = true;
+            pendingRow_ = row;
+            pendingCol_ = col;
+            break;
+        case 1:
+            cells_.setBool(row, col, res[2] != 0);
+            break;
+        case 2:
+            cells_.setError(row, col, res[2]);
+            break;
+        case 3:
+            cells_.setText(row, col, QString());
+            break;
+        default:
+            break;
     }
 }
 
@@ -119,25 +123,29 @@ void SheetReader::mulRk(const Record& r) {
     }
 }
 
-void SheetReader::cell(const Record& r, RecordReader& reader) {
-    if (r.type == rec::String) {
-        if (pendingString_) {
-            QString s;
-            bool ok = false;
-            if (g_.biff >= 8) {
-                std::vector<Span> parts{r.body};
-                reader.takeContinues(parts);
-                Fragments f(std::move(parts));
-                ok = f.readUnicodeString(s, true);
-            } else {
-                size_t pos = 0;
-                ok = readBiff5String(r.body, pos, true, cp_, s);
-            }
-            if (ok) {
-                cells_.setText(pendingRow_, pendingCol_, s);
-            }
+void SheetReader::formulaString(const Record& r, RecordReader& reader) {
+    if (pendingString_) {
+        QString s;
+        bool ok = false;
+        if (g_.biff >= 8) {
+            std::vector<Span> parts{r.body};
+            reader.takeContinues(parts);
+            Fragments f(std::move(parts));
+            ok = f.readUnicodeString(s, true);
+        } else {
+            size_t pos = 0;
+            ok = readBiff5String(r.body, pos, true, cp_, s);
         }
-        pendingString_ = false;
+        if (ok) {
+            cells_.setText(pendingRow_, pendingCol_, s);
+        }
+    }
+    pendingString_ = false;
+}
+
+void SheetReader::record(const Record& r, RecordReader& reader) {
+    if (r.type == rec::String) {
+        formulaString(r, reader);
         return;
     }
     if (r.type == ShrFmla || r.type == Array || r.type == Table || r.type == rec::Continue) {
@@ -148,10 +156,13 @@ void SheetReader::cell(const Record& r, RecordReader& reader) {
         mulRk(r);
         return;
     }
+    cell(r, reader);
+}
+
+void SheetReader::cell(const Record& r, RecordReader& reader) {
     const bool isCell = r.type == rec::Number || r.type == rec::Rk || r.type == rec::LabelSst ||
-                        r.type == rec::Label || r.type == rec::RString ||
-                        r.type == rec::BoolErr || r.type == rec::Formula || r.type == Blank ||
-                        r.type == MulBlank;
+                        r.type == rec::Label || r.type == rec::RString || r.type == rec::BoolErr ||
+                        r.type == rec::Formula || r.type == Blank || r.type == MulBlank;
     if (!isCell || r.body.size < 6) {
         return;
     }
@@ -162,49 +173,51 @@ void SheetReader::cell(const Record& r, RecordReader& reader) {
     const size_t n = r.body.size;
     bool ok = true;
     switch (r.type) {
-    case rec::Number:
-        if (n >= 14) {
-            number(row, col, xf, leDouble(r.body.data + 6));
+        case rec::Number:
+            if (n >= 14) {
+                number(row, col, xf, leDouble(r.body.data + 6));
+            }
+            break;
+        case rec::Rk:
+            if (n >= 10) {
+                number(row, col, xf, rkValue(le32(r.body.data + 6)));
+            }
+            break;
+        case rec::LabelSst:
+            if (n >= 10) {
+                cells_.setSharedText(row, col, le32(r.body.data + 6));
+            }
+            break;
+        case rec::Label:
+        case rec::RString: {
+            QString s = label(r, reader, ok);
+            if (ok) {
+                cells_.setText(row, col, std::move(s));
+            }
+            break;
         }
-        break;
-    case rec::Rk:
-        if (n >= 10) {
-            number(row, col, xf, rkValue(le32(r.body.data + 6)));
-        }
-        break;
-    case rec::LabelSst:
-        if (n >= 10) {
-            cells_.setSharedText(row, col, le32(r.body.data + 6));
-        }
-        break;
-    case rec::Label:
-    case rec::RString: {
-        QString s = label(r, reader, ok);
-        if (ok) {
-            cells_.setText(row, col, std::move(s));
-        }
-        break;
-    }
-    case rec::BoolErr:
-        if (n >= 8) {
-            r.body.data[7] ? cells_.setError(row, col, r.body.data[6])
-                           : cells_.setBool(row, col, r.body.data[6] != 0);
-        }
-        break;
-    case rec::Formula:
-        formula(r, row, col, xf);
-        break;
-    case Blank:
-        cells_.setBlank(row, col);
-        break;
-    default:  // MULBLANK: formatted empty cells, nothing to keep
-        break;
+        case rec::BoolErr:
+            if (n >= 8) {
+                r.body.data[7] ? cells_.setError(row, col, r.body.data[6])
+                               : cells_.setBool(row, col, r.body.data[6] != 0);
+            }
+            break;
+        case rec::Formula:
+            formula(r, row, col, xf);
+            break;
+        case Blank:
+            cells_.setBlank(row, col);
+            break;
+        default:  // MULBLANK: formatted empty cells, nothing to keep
+            break;
     }
 }
 
 SheetError SheetReader::read(const QByteArray& stream, size_t offset) {
     const auto* base = reinterpret_cast<const uint8_t*>(stream.constData());
     RecordReader reader(base, size_t(stream.size()), offset);
+    // A cell record takes at least 10 bytes; the sheet cannot hold more cells than that.
+    cells_.reserve(std::min<size_t>((size_t(stream.size()) - offset) / 14, 1u << 20));
     Record r;
     int depth = 0;
     while (reader.next(r)) {
@@ -219,7 +232,7 @@ SheetError SheetReader::read(const QByteArray& stream, size_t offset) {
             continue;
         }
         if (depth == 1) {
-            cell(r, reader);
+            record(r, reader);
         }
     }
     if (reader.overrun()) {

@@ -38,18 +38,18 @@ namespace {
 
 QByteArray iconvNameFor(int codePage) {
     switch (codePage) {
-    case 367:
-        return "ASCII";
-    case 1200:  // not a byte code page; some writers put it in BIFF5 anyway
-    case 32769:
-        return "CP1252";
-    case 10000:
-    case 32768:
-        return "MACINTOSH";
-    case 936:
-        return "GBK";
-    default:
-        return "CP" + QByteArray::number(codePage);
+        case 367:
+            return "ASCII";
+        case 1200:  // not a byte code page; some writers put it in BIFF5 anyway
+        case 32769:
+            return "CP1252";
+        case 10000:
+        case 32768:
+            return "MACINTOSH";
+        case 936:
+            return "GBK";
+        default:
+            return "CP" + QByteArray::number(codePage);
     }
 }
 
@@ -134,7 +134,9 @@ bool Fragments::advance() {
     return part_ < parts_.size();
 }
 
-bool Fragments::atEnd() { return !advance(); }
+bool Fragments::atEnd() {
+    return !advance();
+}
 
 bool Fragments::readU8(uint8_t& v) {
     if (!advance()) {

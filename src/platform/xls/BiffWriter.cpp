@@ -104,11 +104,14 @@ private:
         longCount ? out.u16(unsigned(bytes.size())) : out.u8(unsigned(bytes.size()));
         return out.raw(bytes).b;
     }
-    QByteArray name(const QString& s) const { return biff8_ ? string8(s, false) : string5(s, false, 255); }
+    QByteArray name(const QString& s) const {
+        return biff8_ ? string8(s, false) : string5(s, false, 255);
+    }
     void globals();
     void formatting();
     void sharedStrings();
     void sheet(size_t index);
+    void rowBlock(const std::vector<Cell>& cells, size_t from, size_t to);
 
     const NewWorkbook& book_;
     const WriteOptions& opt_;
@@ -165,8 +168,8 @@ void Builder::globals() {
         encryptFrom_ = size_t(out_.size());
     }
     rec(0x00E1, biff8_ ? Body().u16(0x04B0).b : QByteArray());  // INTERFACEHDR
-    rec(0x00C1, Body().u16(0).b);                                // MMS
-    rec(0x00E2, QByteArray());                                   // INTERFACEEND
+    rec(0x00C1, Body().u16(0).b);                               // MMS
+    rec(0x00E2, QByteArray());                                  // INTERFACEEND
     rec(rec::CodePage, Body().u16(biff8_ ? 1200 : unsigned(opt_.codePage)).b);
     if (biff8_) {
         rec(0x0161, Body().u16(0).b);  // DSF
@@ -176,9 +179,19 @@ void Builder::globals() {
         }
         rec(0x013D, tabs.b);  // TABID
     }
-    const unsigned active = unsigned(std::clamp<int>(book_.activeSheet, 0, int(book_.sheets.size()) - 1));
-    rec(rec::Window1, Body().u16(0x0168).u16(0x001E).u16(0x4000).u16(0x2000).u16(0x0038)
-                          .u16(active).u16(0).u16(1).u16(0x0258).b);
+    const unsigned active =
+        unsigned(std::clamp<int>(book_.activeSheet, 0, int(book_.sheets.size()) - 1));
+    rec(rec::Window1, Body()
+                          .u16(0x0168)
+                          .u16(0x001E)
+                          .u16(0x4000)
+                          .u16(0x2000)
+                          .u16(0x0038)
+                          .u16(active)
+                          .u16(0)
+                          .u16(1)
+                          .u16(0x0258)
+                          .b);
     rec(0x0040, Body().u16(0).b);  // BACKUP
     rec(0x008D, Body().u16(0).b);  // HIDEOBJ
     rec(rec::DateMode, Body().u16(0).b);
@@ -242,7 +255,9 @@ void Builder::sharedStrings() {
             flush();
         }
         if (i % perBucket == 0) {
-            ext.u32(uint32_t(out_.size() + 4 + body.b.size())).u16(unsigned(4 + body.b.size())).u16(0);
+            ext.u32(uint32_t(out_.size() + 4 + body.b.size()))
+                .u16(unsigned(4 + body.b.size()))
+                .u16(0);
         }
         body.u16(unsigned(s.size())).u8(wide ? 1 : 0);
         qsizetype done = 0;
@@ -262,6 +277,38 @@ void Builder::sharedStrings() {
     rec(0x00FF, ext.b);  // EXTSST
 }
 
+void Builder::rowBlock(const std::vector<Cell>& cells, size_t from, size_t to) {
+    for (size_t i = from; i < to;) {
+        size_t j = i;
+        while (j < to && cells[j].row == cells[i].row) {
+            ++j;
+        }
+        rec(0x0208, Body()
+                        .u16(cells[i].row)
+                        .u16(cells[i].col)
+                        .u16(cells[j - 1].col + 1u)
+                        .u16(0x00FF)
+                        .u16(0)
+                        .u16(0)
+                        .u16(0x0100)
+                        .u16(CellXf)
+                        .b);
+        i = j;
+    }
+    for (size_t i = from; i < to; ++i) {
+        const Cell& c = cells[i];
+        Body cell;
+        cell.u16(c.row).u16(c.col).u16(CellXf);
+        if (const double* number = std::get_if<double>(&c.source->value)) {
+            rec(rec::Number, cell.f64(*number).b);
+        } else if (biff8_) {
+            rec(rec::LabelSst, cell.u32(stringIndex_.at(std::get<QString>(c.source->value))).b);
+        } else {
+            rec(rec::Label, cell.raw(string5(std::get<QString>(c.source->value), true, 255)).b);
+        }
+    }
+}
+
 void Builder::sheet(size_t index) {
     const std::vector<Cell>& cells = sheets_[index].cells;
     rec(rec::Bof, biff8_ ? Body().u16(0x0600).u16(0x0010).u16(0x0DBB).u16(0x07CC).u32(0).u32(6).b
@@ -279,34 +326,13 @@ void Builder::sheet(size_t index) {
     rec(0x0200, biff8_ ? Body().u32(firstRow).u32(lastRow).u16(firstCol).u16(lastCol).u16(0).b
                        : Body().u16(firstRow).u16(lastRow).u16(firstCol).u16(lastCol).u16(0).b);
     // Blocks of up to 32 rows: their ROW records, then their cells.
-    size_t next = 0;
-    while (next < cells.size()) {
+    for (size_t next = 0; next < cells.size();) {
         const uint32_t blockEnd = (cells[next].row / 32 + 1) * 32;
         size_t end = next;
         while (end < cells.size() && cells[end].row < blockEnd) {
             ++end;
         }
-        for (size_t i = next; i < end;) {
-            size_t j = i;
-            while (j < end && cells[j].row == cells[i].row) {
-                ++j;
-            }
-            rec(0x0208, Body().u16(cells[i].row).u16(cells[i].col).u16(cells[j - 1].col + 1u)
-                            .u16(0x00FF).u16(0).u16(0).u16(0x0100).u16(CellXf).b);
-            i = j;
-        }
-        for (size_t i = next; i < end; ++i) {
-            const Cell& c = cells[i];
-            Body cell;
-            cell.u16(c.row).u16(c.col).u16(CellXf);
-            if (const double* number = std::get_if<double>(&c.source->value)) {
-                rec(rec::Number, cell.f64(*number).b);
-            } else if (biff8_) {
-                rec(rec::LabelSst, cell.u32(stringIndex_.at(std::get<QString>(c.source->value))).b);
-            } else {
-                rec(rec::Label, cell.raw(string5(std::get<QString>(c.source->value), true, 255)).b);
-            }
-        }
+        rowBlock(cells, next, end);
         next = end;
     }
     const bool active = int(index) == book_.activeSheet;

@@ -45,19 +45,24 @@ void CellStore::finish() {
     if (!std::is_sorted(entries_.begin(), entries_.end(), less)) {
         std::stable_sort(entries_.begin(), entries_.end(), less);
     }
-    // Keep the last entry of each cell, then drop the blanks.
-    std::vector<Entry> kept;
-    kept.reserve(entries_.size());
+    // Keep the last entry of each cell, then drop the blanks (in place).
+    size_t kept = 0;
     for (size_t i = 0; i < entries_.size(); ++i) {
         if (i + 1 < entries_.size() && key(entries_[i + 1]) == key(entries_[i])) {
             continue;
         }
         if (entries_[i].kind != CellValue::Kind::Empty) {
-            kept.push_back(entries_[i]);
+            entries_[kept++] = entries_[i];
         }
     }
-    entries_ = std::move(kept);
-    entries_.shrink_to_fit();
+    entries_.resize(kept);
+    if (entries_.capacity() > 2 * kept + 1024) {
+        entries_.shrink_to_fit();  // the reservation before reading was generous
+    }
+}
+
+void CellStore::reserve(size_t cells) {
+    entries_.reserve(cells);
 }
 
 CellValue CellStore::valueAt(size_t i) const {
@@ -65,30 +70,30 @@ CellValue CellStore::valueAt(size_t i) const {
     CellValue v;
     v.kind = e.kind;
     switch (e.kind) {
-    case CellValue::Kind::Text:
-        v.text = e.small ? shared_[size_t(e.number)] : own_[size_t(e.number)];
-        break;
-    case CellValue::Kind::Number:
-    case CellValue::Kind::Date:
-        v.number = e.number;
-        break;
-    case CellValue::Kind::Bool:
-        v.boolean = e.small != 0;
-        break;
-    case CellValue::Kind::Error:
-        v.errorCode = e.small;
-        break;
-    case CellValue::Kind::Empty:
-        break;
+        case CellValue::Kind::Text:
+            v.text = e.small ? shared_[size_t(e.number)] : own_[size_t(e.number)];
+            break;
+        case CellValue::Kind::Number:
+        case CellValue::Kind::Date:
+            v.number = e.number;
+            break;
+        case CellValue::Kind::Bool:
+            v.boolean = e.small != 0;
+            break;
+        case CellValue::Kind::Error:
+            v.errorCode = e.small;
+            break;
+        case CellValue::Kind::Empty:
+            break;
     }
     return v;
 }
 
 CellValue CellStore::at(uint32_t row, uint32_t col) const {
     const uint64_t k = (uint64_t(row) << 32) | col;
-    auto it = std::lower_bound(entries_.begin(), entries_.end(), k, [](const Entry& e, uint64_t key) {
-        return ((uint64_t(e.row) << 32) | e.col) < key;
-    });
+    auto it = std::lower_bound(
+        entries_.begin(), entries_.end(), k,
+        [](const Entry& e, uint64_t key) { return ((uint64_t(e.row) << 32) | e.col) < key; });
     if (it == entries_.end() || it->row != row || it->col != col) {
         return {};
     }

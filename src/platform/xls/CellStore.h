@@ -22,6 +22,7 @@ public:
     void setSharedStrings(std::vector<QString> strings) { shared_ = std::move(strings); }
     // Orders the entries by row and column; of two entries for one cell the later one wins.
     void finish();
+    void reserve(size_t cells);
 
     // Rows and columns from 1.
     CellValue at(uint32_t row, uint32_t col) const;

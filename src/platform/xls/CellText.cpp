@@ -71,26 +71,26 @@ std::optional<QString> dateText(double serial) {
 
 std::optional<QString> valueAsText(const CellValue& value) {
     switch (value.kind) {
-    case CellValue::Kind::Empty:
-        return QString();
-    case CellValue::Kind::Text:
-        return value.text;
-    case CellValue::Kind::Number:
-        if (!std::isfinite(value.number)) {
+        case CellValue::Kind::Empty:
+            return QString();
+        case CellValue::Kind::Text:
+            return value.text;
+        case CellValue::Kind::Number:
+            if (!std::isfinite(value.number)) {
+                return std::nullopt;
+            }
+            return numberText(value.number);
+        case CellValue::Kind::Date:
+            if (auto d = dateText(value.number)) {
+                return d;
+            }
+            // Outside the calendar a spreadsheet program shows no date; the number stands.
+            return std::isfinite(value.number) ? std::optional(numberText(value.number))
+                                               : std::nullopt;
+        case CellValue::Kind::Bool:
+            return value.boolean ? QStringLiteral("True") : QStringLiteral("False");
+        case CellValue::Kind::Error:
             return std::nullopt;
-        }
-        return numberText(value.number);
-    case CellValue::Kind::Date:
-        if (auto d = dateText(value.number)) {
-            return d;
-        }
-        // Outside the calendar a spreadsheet program shows no date; the number stands.
-        return std::isfinite(value.number) ? std::optional(numberText(value.number))
-                                           : std::nullopt;
-    case CellValue::Kind::Bool:
-        return value.boolean ? QStringLiteral("True") : QStringLiteral("False");
-    case CellValue::Kind::Error:
-        return std::nullopt;
     }
     return std::nullopt;
 }
@@ -105,24 +105,24 @@ QString cellName(int row, int column) {
 
 QString errorName(uint8_t code) {
     switch (code) {
-    case 0x00:
-        return QStringLiteral("#NULL!");
-    case 0x07:
-        return QStringLiteral("#DIV/0!");
-    case 0x0F:
-        return QStringLiteral("#VALUE!");
-    case 0x17:
-        return QStringLiteral("#REF!");
-    case 0x1D:
-        return QStringLiteral("#NAME?");
-    case 0x24:
-        return QStringLiteral("#NUM!");
-    case 0x2A:
-        return QStringLiteral("#N/A");
-    case 0x2B:
-        return QStringLiteral("#GETTING_DATA");
-    default:
-        return QStringLiteral("#ERR%1").arg(code);
+        case 0x00:
+            return QStringLiteral("#NULL!");
+        case 0x07:
+            return QStringLiteral("#DIV/0!");
+        case 0x0F:
+            return QStringLiteral("#VALUE!");
+        case 0x17:
+            return QStringLiteral("#REF!");
+        case 0x1D:
+            return QStringLiteral("#NAME?");
+        case 0x24:
+            return QStringLiteral("#NUM!");
+        case 0x2A:
+            return QStringLiteral("#N/A");
+        case 0x2B:
+            return QStringLiteral("#GETTING_DATA");
+        default:
+            return QStringLiteral("#ERR%1").arg(code);
     }
 }
 

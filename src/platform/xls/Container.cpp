@@ -25,10 +25,11 @@ void initGsf() {
     std::call_once(once, [] {
         gsf_init();
         for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip", "GLib-GObject"}) {
-            g_log_set_handler(domain, GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE |
-                                                     G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG |
-                                                     G_LOG_LEVEL_CRITICAL),
-                              quietLog, nullptr);
+            g_log_set_handler(
+                domain,
+                GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO |
+                               G_LOG_LEVEL_DEBUG | G_LOG_LEVEL_CRITICAL),
+                quietLog, nullptr);
         }
     });
 }
@@ -51,7 +52,33 @@ bool looksLikeText(const QByteArray& head) {
     return control * 50 <= head.size();
 }
 
-SheetError corrupt(const char* what) { return {SheetProblem::Corrupt, QString::fromLatin1(what)}; }
+SheetError corrupt(const char* what) {
+    return {SheetProblem::Corrupt, QString::fromLatin1(what)};
+}
+
+// Prefers `Workbook` (BIFF8) when a file also carries an old `Book` stream.
+GsfInput* findWorkbookStream(GsfInfile* ole, QString& foundName, bool& encryptedPackage) {
+    GsfInput* book = nullptr;
+    for (const char* wanted : {"Workbook", "Book"}) {
+        const int children = gsf_infile_num_children(ole);
+        for (int i = 0; i < children && !book; ++i) {
+            const char* name = gsf_infile_name_by_index(ole, i);
+            const QString n = name ? QString::fromUtf8(name) : QString();
+            encryptedPackage |= n == QLatin1String("EncryptedPackage");
+            if (n.compare(QLatin1String(wanted), Qt::CaseInsensitive) != 0) {
+                continue;
+            }
+            GsfInput* child = gsf_infile_child_by_index(ole, i);
+            if (child && GSF_IS_INFILE(child) && gsf_infile_num_children(GSF_INFILE(child)) >= 0) {
+                g_object_unref(child);  // a storage of that name, not a stream
+                child = nullptr;
+            }
+            book = child;
+            foundName = n;
+        }
+    }
+    return book;
+}
 
 }  // namespace
 
@@ -114,27 +141,8 @@ SheetError readCfbWorkbookStream(const QByteArray& file, CfbWorkbookStream& out)
         g_clear_error(&err);
         return corrupt("the compound file's header, allocation table or directory is damaged");
     }
-    // Prefer `Workbook` (BIFF8) when a file also carries an old `Book` stream.
-    GsfInput* book = nullptr;
     bool encryptedPackage = false;
-    for (const char* wanted : {"Workbook", "Book"}) {
-        const int children = gsf_infile_num_children(ole);
-        for (int i = 0; i < children && !book; ++i) {
-            const char* name = gsf_infile_name_by_index(ole, i);
-            const QString n = name ? QString::fromUtf8(name) : QString();
-            encryptedPackage |= n == QLatin1String("EncryptedPackage");
-            if (n.compare(QLatin1String(wanted), Qt::CaseInsensitive) != 0) {
-                continue;
-            }
-            GsfInput* child = gsf_infile_child_by_index(ole, i);
-            if (child && GSF_IS_INFILE(child) && gsf_infile_num_children(GSF_INFILE(child)) >= 0) {
-                g_object_unref(child);  // a storage of that name, not a stream
-                child = nullptr;
-            }
-            book = child;
-            out.name = n;
-        }
-    }
+    GsfInput* book = findWorkbookStream(ole, out.name, encryptedPackage);
     SheetError error;
     if (!book) {
         if (encryptedPackage) {

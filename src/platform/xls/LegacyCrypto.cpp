@@ -67,7 +67,8 @@ bool verifies(const LegacyKey& key, QByteArray verifier, QByteArray verifierHash
     rc4.apply(reinterpret_cast<uint8_t*>(verifierHash.data()), size_t(verifierHash.size()));
     const auto algorithm =
         key.kind == CipherKind::Rc4 ? QCryptographicHash::Md5 : QCryptographicHash::Sha1;
-    return hash(algorithm, verifier) == verifierHash.left(algorithm == QCryptographicHash::Md5 ? 16 : 20);
+    return hash(algorithm, verifier) ==
+           verifierHash.left(algorithm == QCryptographicHash::Md5 ? 16 : 20);
 }
 
 QByteArray bytesAt(Span body, size_t pos, size_t n) {
@@ -82,7 +83,8 @@ FilePassReading readXor(Span body, size_t pos, const QString& password) {
     }
     const QByteArray pw = xorob::passwordBytes(password);
     const uint16_t stored = le16(body.data + pos + 2);
-    r.result = xorob::verifier(pw) == stored ? FilePassResult::Opened : FilePassResult::WrongPassword;
+    r.result =
+        xorob::verifier(pw) == stored ? FilePassResult::Opened : FilePassResult::WrongPassword;
     r.key.kind = CipherKind::Xor;
     r.key.xorArray = xorob::obfuscationArray(pw);
     return r;
@@ -129,19 +131,19 @@ FilePassReading readCryptoApi(Span body, const QString& password) {
 
 bool leftInClear(uint16_t type) {
     switch (type) {
-    case rec::Bof:
-    case 0x0009:  // BOF of older BIFF versions
-    case 0x0209:
-    case 0x0409:
-    case rec::FilePass:
-    case 0x0194:  // USREXCL
-    case 0x0195:  // FILELOCK
-    case 0x00E1:  // INTERFACEHDR
-    case 0x0196:  // RRDINFO
-    case 0x0138:  // RRDHEAD
-        return true;
-    default:
-        return false;
+        case rec::Bof:
+        case 0x0009:  // BOF of older BIFF versions
+        case 0x0209:
+        case 0x0409:
+        case rec::FilePass:
+        case 0x0194:  // USREXCL
+        case 0x0195:  // FILELOCK
+        case 0x00E1:  // INTERFACEHDR
+        case 0x0196:  // RRDINFO
+        case 0x0138:  // RRDHEAD
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -239,7 +241,8 @@ void transformRecords(QByteArray& stream, size_t from, const LegacyKey& key, boo
         }
         const size_t bodyStart = r.offset + 4;
         // BOUNDSHEET keeps its stream offset readable.
-        const size_t start = bodyStart + (r.type == rec::BoundSheet ? std::min<size_t>(4, r.body.size) : 0);
+        const size_t start =
+            bodyStart + (r.type == rec::BoundSheet ? std::min<size_t>(4, r.body.size) : 0);
         if (key.kind == CipherKind::Xor) {
             applyXor(key.xorArray, base, bodyStart, r.body.size, start, encrypt);
         } else {
@@ -276,7 +279,8 @@ QByteArray makeFilePass(CipherKind kind, const QString& password, const QByteArr
         key->keyBytes = 16;
         key->hashBase = hash(QCryptographicHash::Sha1, salt + utf16le(password));
         encHash = hash(QCryptographicHash::Sha1, verifier);
-        const QByteArray csp = utf16le(QStringLiteral("Microsoft Enhanced Cryptographic Provider v1.0")) + u16(0);
+        const QByteArray csp =
+            utf16le(QStringLiteral("Microsoft Enhanced Cryptographic Provider v1.0")) + u16(0);
         QByteArray header = le32Bytes(0x04) + le32Bytes(0) + le32Bytes(0x6801) + le32Bytes(0x8004) +
                             le32Bytes(128) + le32Bytes(1) + le32Bytes(0) + le32Bytes(0) + csp;
         body = u16(1) + u16(4) + u16(2) + le32Bytes(0x04) + le32Bytes(uint32_t(header.size())) +

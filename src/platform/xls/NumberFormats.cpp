@@ -56,8 +56,8 @@ bool isDateFormat(int id, const QString& formatString, bool stored) {
             ++dateChars;
         } else if (u == 'e') {
             // "E+" / "E-" is scientific notation; a lone e is the era year of Taiwanese dates.
-            const bool scientific = i + 1 < f.size() && (f[i + 1] == QLatin1Char('+') ||
-                                                         f[i + 1] == QLatin1Char('-'));
+            const bool scientific =
+                i + 1 < f.size() && (f[i + 1] == QLatin1Char('+') || f[i + 1] == QLatin1Char('-'));
             (scientific ? numberChars : dateChars) += 1;
         } else if (u == '0' || u == '#' || u == '?') {
             ++numberChars;

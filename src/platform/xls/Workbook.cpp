@@ -18,12 +18,12 @@ Workbook::Workbook(Parts parts)
 
 QString Workbook::formatName() const {
     switch (format_) {
-    case WorkbookFormat::Biff8:
-        return QStringLiteral("biff8");
-    case WorkbookFormat::Biff5:
-        return QStringLiteral("biff5");
-    case WorkbookFormat::Xlsx:
-        return QStringLiteral("xlsx");
+        case WorkbookFormat::Biff8:
+            return QStringLiteral("biff8");
+        case WorkbookFormat::Biff5:
+            return QStringLiteral("biff5");
+        case WorkbookFormat::Xlsx:
+            return QStringLiteral("xlsx");
     }
     return {};
 }
@@ -71,39 +71,41 @@ std::optional<Workbook> Workbook::open(const QString& path, SheetError& error) {
 
 namespace {
 
-SheetError notAWorkbook(const QString& what) { return {SheetProblem::NotAWorkbook, what}; }
+SheetError notAWorkbook(const QString& what) {
+    return {SheetProblem::NotAWorkbook, what};
+}
 
 SheetError readByContent(const QByteArray& bytes, Workbook::Parts& parts) {
     switch (sniffContent(bytes)) {
-    case ContentKind::Cfb: {
-        CfbWorkbookStream stream;
-        if (SheetError e = readCfbWorkbookStream(bytes, stream)) {
-            return e;
+        case ContentKind::Cfb: {
+            CfbWorkbookStream stream;
+            if (SheetError e = readCfbWorkbookStream(bytes, stream)) {
+                return e;
+            }
+            return readBiffWorkbook(stream.stream, parts);
         }
-        return readBiffWorkbook(stream.stream, parts);
-    }
-    case ContentKind::Zip:
-        return readXlsxWorkbook(bytes, parts);
-    case ContentKind::RawBiff:
-        // Excel 2.x-4.x saved worksheets as a bare record stream.
-        if (bytes.size() >= 2 && uint8_t(bytes[1]) == 0x08) {
-            return {SheetProblem::UnsupportedFormat, texts::FileKindBareBiff};
-        }
-        return {SheetProblem::UnsupportedFormat, texts::FileKindOldBiff};
-    case ContentKind::Empty:
-        return notAWorkbook(texts::FileKindEmpty);
-    case ContentKind::Text:
-        return notAWorkbook(texts::FileKindText);
-    case ContentKind::UnicodeText:
-        return notAWorkbook(texts::FileKindUnicodeText);
-    case ContentKind::Html:
-        return notAWorkbook(texts::FileKindHtml);
-    case ContentKind::Xml2003:
-        return notAWorkbook(texts::FileKindXml2003);
-    case ContentKind::Xml:
-        return notAWorkbook(texts::FileKindXml);
-    case ContentKind::Other:
-        break;
+        case ContentKind::Zip:
+            return readXlsxWorkbook(bytes, parts);
+        case ContentKind::RawBiff:
+            // Excel 2.x-4.x saved worksheets as a bare record stream.
+            if (bytes.size() >= 2 && uint8_t(bytes[1]) == 0x08) {
+                return {SheetProblem::UnsupportedFormat, texts::FileKindBareBiff};
+            }
+            return {SheetProblem::UnsupportedFormat, texts::FileKindOldBiff};
+        case ContentKind::Empty:
+            return notAWorkbook(texts::FileKindEmpty);
+        case ContentKind::Text:
+            return notAWorkbook(texts::FileKindText);
+        case ContentKind::UnicodeText:
+            return notAWorkbook(texts::FileKindUnicodeText);
+        case ContentKind::Html:
+            return notAWorkbook(texts::FileKindHtml);
+        case ContentKind::Xml2003:
+            return notAWorkbook(texts::FileKindXml2003);
+        case ContentKind::Xml:
+            return notAWorkbook(texts::FileKindXml);
+        case ContentKind::Other:
+            break;
     }
     return notAWorkbook(texts::FileKindOther);
 }

@@ -16,13 +16,17 @@ QByteArray workbookFileBytes(const NewWorkbook& book, const WriteOptions& option
     if (withSheet.sheets.empty()) {
         withSheet.sheets.push_back(NewSheet{QStringLiteral("Sheet1"), {}});
     }
-    const QByteArray stream = biffStream(withSheet, options);
+    return compoundFileBytes(biffStream(withSheet, options),
+                             options.biffVersion >= 8 ? "Workbook" : "Book");
+}
+
+QByteArray compoundFileBytes(const QByteArray& stream, const char* streamName) {
     gsf_init();
     GsfOutput* sink = gsf_output_memory_new();
     GsfOutfile* ole = gsf_outfile_msole_new(sink);
-    GsfOutput* child =
-        gsf_outfile_new_child(ole, options.biffVersion >= 8 ? "Workbook" : "Book", FALSE);
-    gsf_output_write(child, size_t(stream.size()), reinterpret_cast<const guint8*>(stream.constData()));
+    GsfOutput* child = gsf_outfile_new_child(ole, streamName, FALSE);
+    gsf_output_write(child, size_t(stream.size()),
+                     reinterpret_cast<const guint8*>(stream.constData()));
     gsf_output_close(child);
     g_object_unref(child);
     gsf_output_close(GSF_OUTPUT(ole));
@@ -34,7 +38,8 @@ QByteArray workbookFileBytes(const NewWorkbook& book, const WriteOptions& option
     return file;
 }
 
-SheetError createWorkbook(const QString& path, const NewWorkbook& book, const WriteOptions& options) {
+SheetError createWorkbook(const QString& path, const NewWorkbook& book,
+                          const WriteOptions& options) {
     const QByteArray bytes = workbookFileBytes(book, options);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {

@@ -40,6 +40,10 @@ struct WriteOptions {
 // given sheets and cells, with the chosen sheet active.
 QByteArray workbookFileBytes(const NewWorkbook& book, const WriteOptions& options = {});
 
+// A compound file holding `stream` as its only stream, named `streamName` ("Workbook" for
+// BIFF8, "Book" for BIFF5). The container is libgsf's.
+QByteArray compoundFileBytes(const QByteArray& stream, const char* streamName);
+
 // Writes workbookFileBytes() to `path` (through a temporary file, so a failure leaves any
 // existing file as it was).
 SheetError createWorkbook(const QString& path, const NewWorkbook& book,

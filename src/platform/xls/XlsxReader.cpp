@@ -52,8 +52,9 @@ std::map<QString, Relationship> readRelationships(const QByteArray& xml, const Q
     while (x.nextElement()) {
         if (x.name() == "Relationship") {
             const QString type = x.attribute("Type");
-            rels[x.attribute("Id")] = Relationship{resolvePath(source, x.attribute("Target")),
-                                                   type.mid(type.lastIndexOf(QLatin1Char('/')) + 1)};
+            rels[x.attribute("Id")] =
+                Relationship{resolvePath(source, x.attribute("Target")),
+                             type.mid(type.lastIndexOf(QLatin1Char('/')) + 1)};
         }
     }
     return rels;
@@ -70,7 +71,9 @@ struct BookXml {
     bool date1904 = false;
 };
 
-bool isTrue(const QString& v) { return v == QLatin1String("1") || v == QLatin1String("true"); }
+bool isTrue(const QString& v) {
+    return v == QLatin1String("1") || v == QLatin1String("true");
+}
 
 BookXml readBookXml(const QByteArray& xml) {
     BookXml book;
@@ -88,8 +91,8 @@ BookXml readBookXml(const QByteArray& xml) {
         } else if (n == "sheet") {
             SheetEntry e;
             e.info.name = x.attribute("name");
-            e.info.hidden = !x.attribute("state").isEmpty() &&
-                            x.attribute("state") != QLatin1String("visible");
+            e.info.hidden =
+                !x.attribute("state").isEmpty() && x.attribute("state") != QLatin1String("visible");
             e.relId = x.attribute("id");
             book.sheets.push_back(e);
         }
@@ -151,10 +154,10 @@ std::vector<QString> readSharedStringsXml(const QByteArray& xml) {
 
 uint8_t errorCode(const QString& e) {
     static const std::map<QString, uint8_t> codes = {
-        {QStringLiteral("#NULL!"), 0x00}, {QStringLiteral("#DIV/0!"), 0x07},
+        {QStringLiteral("#NULL!"), 0x00},  {QStringLiteral("#DIV/0!"), 0x07},
         {QStringLiteral("#VALUE!"), 0x0F}, {QStringLiteral("#REF!"), 0x17},
-        {QStringLiteral("#NAME?"), 0x1D}, {QStringLiteral("#NUM!"), 0x24},
-        {QStringLiteral("#N/A"), 0x2A}, {QStringLiteral("#GETTING_DATA"), 0x2B}};
+        {QStringLiteral("#NAME?"), 0x1D},  {QStringLiteral("#NUM!"), 0x24},
+        {QStringLiteral("#N/A"), 0x2A},    {QStringLiteral("#GETTING_DATA"), 0x2B}};
     const auto it = codes.find(e.trimmed());
     return it == codes.end() ? 0x2A : it->second;
 }
@@ -309,10 +312,35 @@ SheetError notXlsx(const ZipPackage& zip) {
         mime.contains("opendocument.spreadsheet")) {
         return {SheetProblem::NotAWorkbook, texts::FileKindOds};
     }
-    if (zip.has(QStringLiteral("word/document.xml")) || zip.has(QStringLiteral("ppt/presentation.xml"))) {
+    if (zip.has(QStringLiteral("word/document.xml")) ||
+        zip.has(QStringLiteral("ppt/presentation.xml"))) {
         return {SheetProblem::NotAWorkbook, texts::FileKindOtherOle};
     }
     return {SheetProblem::NotAWorkbook, texts::FileKindZip};
+}
+
+// The workbook part's path, from the package relationships.
+QString bookPathOf(const ZipPackage& zip) {
+    QString bookPath = QStringLiteral("xl/workbook.xml");
+    QByteArray xml;
+    SheetError error;
+    if (zip.read(QStringLiteral("_rels/.rels"), xml, error)) {
+        for (const auto& [id, rel] : readRelationships(xml, QString())) {
+            if (rel.type == QLatin1String("officeDocument")) {
+                bookPath = rel.target;
+            }
+        }
+    }
+    return bookPath;
+}
+
+QString targetOfType(const std::map<QString, Relationship>& rels, const char* type) {
+    for (const auto& [id, rel] : rels) {
+        if (rel.type == QLatin1String(type)) {
+            return rel.target;
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -322,19 +350,12 @@ SheetError readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out) {
     if (SheetError e = zip.open(file)) {
         return e;
     }
+    const QString bookPath = bookPathOf(zip);
+    if (bookPath.endsWith(QLatin1String(".bin"))) {
+        return {SheetProblem::UnsupportedFormat, texts::FileKindXlsb};
+    }
     SheetError error;
     QByteArray xml;
-    QString bookPath = QStringLiteral("xl/workbook.xml");
-    if (zip.read(QStringLiteral("_rels/.rels"), xml, error)) {
-        for (const auto& [id, rel] : readRelationships(xml, QString())) {
-            if (rel.type == QLatin1String("officeDocument")) {
-                bookPath = rel.target;
-            }
-        }
-    }
-    if (bookPath.endsWith(QLatin1String(".bin"))) {
-        return {SheetProblem::UnsupportedFormat, QStringLiteral("xlsb")};
-    }
     if (!zip.read(bookPath, xml, error)) {
         return error ? error : notXlsx(zip);
     }
@@ -343,41 +364,33 @@ SheetError readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out) {
     if (zip.read(relsPathOf(bookPath), xml, error)) {
         rels = readRelationships(xml, bookPath);
     }
-    QString stylesPath, stringsPath;
-    for (const auto& [id, rel] : rels) {
-        if (rel.type == QLatin1String("styles")) {
-            stylesPath = rel.target;
-        } else if (rel.type == QLatin1String("sharedStrings")) {
-            stringsPath = rel.target;
-        }
-    }
     out.format = WorkbookFormat::Xlsx;
     for (const SheetEntry& s : book.sheets) {
         out.sheets.push_back(s.info);
         const auto it = rels.find(s.relId);
-        out.sheets.back().type = it == rels.end() ? SheetInfo::Type::Other : typeOf(it->second.type);
+        out.sheets.back().type =
+            it == rels.end() ? SheetInfo::Type::Other : typeOf(it->second.type);
     }
     out.active = resolveActiveSheet(out.sheets, book.activeTab);
     if (out.active < 0) {
         return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
     }
-    const auto sheetRel = rels.find(book.sheets[size_t(out.active)].relId);
-    if (out.sheets[size_t(out.active)].type != SheetInfo::Type::Worksheet &&
-        out.sheets[size_t(out.active)].type != SheetInfo::Type::MacroSheet) {
-        return {SheetProblem::NoSheet, out.sheets[size_t(out.active)].name};
+    const SheetInfo& active = out.sheets[size_t(out.active)];
+    if (active.type != SheetInfo::Type::Worksheet && active.type != SheetInfo::Type::MacroSheet) {
+        return {SheetProblem::NoSheet, active.name};
     }
     std::vector<bool> dateStyles;
-    if (!stylesPath.isEmpty() && zip.read(stylesPath, xml, error)) {
+    if (zip.read(targetOfType(rels, "styles"), xml, error)) {
         dateStyles = readDateStyles(xml);
     }
-    if (!stringsPath.isEmpty() && zip.read(stringsPath, xml, error)) {
+    if (zip.read(targetOfType(rels, "sharedStrings"), xml, error)) {
         out.cells.setSharedStrings(readSharedStringsXml(xml));
     }
-    if (error) {
-        return error;
-    }
-    if (!zip.read(sheetRel->second.target, xml, error)) {
-        return error ? error : SheetError{SheetProblem::Corrupt, QStringLiteral("the active sheet's part is missing")};
+    const QString sheetPath = rels.at(book.sheets[size_t(out.active)].relId).target;
+    if (error || !zip.read(sheetPath, xml, error)) {
+        return error ? error
+                     : SheetError{SheetProblem::Corrupt,
+                                  QStringLiteral("the active sheet's part is missing")};
     }
     SheetXmlReader(dateStyles, book.date1904, out.cells).read(xml);
     return {};

@@ -8,7 +8,9 @@ namespace sortilo::xls {
 
 namespace {
 
-xmlTextReaderPtr r(void* p) { return static_cast<xmlTextReaderPtr>(p); }
+xmlTextReaderPtr r(void* p) {
+    return static_cast<xmlTextReaderPtr>(p);
+}
 
 QByteArray localName(xmlTextReaderPtr reader) {
     const xmlChar* n = xmlTextReaderConstLocalName(reader);
@@ -45,11 +47,17 @@ bool XmlReader::nextElement() {
     }
 }
 
-QByteArray XmlReader::name() const { return localName(r(reader_)); }
+QByteArray XmlReader::name() const {
+    return localName(r(reader_));
+}
 
-int XmlReader::depth() const { return xmlTextReaderDepth(r(reader_)); }
+int XmlReader::depth() const {
+    return xmlTextReaderDepth(r(reader_));
+}
 
-bool XmlReader::isEmptyElement() const { return xmlTextReaderIsEmptyElement(r(reader_)) == 1; }
+bool XmlReader::isEmptyElement() const {
+    return xmlTextReaderIsEmptyElement(r(reader_)) == 1;
+}
 
 QString XmlReader::attribute(const char* wanted) const {
     QString value;
