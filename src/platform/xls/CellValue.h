@@ -11,8 +11,10 @@ struct CellValue {
     enum class Kind { Empty, Text, Number, Date, Bool, Error };
 
     Kind kind = Kind::Empty;
-    QString text;           // Text
-    double number = 0;      // Number; Date as days since 1899-12-30 (the 1900/1904 system resolved)
+    QString text;  // Text
+    // Number; Date as a serial of the 1900 date system (1904-system dates moved by 1462 days),
+    // i.e. days since 1899-12-30 from March 1900 on.
+    double number = 0;
     bool boolean = false;   // Bool
     uint8_t errorCode = 0;  // Error: the BIFF code (0x07 #DIV/0!, 0x2A #N/A, ...)
 

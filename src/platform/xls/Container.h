@@ -27,7 +27,8 @@ class ZipPackage {
 public:
     ~ZipPackage();
     SheetError open(const QByteArray& file);
-    // The uncompressed part, or an empty optional when the package has no such part.
+    // The uncompressed part; false when there is no such part or it cannot be unpacked (then
+    // `error` says why).
     bool read(const QString& path, QByteArray& out, SheetError& error) const;
     bool has(const QString& path) const;
 
