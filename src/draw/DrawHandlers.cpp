@@ -132,8 +132,12 @@ void 导入抽中名单(Form1& form) {
 }
 
 void removeDrawnNames(Form1& form) {
-    DrawState& state = form.state();
-    takeDrawnNamesOut(state);
+    takeDrawnNamesOut(form.state());
+    showPool(form);
+}
+
+void showPool(Form1& form) {
+    const DrawState& state = form.state();
     QStringList pool;
     pool.reserve(state.rosterCount);
     for (int i = 1; i <= state.rosterCount; ++i) {

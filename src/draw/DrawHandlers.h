@@ -33,6 +33,9 @@ void 导入抽中名单(Form1& form);
 // Remove mode: the drawn names leave the pool, which closes up; its list and count follow.
 void removeDrawnNames(Form1& form);
 
+// The pool list List1(0) refilled from the pool, and its count in Label3.
+void showPool(Form1& form);
+
 // Label3: the number of names left in the pool, e.g. 25可抽值.
 void showPoolCount(Form1& form);
 

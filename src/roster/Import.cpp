@@ -7,8 +7,6 @@
 #include "platform/xls/CellText.h"
 #include "roster/Roster.h"
 
-#include <QListWidget>
-
 namespace sortilo {
 
 namespace {
@@ -33,15 +31,13 @@ SheetError readNames(const SpreadsheetService& excel, QStringList& names) {
     return {};
 }
 
-void showPool(Form1& form, const QStringList& names) {
+void replacePool(Form1& form, const QStringList& names) {
     DrawState& state = form.state();
     for (int k = 1; k <= names.size(); ++k) {
         state.roster(k) = names[k - 1];
     }
     state.rosterCount = static_cast<int16_t>(names.size());
-    form.List1[0]->clear();
-    form.List1[0]->addItems(names);
-    showPoolCount(form);
+    showPool(form);
 }
 
 // The instance's end, whichever way the import ends.
@@ -82,7 +78,7 @@ void Command1_Click(Form1& form, int /*index*/) {
         services.messages->show(describeSheetError(ImportWorkbookName, error));
         return;
     }
-    showPool(form, names);
+    replacePool(form, names);
 }
 
 void Command6_Click(Form1& form, int /*index*/) {

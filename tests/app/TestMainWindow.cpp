@@ -204,6 +204,7 @@ private Q_SLOTS:
         s.drawCount = 5;
         s.rollingName = QStringLiteral("张三");
         s.firstShownGroup = 2;
+        s.currentDrawPicked = true;
         f.List1[0]->addItem(QStringLiteral("张三"));
         f.Label3->setText(QStringLiteral("1可抽值"));
         f.Label2->setText(QStringLiteral("张三"));
@@ -224,6 +225,7 @@ private Q_SLOTS:
         QVERIFY(!f.Timer1->isActive());
         QCOMPARE(s.groupCount, int16_t(0));
         QCOMPARE(s.skipNextTick, int16_t(1));
+        QVERIFY(!s.currentDrawPicked);  // the next Stop waits for a pick of the new pool
         for (int i = 1; i <= 4; ++i) {
             QCOMPARE(f.Label1[i]->text(), s.groupTitles(i));
             QCOMPARE(f.List1[i]->count(), 0);
