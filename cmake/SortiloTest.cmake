@@ -1,7 +1,8 @@
 # sortilo_add_test(NAME SOURCES a.cpp ... LIBS lib ...)
 # One Qt Test executable, registered with CTest and run headless.
-set(SORTILO_CORPUS_DIR "${PROJECT_SOURCE_DIR}/../shared/corpus/xls" CACHE PATH
-    "Folder of real workbooks with their expected readings")
+# The project's own copy of real workbooks with their expected readings: nothing outside the
+# checkout is read.
+set(SORTILO_CORPUS_DIR "${PROJECT_SOURCE_DIR}/tests/data/workbooks")
 
 function(sortilo_add_test name)
     cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
