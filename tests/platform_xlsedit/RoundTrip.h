@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/XlrdDump.h"
 #include "platform/xlsedit/CellTable.h"
+#include "support/XlrdDump.h"
 
 #include <QHash>
 #include <QPair>

@@ -1,8 +1,8 @@
 // Editing corpus workbooks from many writers: clear the export range, write a full export,
 // save, and let xlrd confirm that the written cells are exact and everything else unchanged.
 #include "RoundTrip.h"
-#include "support/XlrdDump.h"
 #include "platform/xlsedit/EditableWorkbook.h"
+#include "support/XlrdDump.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 // Single edits and saving: text stays text, formula groups are never broken, the container
 // keeps every part, and a save that fails leaves the file exactly as it was.
 #include "RoundTrip.h"
-#include "support/XlrdDump.h"
 #include "platform/xlsedit/CompoundFile.h"
 #include "platform/xlsedit/EditableWorkbook.h"
+#include "support/XlrdDump.h"
 
 #include <QDir>
 #include <QFile>
