@@ -1,6 +1,12 @@
 # Every target links sortilo_flags: the warnings and the sanitizer or fuzzing options live here only.
 add_library(sortilo_flags INTERFACE)
 target_compile_options(sortilo_flags INTERFACE -Wall -Wextra -Wpedantic)
+
+# CI turns warnings into errors; a user's build with a newer compiler is never stopped by a new one.
+option(SORTILO_WERROR "Treat compiler warnings as errors" OFF)
+if(SORTILO_WERROR)
+    target_compile_options(sortilo_flags INTERFACE -Werror)
+endif()
 target_compile_definitions(sortilo_flags INTERFACE QT_NO_KEYWORDS)
 target_include_directories(sortilo_flags INTERFACE ${PROJECT_SOURCE_DIR}/src)
 
@@ -16,6 +22,76 @@ if(SORTILO_FUZZ)
     target_link_options(sortilo_flags INTERFACE -fsanitize=address,undefined)
 endif()
 
+# Precompiled headers. Parsing Qt's headers is most of the compile time of every file, and our
+# files are small, so each target reuses one precompiled header made by a donor target of the
+# same kind (same Qt modules, same definitions) instead of making its own.
+set(SORTILO_PCH_CORE <QString> <QByteArray> <QFile> <QDir> <QFileInfo> <QObject> <QStringList>
+    <QHash> <vector> <memory> <algorithm> <map> <optional> <functional> <cstdint>)
+set(SORTILO_PCH_WIDGETS <QWidget> <QLabel> <QPushButton> <QListWidget> <QLineEdit>
+    <QRadioButton> <QGroupBox>)
+set(SORTILO_PCH_TEST <QTest> <QTemporaryDir> <QSignalSpy>)
+
+# True when `libs` bring Qt Widgets along, directly or through our own libraries.
+function(sortilo_links_widgets out)
+    set(result OFF)
+    foreach(lib ${ARGN})
+        if(lib STREQUAL "Qt6::Widgets")
+            set(result ON)
+        elseif(TARGET ${lib} AND lib MATCHES "^sortilo_")
+            get_target_property(deps ${lib} INTERFACE_LINK_LIBRARIES)
+            if(deps)
+                sortilo_links_widgets(inner ${deps})
+                if(inner)
+                    set(result ON)
+                endif()
+            endif()
+        endif()
+        if(result)
+            break()
+        endif()
+    endforeach()
+    set(${out} ${result} PARENT_SCOPE)
+endfunction()
+
+# sortilo_precompile(TARGET WIDGETS TEST): the target reuses the precompiled header of its kind;
+# the donor is made on first use.
+function(sortilo_precompile target widgets test)
+    if(SORTILO_FUZZ)
+        return()
+    endif()
+    set(headers ${SORTILO_PCH_CORE})
+    set(libs Qt6::Core)
+    set(kind core)
+    if(widgets)
+        list(APPEND headers ${SORTILO_PCH_WIDGETS})
+        set(libs Qt6::Widgets)
+        set(kind widgets)
+    endif()
+    if(test)
+        list(APPEND headers ${SORTILO_PCH_TEST})
+        list(APPEND libs Qt6::Test)
+        set(kind test_${kind})
+        # Qt Test defines these per folder; no test of ours uses them, and one precompiled
+        # header serves every test only when they are the same everywhere.
+        target_compile_options(${target} PRIVATE -UQT_TESTCASE_BUILDDIR -UQT_TESTCASE_SOURCEDIR)
+    endif()
+    set(donor sortilo_pch_${kind})
+    if(NOT TARGET ${donor})
+        set(stub ${CMAKE_BINARY_DIR}/pch/${donor}.cpp)
+        if(NOT EXISTS ${stub})
+            file(WRITE ${stub} "// Only here to carry the precompiled header.\n")
+        endif()
+        add_library(${donor} STATIC ${stub})
+        target_link_libraries(${donor} PRIVATE ${libs} sortilo_flags)
+        target_precompile_headers(${donor} PRIVATE ${headers})
+        if(test)
+            target_compile_options(${donor} PRIVATE -UQT_TESTCASE_BUILDDIR -UQT_TESTCASE_SOURCEDIR)
+        endif()
+        set_target_properties(${donor} PROPERTIES AUTOMOC OFF POSITION_INDEPENDENT_CODE ON)
+    endif()
+    target_precompile_headers(${target} REUSE_FROM ${donor})
+endfunction()
+
 # sortilo_add_library(NAME LIBS dep ...): one static library from the .cpp files of the current
 # folder (not its sub-folders, which hold libraries of their own).
 function(sortilo_add_library name)
@@ -25,6 +101,8 @@ function(sortilo_add_library name)
     if(sources)
         add_library(${name} STATIC ${sources} ${headers})
         target_link_libraries(${name} PUBLIC ${L_LIBS} sortilo_flags)
+        sortilo_links_widgets(widgets ${L_LIBS})
+        sortilo_precompile(${name} ${widgets} OFF)
     else()
         add_library(${name} INTERFACE)
         target_link_libraries(${name} INTERFACE ${L_LIBS} sortilo_flags)

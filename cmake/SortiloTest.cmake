@@ -1,20 +1,35 @@
-# sortilo_add_test(NAME SOURCES a.cpp ... LIBS lib ...)
-# One Qt Test executable, registered with CTest and run headless.
+# sortilo_add_test(NAME SOURCES a.cpp ... LIBS lib ... [TIMEOUT s] [SHARDS n])
+# One Qt Test executable, registered with CTest and run headless. With SHARDS n it is registered
+# n times (NAME_1of2 ...), each run told by SORTILO_TEST_SHARD which share of its rows to take, so
+# a long test runs on several cores.
 # The project's own copy of real workbooks with their expected readings: nothing outside the
 # checkout is read.
 set(SORTILO_CORPUS_DIR "${PROJECT_SOURCE_DIR}/tests/data/workbooks")
 
 function(sortilo_add_test name)
-    cmake_parse_arguments(T "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(T "" "TIMEOUT;SHARDS" "SOURCES;LIBS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE ${T_LIBS} Qt6::Test sortilo_flags)
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
-    add_test(NAME ${name} COMMAND ${name})
+    sortilo_links_widgets(widgets ${T_LIBS})
+    sortilo_precompile(${name} ${widgets} ON)
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
     endif()
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT
-        "QT_QPA_PLATFORM=offscreen;SORTILO_CORPUS_DIR=${SORTILO_CORPUS_DIR};SORTILO_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data;ASAN_OPTIONS=detect_leaks=0")
+    set(environment QT_QPA_PLATFORM=offscreen SORTILO_CORPUS_DIR=${SORTILO_CORPUS_DIR}
+        SORTILO_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data ASAN_OPTIONS=detect_leaks=0)
+    if(NOT T_SHARDS)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${environment}")
+        return()
+    endif()
+    foreach(shard RANGE 1 ${T_SHARDS})
+        set(test ${name}_${shard}of${T_SHARDS})
+        add_test(NAME ${test} COMMAND ${name})
+        # Long tests start first, so the short ones fill the other cores beside them.
+        set_tests_properties(${test} PROPERTIES TIMEOUT ${T_TIMEOUT} COST 1000 ENVIRONMENT
+            "${environment};SORTILO_TEST_SHARD=${shard}/${T_SHARDS}")
+    endforeach()
 endfunction()
 
 # Adds every sub-folder of the current folder that has a CMakeLists.txt.
