@@ -41,37 +41,24 @@ const CountRow kCountRows[] = {
     {"negative", "-2", -2, Below, 0},
     {"0.5 is below one before rounding", "0.5", 0.5, Below, 0},
     // Blanks, wherever they stand, and signs.
-    {"tabs and blanks", " \t  12", 12, Ok, 12},
     {"blank inside", "1 2", 12, Ok, 12},
     {"blank after sign", "- 3", -3, Below, 0},
     {"plus", "+7", 7, Ok, 7},
     {"two signs", "--3", 0, Below, 0},
-    {"sign alone", "-", 0, Below, 0},
     {"sign after", "3-", 3, Ok, 3},
     // Decimal points and rounding half to even.
-    {"1.5 up", "1.5", 1.5, Ok, 2},
     {"4.5 down", "4.5", 4.5, Ok, 4},
-    {"5.5 up", "5.5", 5.5, Ok, 6},
-    {"just below half", "1.49999999", 1.49999999, Ok, 1},
     {"just above half", "2.5000001", 2.5000001, Ok, 3},
     {"point first", ".5e1", 5, Ok, 5},
-    {"point last", "3.", 3, Ok, 3},
     {"point alone", ".", 0, Below, 0},
     {"second point stops", "1.2.3", 1.2, Ok, 1},
-    {"comma stops", "1,000", 1, Ok, 1},
-    {"1", "1", 1, Ok, 1},
     // Exponents with E or D, in either case.
     {"D exponent", "1d2", 100, Ok, 100},
     {"upper E with sign", "1E+2", 100, Ok, 100},
     {"negative exponent halfway", "25e-1", 2.5, Ok, 2},
-    {"negative exponent", "35E-1", 3.5, Ok, 4},
     {"exponent without digits", "1e", 1, Ok, 1},
-    {"exponent sign without digits", "1e+", 1, Ok, 1},
-    {"point in exponent stops", "1.5e1.5", 15, Ok, 15},
     {"second exponent stops", "1e2e3", 100, Ok, 100},
-    {"small by exponent", "1d-1", 0.1, Below, 0},
     {"exponent alone", "e2", 0, Below, 0},
-    {"long mantissa", "12345678901234567890e-18", 12.34567890123456789, Ok, 12},
     {"tiny times large", "0.0000000000000000000000000000001e31", 1, Ok, 1},
     // Hexadecimal and octal whole numbers.
     {"hex", "&H10", 16, Ok, 16},
@@ -79,26 +66,19 @@ const CountRow kCountRows[] = {
     {"hex stops at non-digit", "&H1G", 1, Ok, 1},
     {"octal", "&O17", 15, Ok, 15},
     {"octal stops at 8", "&O18", 1, Ok, 1},
-    {"octal without digits", "&o8", 0, Below, 0},
     {"prefix without digits", "&H", 0, Below, 0},
     {"ampersand and digits", "&17", 0, Below, 0},
-    {"C hex is not read", "0x10", 0, Below, 0},
     // Beyond what a draw count can hold.
     {"largest count", "32767", 32767, Ok, 32767},
-    {"rounds to largest", "32767.4", 32767.4, Ok, 32767},
-    {"halfway below largest", "32766.5", 32766.5, Ok, 32766},
     {"rounds past largest", "32767.5", 32767.5, Large, 0},
     {"hex past 16 bits", "&HFFFF", 65535, Large, 0},
-    {"many digits", "99999999999999999999", 1e20, Large, 0},
     {"exponent past double", "1e400", Huge, Large, 0},
     {"huge exponent digits", "1e999999999999", Huge, Large, 0},
     {"tiny exponent", "1e-400", 0, Below, 0},
     {"negative huge", "-1e400", -Huge, Below, 0},
-    {"one thousand and one", "1001", 1001, Ok, 1001},
     // Characters outside ASCII end the number.
     {"full-width digit", QStringLiteral("３"), 0, Below, 0},
     {"Chinese after", QStringLiteral("3个"), 3, Ok, 3},
-    {"full-width blank", QStringLiteral("\u30003"), 0, Below, 0},
 };
 // clang-format on
 
@@ -135,26 +115,6 @@ private Q_SLOTS:
         if (verdict == Verdict::Count) {
             QCOMPARE(int(reading.count), count);
         }
-    }
-
-    void roundHalfEven_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<double>("rounded");
-        QTest::newRow("0.5") << 0.5 << 0.0;
-        QTest::newRow("-0.5") << -0.5 << 0.0;
-        QTest::newRow("-1.5") << -1.5 << -2.0;
-        QTest::newRow("-2.5") << -2.5 << -2.0;
-        QTest::newRow("6.5") << 6.5 << 6.0;
-        QTest::newRow("7.5") << 7.5 << 8.0;
-        QTest::newRow("7.25") << 7.25 << 7.0;
-        QTest::newRow("2^53") << 9007199254740992.0 << 9007199254740992.0;
-        QTest::newRow("largest below half") << 0.49999999999999994 << 0.0;
-    }
-
-    void roundHalfEven() {
-        QFETCH(double, value);
-        QFETCH(double, rounded);
-        QCOMPARE(sortilo::roundHalfEven(value), rounded);
     }
 };
 

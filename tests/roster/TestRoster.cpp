@@ -1,17 +1,13 @@
 #include "SampleFiles.h"
-#include "app/Controls.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
+#include "platform/XlsSpreadsheetService.h"
 #include "platform/xls/WorkbookWriter.h"
 #include "roster/Roster.h"
-#include "support/TestForm.h"
-#include "titles/store/TitleStore.h"
+#include "support/TestSession.h"
 
 #include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace sortilo;
@@ -20,8 +16,9 @@ namespace {
 
 using Column = QList<std::variant<QString, double>>;
 
-// A roster workbook whose column A holds `column` from row 1 down; a null QString leaves a gap.
-void writeRoster(const QString& folder, const Column& column, int activeSheet = 0) {
+// A roster workbook whose column A holds `column` from row 1 down (a null QString leaves a gap),
+// on the sheet that opens, which is not the first.
+void writeRoster(const QString& folder, const Column& column) {
     xls::NewSheet roster{QStringLiteral("名单"), {}};
     for (int i = 0; i < column.size(); ++i) {
         const auto* text = std::get_if<QString>(&column[i]);
@@ -30,16 +27,13 @@ void writeRoster(const QString& folder, const Column& column, int activeSheet = 
         }
     }
     xls::NewSheet other{QStringLiteral("其他"), {{3, 1, QStringLiteral("不该读到")}}};
-    xls::NewWorkbook book{{other, roster}, 1};
-    if (activeSheet == 0) {
-        book = {{roster, other}, 0};
-    }
-    QVERIFY(!xls::createWorkbook(appFilePath(folder, ImportWorkbookName), book));
+    QVERIFY(!xls::createWorkbook(appFilePath(folder, ImportWorkbookName), {{other, roster}, 1}));
 }
 
-Column numbered(const QString& prefix, int from, int to) {
-    Column column;
-    for (int i = from; i <= to; ++i) {
+// Two empty heading rows, then prefix1..prefixN.
+Column names(const QString& prefix, int n) {
+    Column column{QString(), QString()};
+    for (int i = 1; i <= n; ++i) {
         column << prefix + QString::number(i);
     }
     return column;
@@ -52,80 +46,76 @@ void touch(const QString& path) {
 
 }  // namespace
 
+// The roster workbook into the pool, and handed over for editing: real workbooks, no window.
 class TestRoster : public QObject {
     Q_OBJECT
 
+    QTemporaryDir folder;
+    std::unique_ptr<test::TestSession> t;
+    test::RecordingOpener opener;
+    QString path() { return appFilePath(folder.path(), ImportWorkbookName); }
+    QString import() {
+        XlsSpreadsheetService excel(folder.path(), opener);
+        return importRoster(t->session, excel, folder.path());
+    }
+    QString edit() {
+        XlsSpreadsheetService excel(folder.path(), opener);
+        return editRoster(excel, folder.path());
+    }
+
 private Q_SLOTS:
-    void importReadsColumnA_data() {
+    void init() {
+        QVERIFY(folder.isValid());
+        t = std::make_unique<test::TestSession>();
+    }
+    void cleanup() {
+        QDir(folder.path()).removeRecursively();
+        QDir().mkpath(folder.path());
+    }
+
+    void readsColumnA_data() {
         QTest::addColumn<Column>("column");
         QTest::addColumn<QStringList>("expected");
         const QString gap;
         QTest::newRow("heading, five names, gap, more")
-            << (Column{QStringLiteral("名单"), QStringLiteral("姓名"), QStringLiteral("甲"),
-                       QStringLiteral("乙"), QStringLiteral("丙"), QStringLiteral("丁"),
-                       QStringLiteral("戊"), gap, QStringLiteral("己")})
-            << QStringList{QStringLiteral("甲"), QStringLiteral("乙"), QStringLiteral("丙"),
-                           QStringLiteral("丁"), QStringLiteral("戊")};
-        QTest::newRow("a space, a number, a duplicate")
-            << (Column{gap, gap, QStringLiteral(" "), 12.0, 0.5, QStringLiteral("甲"),
-                       QStringLiteral("甲")})
-            << QStringList{QStringLiteral(" "), QStringLiteral("12"), QStringLiteral("0.5"),
-                           QStringLiteral("甲"), QStringLiteral("甲")};
-        QTest::newRow("row 3 empty")
-            << (Column{QStringLiteral("名单"), gap, gap, QStringLiteral("甲")}) << QStringList{};
-        Column full{gap, gap};
-        full << numbered(QStringLiteral("人"), 1, 2005);
+            << Column{"名单", "姓名", "甲", "乙", "丙", "丁", "戊", gap, "己"}
+            << QStringList{"甲", "乙", "丙", "丁", "戊"};
+        QTest::newRow("a space, numbers, a duplicate")
+            << Column{gap, gap, " ", 12.0, 0.5, "甲", "甲"}
+            << QStringList{" ", "12", "0.5", "甲", "甲"};
+        QTest::newRow("row 3 empty") << Column{"名单", gap, gap, "甲"} << QStringList{};
         QStringList first2000;
         for (int i = 1; i <= 2000; ++i) {
             first2000 << QStringLiteral("人%1").arg(i);
         }
-        QTest::newRow("2000 names and more below") << full << first2000;
+        QTest::newRow("2000 names and more below") << names("人", 2005) << first2000;
     }
-
-    void importReadsColumnA() {
+    void readsColumnA() {
         QFETCH(Column, column);
         QFETCH(QStringList, expected);
-        auto t = test::makeTestFormWithWorkbooks();
-        writeRoster(t->folder.path(), column, 1);
-        Command1_Click(*t->form, 1);
-        QCOMPARE(t->messages->shown, QStringList{});
-        QCOMPARE(test::poolOf(t->state()), expected);
-        QCOMPARE(test::items(t->form->List1[0]), expected);
-        QCOMPARE(t->form->Label3->text(), QStringLiteral("%1可抽值").arg(expected.size()));
+        writeRoster(folder.path(), names("旧", 9));
+        QCOMPARE(import(), QString());
+        writeRoster(folder.path(), column);
+        QCOMPARE(import(), QString());
+        QCOMPARE(poolNames(t->state()), expected);
+        QCOMPARE(t->pool, expected);
+        QCOMPARE(t->poolCount, QStringLiteral("%1可抽值").arg(expected.size()));
     }
 
-    void shorterImportReplacesLonger() {
-        auto t = test::makeTestFormWithWorkbooks();
-        writeRoster(t->folder.path(),
-                    Column{QString(), QString()} + numbered(QStringLiteral("甲"), 1, 9));
-        Command1_Click(*t->form, 1);
-        writeRoster(t->folder.path(),
-                    Column{QString(), QString()} + numbered(QStringLiteral("乙"), 1, 3));
-        Command1_Click(*t->form, 1);
-        const QStringList expected{QStringLiteral("乙1"), QStringLiteral("乙2"),
-                                   QStringLiteral("乙3")};
-        QCOMPARE(test::poolOf(t->state()), expected);
-        QCOMPARE(test::items(t->form->List1[0]), expected);
-        QCOMPARE(t->form->Label3->text(), QStringLiteral("3可抽值"));
+    // The import resets the draw first: a rolling draw stops, the groups are gone.
+    void importResetsTheDraw() {
+        writeRoster(folder.path(), names("甲", 4));
+        t->givePool(3);
+        t->drawGroup(QStringLiteral("1"));
+        t->start(QStringLiteral("2"));
+        QCOMPARE(import(), QString());
+        QVERIFY(t->idle());
+        QCOMPARE(t->state().groupCount, int16_t(0));
+        QCOMPARE(t->state().rosterCount, int16_t(4));
     }
 
-    void importStopsARollingDraw() {
-        auto t = test::makeTestFormWithWorkbooks();
-        Form1& f = *t->form;
-        writeRoster(t->folder.path(),
-                    Column{QString(), QString()} + numbered(QStringLiteral("甲"), 1, 4));
-        f.Command3[0]->hide();
-        f.Command3[1]->show();
-        f.Timer1->setInterval(100);
-        f.state().groupCount = 2;
-        Command1_Click(f, 1);
-        QCOMPARE(f.Timer1->interval(), 0);
-        QVERIFY(shownInWindow(f.Command3[0]) && !shownInWindow(f.Command3[1]));
-        QCOMPARE(f.state().groupCount, int16_t(0));
-        QCOMPARE(f.state().rosterCount, int16_t(4));
-    }
-
-    // Anything wrong with the workbook: one message naming it, and the previous pool whole.
+    // Anything wrong with the workbook: one message naming it, and the previous pool whole. A
+    // lock file stops the import before the reset; a bad workbook only after it.
     void refusedWorkbookKeepsPool_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
@@ -134,102 +124,73 @@ private Q_SLOTS:
         QTest::newRow("real password") << "password" << texts::WorkbookPasswordProtected.arg(name);
         QTest::newRow("text file")
             << "text" << texts::WorkbookNotAWorkbook.arg(name, texts::FileKindText);
-        QTest::newRow("error cell")
-            << "error" << texts::WorkbookCellNotText.arg(name, QStringLiteral("A3"));
+        QTest::newRow("error cell") << "error" << texts::WorkbookCellNotText.arg(name, "A3");
         QTest::newRow("lock file") << "lock" << texts::SpreadsheetOpen;
         QTest::newRow("export locked") << "export-lock" << texts::SpreadsheetOpen;
     }
-
     void refusedWorkbookKeepsPool() {
         QFETCH(QString, kind);
         QFETCH(QString, message);
-        auto t = test::makeTestFormWithWorkbooks();
-        Form1& f = *t->form;
-        const QString folder = t->folder.path();
-        const QString path = appFilePath(folder, ImportWorkbookName);
-        writeRoster(folder, Column{QString(), QString()} + numbered(QStringLiteral("甲"), 1, 3));
-        Command1_Click(f, 1);
-        const QStringList before = test::poolOf(f.state());
-        f.Text1->setText(QStringLiteral("2"));
-
-        if (kind == "missing") {
-            QVERIFY(QFile::remove(path));
-        } else if (kind == "password") {
+        writeRoster(folder.path(), names("甲", 3));
+        QCOMPARE(import(), QString());
+        t->session.setDrawCountText(QStringLiteral("2"));
+        QFile::remove(path());
+        if (kind == "password") {
             xls::WriteOptions options;
             options.encryption = xls::CipherKind::Rc4;
             options.password = QStringLiteral("secret");
-            QVERIFY(!xls::createWorkbook(
-                path, {{{QStringLiteral("名单"), {{3, 1, QStringLiteral("乙")}}}}, 0}, options));
+            QVERIFY(!xls::createWorkbook(path(), {{{"名单", {{3, 1, QStringLiteral("乙")}}}}, 0},
+                                         options));
         } else if (kind == "text") {
-            QFile::remove(path);
-            QFile file(path);
+            QFile file(path());
             QVERIFY(file.open(QIODevice::WriteOnly));
             file.write("姓名,班级\n张三,一班\n");
         } else if (kind == "error") {
-            QFile::remove(path);
             QVERIFY(QFile::copy(
-                qEnvironmentVariable("SORTILO_CORPUS_DIR") + "/sheetjs_ErrorTypes.xls", path));
+                qEnvironmentVariable("SORTILO_CORPUS_DIR") + "/sheetjs_ErrorTypes.xls", path()));
         } else if (kind == "lock") {
-            touch(appFilePath(folder, QStringLiteral(".~lock.%1#").arg(ImportWorkbookName)));
+            touch(appFilePath(folder.path(), ".~lock." + ImportWorkbookName + "#"));
         } else if (kind == "export-lock") {
-            touch(appFilePath(folder, QStringLiteral("~$%1").arg(ExportWorkbookName)));
+            touch(appFilePath(folder.path(), "~$" + ExportWorkbookName));
         }
-        Command1_Click(f, 1);
-
-        QCOMPARE(t->messages->shown, QStringList{message});
-        QCOMPARE(test::poolOf(f.state()), before);
-        QCOMPARE(test::items(f.List1[0]), before);
-        QCOMPARE(f.Label3->text(), QStringLiteral("3可抽值"));
-        // A lock file stops the import before the reset; a bad workbook only after it.
-        QCOMPARE(f.Text1->text(), kind.endsWith("lock") ? QStringLiteral("2") : QString());
+        QCOMPARE(import(), message);
+        QCOMPARE(poolNames(t->state()), (QStringList{"甲1", "甲2", "甲3"}));
+        QCOMPARE(t->poolCount, QStringLiteral("3可抽值"));
+        QCOMPARE(t->session.drawCountText(),
+                 kind.endsWith("lock") ? QStringLiteral("2") : QString());
     }
 
+    // Editing hands the workbook to the desktop, once: then another program holds it.
     void editingHandsTheWorkbookOver() {
-        auto t = test::makeTestFormWithWorkbooks();
-        const QString folder = t->folder.path();
-        writeRoster(folder, Column{QString(), QString(), QStringLiteral("甲")});
-        Command6_Click(*t->form, 0);
-        QCOMPARE(t->opener->opened, QStringList{appFilePath(folder, ImportWorkbookName)});
-        QCOMPARE(t->messages->shown, QStringList{});
+        QCOMPARE(edit(), texts::WorkbookMissing.arg(ImportWorkbookName));
+        QVERIFY(!QFile::exists(path()));
+        writeRoster(folder.path(), names("甲", 1));
+        QCOMPARE(edit(), QString());
+        QCOMPARE(opener.opened, QStringList{path()});
+        touch(appFilePath(folder.path(), ".~lock." + ImportWorkbookName + "#"));
+        QCOMPARE(edit(), texts::SpreadsheetOpen);
+        QCOMPARE(opener.opened.size(), 1);
         QCOMPARE(t->state().rosterCount, int16_t(0));
-
-        // The spreadsheet program now has it open: a second press only says so.
-        touch(appFilePath(folder, QStringLiteral(".~lock.%1#").arg(ImportWorkbookName)));
-        Command6_Click(*t->form, 0);
-        QCOMPARE(t->opener->opened.size(), 1);
-        QCOMPARE(t->messages->shown, QStringList{texts::SpreadsheetOpen});
     }
 
-    void editingAMissingWorkbookCreatesNothing() {
-        auto t = test::makeTestFormWithWorkbooks();
-        Command6_Click(*t->form, 0);
-        QCOMPARE(t->messages->shown, QStringList{texts::WorkbookMissing.arg(ImportWorkbookName)});
-        QVERIFY(t->opener->opened.isEmpty());
-        QVERIFY(!QFile::exists(appFilePath(t->folder.path(), ImportWorkbookName)));
-    }
-
-    // The sample folder lets a new user import and draw at once, and is never overwritten.
+    // The sample folder lets a new user import at once, and is never overwritten.
     void sampleFilesImportAndStay() {
-        auto t = test::makeTestFormWithWorkbooks();
-        const QString folder = t->folder.path();
-        QCOMPARE(writeSampleFiles(folder), QStringList{});
-        Command1_Click(*t->form, 1);
-        QCOMPARE(test::poolOf(t->state()), sampleRosterNames());
+        QCOMPARE(writeSampleFiles(folder.path()), QStringList{});
+        QCOMPARE(import(), QString());
+        QCOMPARE(poolNames(t->state()), sampleRosterNames());
         QVERIFY(sampleRosterNames().size() >= 40);
-        QVERIFY(QFile::exists(appFilePath(folder, ExportWorkbookName)));
-        QVERIFY(LoadTitleSets(t->state(), folder).message().isEmpty());
-        QCOMPARE(t->state().titleSets(1, 0), QStringLiteral("方案一"));
-
-        writeRoster(folder, Column{QString(), QString(), QStringLiteral("自己的名单")});
-        QFile roster(appFilePath(folder, ImportWorkbookName));
+        QVERIFY(QFile::exists(appFilePath(folder.path(), ExportWorkbookName)));
+        QVERIFY(QFile::exists(appFilePath(folder.path(), TitleDatabaseName)));
+        writeRoster(folder.path(), names("自己的名单", 1));
+        QFile roster(path());
         QVERIFY(roster.open(QIODevice::ReadOnly));
         const QByteArray mine = roster.readAll();
         roster.close();
-        QCOMPARE(writeSampleFiles(folder), QStringList{});
+        QCOMPARE(writeSampleFiles(folder.path()), QStringList{});
         QVERIFY(roster.open(QIODevice::ReadOnly));
         QCOMPARE(roster.readAll(), mine);
     }
 };
 
-QTEST_MAIN(TestRoster)
+QTEST_GUILESS_MAIN(TestRoster)
 #include "TestRoster.moc"
