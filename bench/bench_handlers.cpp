@@ -53,14 +53,15 @@ void BM_ExportHandler(benchmark::State& bench) {
         return;
     }
     auto program = bench::shownProgram(folder.path());
+    // Every group draws a pool of its own, so all names differ, as in a real evening's export.
     DrawSession& session = program->session();
-    QStringList pool;
-    for (int k = 1; k <= 2 * size; ++k) {
-        pool << QStringLiteral("姓名%1").arg(k);
-    }
-    session.importPool(pool);
     session.setDrawCountText(QString::number(size));
     for (int g = 1; g <= groups; ++g) {
+        QStringList pool;
+        for (int k = 1; k <= size; ++k) {
+            pool << QStringLiteral("姓名%1-%2").arg(g).arg(k);
+        }
+        session.importPool(pool);
         session.pressStart();
         session.tick();
         session.tick();
