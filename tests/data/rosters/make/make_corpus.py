@@ -23,17 +23,17 @@ def made_files():
     files = {}
     for module in (make_html, make_xml2003, make_text):
         script = "make/" + module.__name__ + ".py"
-        for name, spec in module.FILES.items():
-            builder, fmt, enc, cats = spec[:4]
-            delim = spec[4] if len(spec) > 4 else None
+        for name, entry in module.FILES.items():
+            builder, fmt, enc, cats = entry[:4]
+            delim = entry[4] if len(entry) > 4 else None
             files[name] = dict(builder=builder, format=fmt, encoding=enc,
                                categories=cats, delimiter=delim, script=script)
     return files
 
 
 def main():
-    for name, spec in made_files().items():
-        data = spec["builder"]()
+    for name, entry in made_files().items():
+        data = entry["builder"]()
         with open(os.path.join(OUT, name), "wb") as f:
             f.write(data)
         print(f"{len(data):8d}  {name}")

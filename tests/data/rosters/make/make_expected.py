@@ -41,9 +41,9 @@ PY_CODEC = {"utf-8": "utf-8", "utf-8-bom": "utf-8-sig", "ascii": "ascii", "gbk":
 
 def metadata():
     meta = {}
-    for name, spec in made_files().items():
-        meta[name] = dict(source="made", format=spec["format"], encoding=spec["encoding"],
-                          delimiter=spec["delimiter"])
+    for name, entry in made_files().items():
+        meta[name] = dict(source="made", format=entry["format"], encoding=entry["encoding"],
+                          delimiter=entry["delimiter"])
     for name, (repo, path, commit, lic, fmt, enc, cats, delim) in PUBLIC.items():
         meta[name] = dict(source=repo, format=fmt, encoding=enc, delimiter=delim)
     return meta

@@ -21,8 +21,8 @@ def main():
         if name in PUBLIC:
             repo, path, commit, lic, _fmt, _enc, cats, _delim = PUBLIC[name]
         else:
-            spec = made[name]
-            repo, path, commit, lic, cats = "made", spec["script"], "-", "own", spec["categories"]
+            entry = made[name]
+            repo, path, commit, lic, cats = "made", entry["script"], "-", "own", entry["categories"]
         lines.append("\t".join([name, repo, path, commit, lic, cats, str(len(data)),
                                 hashlib.sha256(data).hexdigest()]))
     with open(os.path.join(ROOT, "MANIFEST.tsv"), "w", encoding="utf-8") as f:
