@@ -99,11 +99,16 @@ private Q_SLOTS:
         QTest::newRow("open elsewhere") << "lock" << texts::WorkbookOpenElsewhere.arg(name);
         QTest::newRow("read-only file") << "read-only" << texts::WorkbookNotSaved.arg(name);
         QTest::newRow("missing") << "missing" << texts::WorkbookMissing.arg(name);
+        QTest::newRow("xlsx content")
+            << "xlsx" << texts::WorkbookUnsupported.arg(name, texts::FileKindXlsxWorkbook);
     }
     void failureLeavesFileAlone() {
         QFETCH(QString, obstacle);
         QFETCH(QString, message);
-        if (obstacle != "missing") {
+        if (obstacle == "xlsx") {
+            const QString corpus = qEnvironmentVariable("SORTILO_CORPUS_DIR");
+            QVERIFY(QFile::copy(corpus + "/easyexcel_simple07.xlsx.xls", path()));
+        } else if (obstacle != "missing") {
             writeUsedWorkbook();
         }
         const QByteArray before = bytesOf(path());

@@ -116,17 +116,6 @@ private Q_SLOTS:
         QVERIFY(listed.isEmpty());
     }
 
-    // A set whose stored name was empty (count -1) gets its first title in place 1.
-    void addingToASetWithoutName() {
-        editing->chooseSet(4);
-        add("第一个");
-        QVERIFY(st().titleSets(4, 26) == "1" && st().titleSets(4, 1) == "第一个");
-        editing->confirm(Names);
-        const Rows rows = testfiles::readTitleDb(dbPath());
-        QVERIFY(rows[3][0] == "丁组" && rows[3][1] == "第一个");
-        QCOMPARE(t->state().groupTitles(1), QStringLiteral("第一个"));
-    }
-
     void confirmingTheDefaultStoresNothing() {
         editing->chooseSet(2);
         add("未保存");
@@ -140,8 +129,9 @@ private Q_SLOTS:
         QCOMPARE(st().titleSets(2, 4), QStringLiteral("未保存"));  // kept in memory
     }
 
-    // All six sets stored with the names given; the chosen set titles the groups, the newest
-    // of which are shown; a rolling draw rolls on.
+    // All six sets stored with the names given (a set whose stored name was empty, count -1,
+    // gets its first title in place 1); the chosen set titles the groups, the newest of which
+    // are shown; a rolling draw rolls on.
     void confirmingASet_data() {
         QTest::addColumn<int>("groups");
         QTest::addColumn<int>("first");
@@ -156,6 +146,9 @@ private Q_SLOTS:
             t->drawGroup(QStringLiteral("3"));
         }
         t->start(QStringLiteral("2"));
+        editing->chooseSet(4);
+        add("第一个");
+        QVERIFY(st().titleSets(4, 26) == "1" && st().titleSets(4, 1) == "第一个");
         editing->chooseSet(2);
         editing->confirm(Names);
         QCOMPARE(shown(), QStringList{texts::TitlesConfirmed});
@@ -165,6 +158,7 @@ private Q_SLOTS:
         QCOMPARE(t->groups[0].title, t->state().groupTitles(first));
         const Rows rows = testfiles::readTitleDb(dbPath());
         QVERIFY(rows[1][0] == "乙组改名" && rows[0][24] == "T24");
+        QVERIFY(rows[3][0] == "丁组" && rows[3][1] == "第一个");
     }
 
     // A file that cannot be used: its message, the sets, the titles and the file as they were,
