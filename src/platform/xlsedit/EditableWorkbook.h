@@ -16,7 +16,8 @@ struct WorkbookState;
 class EditableWorkbook {
 public:
     // Opens and checks the workbook; nullptr and the reason when it cannot be edited safely
-    // (not there, unreadable, encrypted, xlsx or BIFF5 content, damaged).
+    // (not there, unreadable, encrypted, xlsx or BIFF5 content, damaged, or records that leave
+    // in doubt which sheet opens or where a sheet lies).
     static std::unique_ptr<EditableWorkbook> open(const QString& path, SheetError& error);
     ~EditableWorkbook();
     EditableWorkbook(const EditableWorkbook&) = delete;

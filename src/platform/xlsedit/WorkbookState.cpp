@@ -1,5 +1,9 @@
 #include "platform/xlsedit/WorkbookState.h"
 
+#include "platform/xls/SheetPlacement.h"
+
+#include <map>
+
 namespace sortilo::xlsedit {
 namespace {
 
@@ -37,9 +41,10 @@ SheetError WorkbookState::load(const QByteArray& bytes) {
     }
     if (!splitRecords(workbook->data, stream, reason))
         return corrupt(reason);
-    if (SheetError e = readGlobals())
+    xls::SheetDirectory directory;
+    if (SheetError e = readGlobals(directory))
         return e;
-    if (SheetError e = mapSheets())
+    if (SheetError e = mapSheets(directory))
         return e;
     const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
     if (!table.parse(stream, section, reason))
@@ -57,7 +62,7 @@ SheetError WorkbookState::load(const QByteArray& bytes) {
     return {};
 }
 
-SheetError WorkbookState::readGlobals() {
+SheetError WorkbookState::readGlobals(xls::SheetDirectory& directory) {
     if (stream.sections.empty() || !stream.sections[0].substream)
         return corrupt(QStringLiteral("the workbook does not start with its globals"));
     const Section& globals = stream.sections[0];
@@ -82,13 +87,12 @@ SheetError WorkbookState::readGlobals() {
     }
     if (globals.bofType != 0x0005)
         return corrupt(QStringLiteral("the first section is not the workbook globals"));
-    int itabCur = -1;
     std::vector<QByteArray> sstBodies;
     for (int i = globals.first; i < globals.end; ++i) {
         const Record& r = stream.records[size_t(i)];
         const char* body = stream.body(r);
-        if (r.type == rec::Window1 && r.length >= 12 && itabCur < 0)
-            itabCur = le16(body + 10);
+        if (r.type == rec::Window1 && r.length >= 12)
+            directory.windowTabs.push_back(le16(body + 10));
         if (r.type == rec::BoundSheet) {
             if (r.length < 8)
                 return corrupt(QStringLiteral("sheet entry %1 too short").arg(sheets.size()));
@@ -98,6 +102,9 @@ SheetError WorkbookState::readGlobals() {
             sheet.type = uint8_t(body[5]);
             sheet.name = sheetName(body, r.length);
             sheets.push_back(sheet);
+            directory.sheets.push_back(
+                {sheet.name, xls::biffSheetType(sheet.type), sheet.visibility != 0});
+            directory.offsets.push_back(le32(body));
         }
         if (r.type == rec::Sst && sstRecord < 0) {
             sstRecord = i;
@@ -110,56 +117,36 @@ SheetError WorkbookState::readGlobals() {
     QString reason;
     if (sstRecord >= 0 && !sst.parse(sstBodies, reason))
         return corrupt(reason);
-    return chooseActive(itabCur);
-}
-
-SheetError WorkbookState::chooseActive(int itabCur) {
-    if (sheets.empty())
-        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
-    active = itabCur;
-    if (active < 0 || active >= int(sheets.size())) {
-        // The saved tab does not exist: the first visible worksheet stands in.
-        active = -1;
-        for (size_t i = 0; i < sheets.size() && active < 0; ++i) {
-            if (sheets[i].type == 0 && sheets[i].visibility == 0)
-                active = int(i);
-        }
-        if (active < 0)
-            return {SheetProblem::NoSheet, QStringLiteral("no visible worksheet")};
-    }
-    if (sheets[size_t(active)].type != 0)
-        return {SheetProblem::NoSheet, QStringLiteral("the active sheet \"%1\" is not a worksheet")
-                                           .arg(sheets[size_t(active)].name)};
     return {};
 }
 
-// Pairs every BOUNDSHEET with its section: by the offset it holds, or else by order.
-SheetError WorkbookState::mapSheets() {
-    std::vector<int> substreams;
+// Pairs every BOUNDSHEET with its section and finds the sheet to edit, as the reader does. Where
+// the workbook's records leave that in doubt, editing is refused: a guess could overwrite a
+// sheet other than the one the user sees.
+SheetError WorkbookState::mapSheets(const xls::SheetDirectory& directory) {
+    const xls::SheetPlacement placement =
+        xls::placeSheets(stream.bytes, stream.sections[0].stop, directory);
+    if (!placement.doubt.isEmpty())
+        return {SheetProblem::NotEditable, placement.doubt};
+    if (placement.active < 0)
+        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
+    std::map<uint32_t, int> byStart;
     for (size_t s = 1; s < stream.sections.size(); ++s) {
         if (stream.sections[s].substream)
-            substreams.push_back(int(s));
+            byStart[stream.sections[s].begin] = int(s);
     }
-    bool byOffset = true;
-    for (Sheet& sheet : sheets) {
-        const uint32_t offset = le32(stream.body(sheet.record));
-        sheet.section = -1;
-        for (int s : substreams) {
-            if (stream.sections[size_t(s)].begin == offset)
-                sheet.section = s;
-        }
-        byOffset = byOffset && sheet.section >= 0;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const auto found = byStart.find(uint32_t(placement.starts[i]));
+        if (placement.starts[i] == xls::SheetPlacement::NotFound || found == byStart.end())
+            return corrupt(
+                QStringLiteral("the records of sheet \"%1\" are missing").arg(sheets[i].name));
+        sheets[i].section = found->second;
     }
-    if (!byOffset) {
-        if (substreams.size() != sheets.size())
-            return corrupt(QStringLiteral("the sheet list does not match the sheets present"));
-        for (size_t i = 0; i < sheets.size(); ++i)
-            sheets[i].section = substreams[i];
-    }
-    const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
-    if (section.bofType != 0x0010)
-        return {SheetProblem::NoSheet, QStringLiteral("the active sheet \"%1\" is not a worksheet")
-                                           .arg(sheets[size_t(active)].name)};
+    active = placement.active;
+    const Sheet& sheet = sheets[size_t(active)];
+    if (sheet.type != 0 || stream.sections[size_t(sheet.section)].bofType != 0x0010)
+        return {SheetProblem::NoSheet,
+                QStringLiteral("the active sheet \"%1\" is not a worksheet").arg(sheet.name)};
     return {};
 }
 

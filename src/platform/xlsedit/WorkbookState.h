@@ -10,6 +10,10 @@
 
 #include <vector>
 
+namespace sortilo::xls {
+struct SheetDirectory;
+}
+
 namespace sortilo::xlsedit {
 
 // Everything an open editable workbook holds. Records we do not change stay in `stream` and
@@ -45,9 +49,8 @@ struct WorkbookState {
     QByteArray buildStream() const;
 
 private:
-    SheetError readGlobals();
-    SheetError mapSheets();
-    SheetError chooseActive(int itabCur);
+    SheetError readGlobals(xls::SheetDirectory& directory);
+    SheetError mapSheets(const xls::SheetDirectory& directory);
     void writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetRecordPos) const;
 };
 
