@@ -193,3 +193,46 @@ void checkStructure(const QString& original, const QString& saved, int activeShe
         }
     }
 }
+
+bool writeAltered(const QString& original, const QString& path,
+                  const std::function<void(RecordStream&)>& change) {
+    QFile in(original);
+    CompoundFile cfb;
+    QString reason;
+    if (!in.open(QIODevice::ReadOnly) || !readCompoundFile(in.readAll(), cfb, reason))
+        return false;
+    CfbNode* wb = findStream(cfb.root, QStringLiteral("Workbook"));
+    RecordStream stream;
+    if (!wb || !splitRecords(wb->data, stream, reason))
+        return false;
+    change(stream);
+    wb->data = stream.bytes;
+    QByteArray bytes;
+    QFile out(path);
+    return writeCompoundFile(cfb, bytes, reason) && out.open(QIODevice::WriteOnly) &&
+           out.write(bytes) == bytes.size();
+}
+
+QVector<QVector<BiffRecord>> substreamRecords(const QString& path) {
+    Parsed p;
+    if (!parseFile(path, p))
+        return {};
+    const auto records = [&](int from) {
+        QVector<BiffRecord> out;
+        int depth = 0;
+        for (int i = from; i < int(p.stream.records.size()); ++i) {
+            const Record& r = p.stream.records[size_t(i)];
+            depth += r.type == rec::Bof ? 1 : 0;
+            if (depth == 1)
+                out.push_back({r.type, QByteArray(p.stream.body(r), r.length)});
+            depth -= r.type == rec::Eof ? 1 : 0;
+            if (depth == 0)
+                break;
+        }
+        return out;
+    };
+    QVector<QVector<BiffRecord>> out{records(0)};
+    for (int bof : p.sheetSections)
+        out.push_back(bof >= 0 ? records(bof) : QVector<BiffRecord>());
+    return out;
+}

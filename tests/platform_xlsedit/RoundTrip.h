@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/xlsedit/BiffRecords.h"
 #include "platform/xlsedit/CellTable.h"
 #include "support/XlrdDump.h"
 
 #include <QHash>
 #include <QPair>
 #include <QString>
+
+#include <functional>
 
 using Written = QHash<QPair<int, int>, QString>;  // zero-based (row, col) -> text
 
@@ -20,3 +23,16 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
 // SST/CONTINUE records, DIMENSIONS covering exactly the cells of the edited sheet; the other
 // sheets' INDEX entries as valid as they were in the original. Reports through QTest.
 void checkStructure(const QString& original, const QString& saved, int activeSheet);
+
+// Writes to `path` a copy of the workbook `original` whose Workbook stream `change` has altered
+// (its records and sections as splitRecords finds them); false when either file fails.
+bool writeAltered(const QString& original, const QString& path,
+                  const std::function<void(sortilo::xlsedit::RecordStream&)>& change);
+
+// The records of a workbook at the level of their own substream: the globals first, then each
+// sheet in tab order, found by its BOUNDSHEET position. Empty when the file cannot be read.
+struct BiffRecord {
+    uint16_t type = 0;
+    QByteArray body;
+};
+QVector<QVector<BiffRecord>> substreamRecords(const QString& path);

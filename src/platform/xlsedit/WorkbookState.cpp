@@ -169,6 +169,49 @@ void WorkbookState::writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetR
         if (r.type == rec::BoundSheet)
             sheetRecordPos.push_back(out.size());
         out.append(stream.bytes.constData() + r.offset, 4 + r.length);
+        // The calculation engine of the last full calculation: none, so that newer spreadsheet
+        // programs calculate the whole workbook again when they open it.
+        if (r.type == rec::RecalcId && r.length >= 8 && changed)
+            put32(out.data() + out.size() - r.length + 4, 0);
+    }
+}
+
+// Copies a sheet the edit did not touch. After a change its formulas are marked to be
+// calculated again on opening, since they may read the changed cells; an UNCALCED record right
+// after its BOF says the same to older spreadsheet programs. The absolute positions in its
+// INDEX follow the sheet to where it now lies.
+void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
+    const uint32_t start = uint32_t(out.size());
+    const char* bytes = stream.bytes.constData();
+    bool formulas = false, uncalced = false;
+    for (int i = section.first; changed && i < section.end; ++i) {
+        formulas = formulas || stream.records[size_t(i)].type == rec::Formula;
+        uncalced = uncalced || stream.records[size_t(i)].type == rec::Uncalced;
+    }
+    const bool mark = formulas && section.substream;
+    const Record& bof = stream.records[size_t(section.first)];
+    const uint32_t afterBof = bof.offset + 4 + bof.length;
+    out.append(bytes + section.begin, afterBof - section.begin);
+    const uint32_t inserted = mark && !uncalced ? 6 : 0;
+    if (inserted != 0)
+        appendRecord(out, rec::Uncalced, QByteArray(2, '\0'));
+    out.append(bytes + afterBof, section.stop - afterBof);
+    // Every position after the BOF moved by the same amount.
+    const uint32_t delta = start + inserted - section.begin;
+    int depth = 0;
+    for (int i = section.first; i < section.end && (delta != 0 || mark); ++i) {
+        const Record& r = stream.records[size_t(i)];
+        depth += r.type == rec::Bof ? 1 : 0;
+        char* body = out.data() + (r.offset + delta) + 4;
+        if (r.type == rec::Index && depth == 1 && r.length >= 16) {
+            if (le32(body + 12) != 0)
+                put32(body + 12, le32(body + 12) + delta);
+            for (int k = 16; k + 4 <= r.length; k += 4)
+                put32(body + k, le32(body + k) + delta);
+        }
+        if (mark && r.type == rec::Formula && depth == 1 && r.length >= 16)
+            body[kFormulaFlags] = char(body[kFormulaFlags] | kFormulaAlwaysCalc);
+        depth -= r.type == rec::Eof ? 1 : 0;
     }
 }
 
@@ -180,28 +223,11 @@ QByteArray WorkbookState::buildStream() const {
     std::vector<uint32_t> newStart(stream.sections.size(), 0);
     const int edited = sheets[size_t(active)].section;
     for (size_t s = 1; s < stream.sections.size(); ++s) {
-        const Section& section = stream.sections[s];
         newStart[s] = uint32_t(out.size());
-        if (int(s) == edited) {
-            table.write(out, newStart[s]);
-            continue;
-        }
-        out.append(stream.bytes.constData() + section.begin, section.stop - section.begin);
-        // A sheet that moved carries absolute positions in its INDEX: shift them along.
-        const uint32_t delta = newStart[s] - section.begin;
-        int depth = 0;
-        for (int i = section.first; i < section.end && delta != 0; ++i) {
-            const Record& r = stream.records[size_t(i)];
-            depth += r.type == rec::Bof ? 1 : 0;
-            if (r.type == rec::Index && depth == 1 && r.length >= 16) {
-                char* body = out.data() + newStart[s] + (r.offset - section.begin) + 4;
-                if (le32(body + 12) != 0)
-                    put32(body + 12, le32(body + 12) + delta);
-                for (int k = 16; k + 4 <= r.length; k += 4)
-                    put32(body + k, le32(body + k) + delta);
-            }
-            depth -= r.type == rec::Eof ? 1 : 0;
-        }
+        if (int(s) == edited)
+            table.write(out, newStart[s], changed);
+        else
+            copySheet(out, stream.sections[s]);
     }
     out.append(stream.trailing);
     for (size_t i = 0; i < sheets.size(); ++i)

@@ -35,6 +35,7 @@ struct WorkbookState {
     int active = -1;  // index into sheets
     int sstRecord = -1;
     uint32_t otherLabelSst = 0;  // LABELSST cells outside the edited sheet
+    bool changed = false;        // cells were cleared or written since opening
     SharedStrings sst;
     CellTable table;
 
@@ -52,6 +53,7 @@ private:
     SheetError readGlobals(xls::SheetDirectory& directory);
     SheetError mapSheets(const xls::SheetDirectory& directory);
     void writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetRecordPos) const;
+    void copySheet(QByteArray& out, const Section& section) const;
 };
 
 }  // namespace sortilo::xlsedit
