@@ -213,26 +213,88 @@ bool writeAltered(const QString& original, const QString& path,
            out.write(bytes) == bytes.size();
 }
 
-QVector<QVector<BiffRecord>> substreamRecords(const QString& path) {
+namespace {
+
+struct BiffRecord {
+    uint16_t type = 0;
+    QByteArray body;
+};
+using Substream = QVector<BiffRecord>;
+
+// The records at the level of their own substream: the globals, then each sheet in tab order.
+QVector<Substream> substreams(const QString& path) {
     Parsed p;
+    QVector<Substream> out;
     if (!parseFile(path, p))
-        return {};
-    const auto records = [&](int from) {
-        QVector<BiffRecord> out;
-        int depth = 0;
-        for (int i = from; i < int(p.stream.records.size()); ++i) {
+        return out;
+    std::vector<int> starts{0};
+    starts.insert(starts.end(), p.sheetSections.begin(), p.sheetSections.end());
+    for (int bof : starts) {
+        out.push_back({});
+        for (int i = bof, depth = 0; bof >= 0 && i < int(p.stream.records.size()); ++i) {
             const Record& r = p.stream.records[size_t(i)];
-            depth += r.type == rec::Bof ? 1 : 0;
-            if (depth == 1)
-                out.push_back({r.type, QByteArray(p.stream.body(r), r.length)});
-            depth -= r.type == rec::Eof ? 1 : 0;
+            depth += r.type == rec::Bof ? 1 : (r.type == rec::Eof ? -1 : 0);
             if (depth == 0)
                 break;
+            if (depth == 1)
+                out.back().push_back({r.type, QByteArray(p.stream.body(r), r.length)});
+        }
+    }
+    return out;
+}
+
+// The original's view of the sheet as an export must leave it.
+QByteArray expectedView(const BiffRecord& r, bool& frozen, int& pane) {
+    QByteArray b = r.body;
+    if (r.type == rec::Window2) {
+        frozen = le16(b.constData()) & 0x0008;
+        pane = 3;
+        return b.replace(2, 4, QByteArray(4, '\0'));
+    }
+    if (r.type == rec::Pane) {
+        pane = uint8_t(b[8]);
+        return b.replace(4, 4, frozen ? b.mid(2, 2) + b.mid(0, 2) : QByteArray(4, '\0'));
+    }
+    if (uint8_t(b[0]) != pane)
+        return b;
+    return b.left(1) + QByteArray::fromHex(
+                           "000000000000"
+                           "0100"
+                           "000000000000");  // A1, one range: A1:A1
+}
+
+}  // namespace
+
+void checkExportMarks(const QString& original, const QString& saved, int activeSheet) {
+    const QVector<Substream> before = substreams(original), after = substreams(saved);
+    QCOMPARE(after.size(), before.size());
+    for (const BiffRecord& r : after[0]) {
+        if (r.type == rec::RecalcId)
+            QCOMPARE(le32(r.body.constData() + 4), 0u);
+    }
+    for (qsizetype s = 1; s < after.size(); ++s) {
+        int formulas = 0, uncalced = 0;
+        for (const BiffRecord& r : after[s]) {
+            uncalced += r.type == rec::Uncalced ? 1 : 0;
+            formulas += r.type == rec::Formula ? 1 : 0;
+            if (r.type == rec::Formula)
+                QVERIFY(r.body[kFormulaFlags] & kFormulaAlwaysCalc);
+        }
+        QCOMPARE(uncalced, formulas > 0 ? 1 : 0);
+        QVERIFY(formulas == 0 || after[s][1].type == rec::Uncalced);
+    }
+    const auto views = [](const Substream& sheet) {
+        Substream out;
+        for (const BiffRecord& r : sheet) {
+            if (r.type == rec::Window2 || r.type == rec::Pane || r.type == rec::Selection)
+                out.push_back(r);
         }
         return out;
     };
-    QVector<QVector<BiffRecord>> out{records(0)};
-    for (int bof : p.sheetSections)
-        out.push_back(bof >= 0 ? records(bof) : QVector<BiffRecord>());
-    return out;
+    const Substream old = views(before[activeSheet + 1]), now = views(after[activeSheet + 1]);
+    QCOMPARE(now.size(), old.size());
+    bool frozen = false;
+    int pane = 3;
+    for (qsizetype i = 0; i < now.size(); ++i)
+        QCOMPARE(now[i].body.toHex(), expectedView(old[i], frozen, pane).toHex());
 }

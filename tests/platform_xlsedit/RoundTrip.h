@@ -29,10 +29,8 @@ void checkStructure(const QString& original, const QString& saved, int activeShe
 bool writeAltered(const QString& original, const QString& path,
                   const std::function<void(sortilo::xlsedit::RecordStream&)>& change);
 
-// The records of a workbook at the level of their own substream: the globals first, then each
-// sheet in tab order, found by its BOUNDSHEET position. Empty when the file cannot be read.
-struct BiffRecord {
-    uint16_t type = 0;
-    QByteArray body;
-};
-QVector<QVector<BiffRecord>> substreamRecords(const QString& path);
+// Checks what an export leaves besides cells: every formula flagged to be calculated again, one
+// UNCALCED right after the BOF of each sheet with formulas, no calculation engine named in
+// RECALCID; each view of the edited sheet at its top-left corner (frozen panes scrolled back to
+// the split) with A1 selected in the active pane, its other view settings as in the original.
+void checkExportMarks(const QString& original, const QString& saved, int activeSheet);

@@ -146,6 +146,7 @@ void TestXlsEdit::corpusRoundTrip() {
     if (before.error.isEmpty()) {
         compareBooks(before, after, book->activeSheetName(), kExportRange, written);
         checkStructure(QDir(corpusDir()).filePath(file), path, book->activeSheetIndex());
+        checkExportMarks(QDir(corpusDir()).filePath(file), path, book->activeSheetIndex());
         return;
     }
     // xlrd refuses the original (wrong counts, odd containers): our rewrite may well be
