@@ -3,6 +3,7 @@
 #include "platform/xlsedit/BiffRecords.h"
 #include "platform/xlsedit/CompoundFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -54,16 +55,21 @@ struct Parsed {
     std::vector<int> sheetSections;
 };
 
-bool parseFile(const QString& path, Parsed& p) {
+// The Workbook stream of a file, split into records; nullptr when it cannot be read.
+CfbNode* readWorkbook(const QString& path, CompoundFile& cfb, RecordStream& stream) {
     QFile f(path);
-    CompoundFile cfb;
     QString reason;
     if (!f.open(QIODevice::ReadOnly) || !readCompoundFile(f.readAll(), cfb, reason))
-        return false;
+        return nullptr;
     CfbNode* wb = findStream(cfb.root, QStringLiteral("Workbook"));
     if (!wb)
         wb = findStream(cfb.root, QStringLiteral("Book"));
-    if (!wb || !splitRecords(wb->data, p.stream, reason))
+    return wb && splitRecords(wb->data, stream, reason) ? wb : nullptr;
+}
+
+bool parseFile(const QString& path, Parsed& p) {
+    CompoundFile cfb;
+    if (!readWorkbook(path, cfb, p.stream))
         return false;
     for (size_t i = 0; i < p.stream.records.size(); ++i)
         p.at[p.stream.records[i].offset] = int(i);
@@ -196,21 +202,27 @@ void checkStructure(const QString& original, const QString& saved, int activeShe
 
 bool writeAltered(const QString& original, const QString& path,
                   const std::function<void(RecordStream&)>& change) {
-    QFile in(original);
     CompoundFile cfb;
-    QString reason;
-    if (!in.open(QIODevice::ReadOnly) || !readCompoundFile(in.readAll(), cfb, reason))
-        return false;
-    CfbNode* wb = findStream(cfb.root, QStringLiteral("Workbook"));
     RecordStream stream;
-    if (!wb || !splitRecords(wb->data, stream, reason))
+    CfbNode* wb = readWorkbook(original, cfb, stream);
+    if (!wb)
         return false;
     change(stream);
     wb->data = stream.bytes;
     QByteArray bytes;
+    QString reason;
     QFile out(path);
     return writeCompoundFile(cfb, bytes, reason) && out.open(QIODevice::WriteOnly) &&
            out.write(bytes) == bytes.size();
+}
+
+QString corpusFile(const QString& name) {
+    return QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(name);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 namespace {

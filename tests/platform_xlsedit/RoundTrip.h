@@ -24,6 +24,10 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
 // sheets' INDEX entries as valid as they were in the original. Reports through QTest.
 void checkStructure(const QString& original, const QString& saved, int activeSheet);
 
+// A workbook of the project's corpus, and the bytes of a file (empty if it cannot be read).
+QString corpusFile(const QString& name);
+QByteArray fileBytes(const QString& path);
+
 // Writes to `path` a copy of the workbook `original` whose Workbook stream `change` has altered
 // (its records and sections as splitRecords finds them); false when either file fails.
 bool writeAltered(const QString& original, const QString& path,

@@ -16,15 +16,6 @@ using namespace sortilo::xlsedit;
 
 namespace {
 
-QString corpus(const QString& name) {
-    return QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(name);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Body of the n-th record of a type (n from 0, counted from `from` on).
 char* nth(RecordStream& s, uint16_t type, int n, uint32_t from = 0) {
     for (const Record& r : s.records) {
@@ -93,7 +84,7 @@ void TestXlsEditExport::writesTheSheetThatOpens() {
     QTemporaryDir dir;
     const QString original = dir.filePath(QStringLiteral("original.xls"));
     const QString path = dir.filePath(QStringLiteral("导出数据.xls"));
-    QVERIFY(writeAltered(corpus(file), original, [&](RecordStream& s) { apply(s, change); }));
+    QVERIFY(writeAltered(corpusFile(file), original, [&](RecordStream& s) { apply(s, change); }));
     QVERIFY(QFile::copy(original, path));
     CellRect rect;
     QVERIFY(parseA1Range(range, rect));
@@ -117,10 +108,10 @@ void TestXlsEditExport::writesTheSheetThatOpens() {
         QVERIFY(!book->save());
     }
     // xlrd follows the sheet positions, which the saved file has right again.
-    compareBooks(readWithXlrd(corpus(file)), readWithXlrd(path), sheet, rect, written);
+    compareBooks(readWithXlrd(corpusFile(file)), readWithXlrd(path), sheet, rect, written);
     // The view is compared with the original as changed; moved positions xlrd cannot follow.
     const bool moved = change == Change::PositionMisses;
-    checkExportMarks(moved ? corpus(file) : original, path, read->activeSheetIndex());
+    checkExportMarks(moved ? corpusFile(file) : original, path, read->activeSheetIndex());
 }
 
 QTEST_GUILESS_MAIN(TestXlsEditExport)
