@@ -62,9 +62,10 @@ class TestTitleStore : public QObject {
     QString path_;
 
     QString folder() const { return dir_->path(); }
-    // Without any write permission the file is read-only for every user, root included.
-    void setReadOnly(bool readOnly) {
-        QCOMPARE(::chmod(QFile::encodeName(path_).constData(), readOnly ? 0444 : 0644), 0);
+    // Without any write permission the file or its folder is read-only for every user, root too.
+    void setReadOnly(bool file, bool inFolder = false) {
+        QCOMPARE(::chmod(QFile::encodeName(path_).constData(), file ? 0444 : 0644), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder()).constData(), inFolder ? 0555 : 0755), 0);
     }
     void makeTypical() { QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27), QString()); }
     // Marks left in titleSets to see what a load overwrites and what it leaves.
@@ -270,6 +271,7 @@ private Q_SLOTS:
         QTest::newRow("another program writing") << 1;
         QTest::newRow("another program reading") << 2;
         QTest::newRow("fourth row refused") << 3;
+        QTest::newRow("read-only folder") << 4;
     }
     void refusedWrite() {
         QFETCH(int, kind);
@@ -279,7 +281,7 @@ private Q_SLOTS:
         QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27, testfiles::Password,
                                         kind == 3 ? trigger : QStringList()),
                  QString());
-        setReadOnly(kind == 0);
+        setReadOnly(kind == 0, kind == 4);
         std::unique_ptr<testfiles::OtherConnection> other;
         if (kind == 1 || kind == 2) {
             other = std::make_unique<testfiles::OtherConnection>(

@@ -45,11 +45,16 @@ DbError exec(sqlite3* db, const char* sql, DbProblem otherwise) {
     return rc == SQLITE_OK ? DbError{} : errorFromEngine(rc, db, otherwise);
 }
 
-// A file without any write permission is read-only for every user. The system lets root write
-// it all the same; this program refuses it to everyone, as it refuses a read-only workbook.
-bool isReadOnlyFile(const QString& path) {
+bool withoutWritePermission(const QString& path) {
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
+// A file or folder without any write permission is read-only for every user (a write puts its
+// journal beside the file). The system lets root write all the same; this program refuses it
+// to everyone, as it refuses a read-only workbook.
+bool isReadOnly(const QString& path) {
+    return withoutWritePermission(path) || withoutWritePermission(QFileInfo(path).absolutePath());
 }
 
 }  // namespace
@@ -149,7 +154,7 @@ DbError Connection::Open(const QString& connectionString, const QString& /*userI
 // schema here turns a wrong key into an error of Open rather than of some later call.
 DbError Connection::openKeyed(const QString& path, const QByteArray& pragma) {
     Close();
-    const bool readOnly = openReadOnly || isReadOnlyFile(path);
+    const bool readOnly = openReadOnly || isReadOnly(path);
     const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
     path_ = path;
