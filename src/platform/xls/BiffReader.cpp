@@ -249,7 +249,7 @@ SheetError readBiffWorkbook(QByteArray& stream, Workbook::Parts& out, const QStr
         return e;
     }
     out.format = g.biff >= 8 ? WorkbookFormat::Biff8 : WorkbookFormat::Biff5;
-    const SheetPlacement placement = placeSheets(stream, g.end, g.directory);
+    const SheetPlacement placement = placeSheets(findSubstreams(stream, g.end), g.directory);
     out.sheets = g.directory.sheets;
     out.active = placement.active;
     if (out.active < 0) {

@@ -12,32 +12,6 @@ namespace {
 constexpr uint16_t Window2 = 0x023E;
 constexpr uint16_t Window2Selected = 0x0200;
 
-struct Substream {
-    size_t begin = 0;
-    std::vector<uint16_t> windowFlags;  // its WINDOW2 records' flags, one per workbook window
-};
-
-// The substreams at the top level after the globals; embedded charts nest inside their sheet.
-std::vector<Substream> substreams(const QByteArray& stream, size_t from) {
-    RecordReader reader(reinterpret_cast<const uint8_t*>(stream.constData()), size_t(stream.size()),
-                        from);
-    std::vector<Substream> out;
-    Record r;
-    int depth = 0;
-    while (reader.next(r)) {
-        if (r.type == rec::Bof) {
-            if (depth++ == 0) {
-                out.push_back({r.offset, {}});
-            }
-        } else if (r.type == rec::Eof) {
-            depth = std::max(depth - 1, 0);
-        } else if (depth == 1 && r.type == Window2 && r.body.size >= 2) {
-            out.back().windowFlags.push_back(le16(r.body.data));
-        }
-    }
-    return out;
-}
-
 // Pairs sheets with substreams. A pointer counts when it leads to a substream no other sheet
 // points at. The sheets left over take the substreams left over in order, as they follow the
 // globals; that is certain only when one sheet and one substream are left.
@@ -84,6 +58,26 @@ std::vector<int> pairSheets(const std::vector<Substream>& subs, const SheetDirec
 
 }  // namespace
 
+std::vector<Substream> findSubstreams(const QByteArray& stream, size_t from) {
+    RecordReader reader(reinterpret_cast<const uint8_t*>(stream.constData()), size_t(stream.size()),
+                        from);
+    std::vector<Substream> out;
+    Record r;
+    int depth = 0;
+    while (reader.next(r)) {
+        if (r.type == rec::Bof) {
+            if (depth++ == 0) {
+                out.push_back({r.offset, {}});
+            }
+        } else if (r.type == rec::Eof) {
+            depth = std::max(depth - 1, 0);
+        } else if (depth == 1 && r.type == Window2 && r.body.size >= 2) {
+            out.back().windowFlags.push_back(le16(r.body.data));
+        }
+    }
+    return out;
+}
+
 SheetInfo::Type biffSheetType(uint8_t code) {
     switch (code) {
         case 0:
@@ -99,9 +93,8 @@ SheetInfo::Type biffSheetType(uint8_t code) {
     }
 }
 
-SheetPlacement placeSheets(const QByteArray& stream, size_t globalsEnd, const SheetDirectory& dir) {
+SheetPlacement placeSheets(const std::vector<Substream>& subs, const SheetDirectory& dir) {
     SheetPlacement out;
-    const std::vector<Substream> subs = substreams(stream, globalsEnd);
     const std::vector<int> paired = pairSheets(subs, dir, out.doubt);
     out.starts.assign(paired.size(), SheetPlacement::NotFound);
     for (size_t i = 0; i < paired.size(); ++i) {

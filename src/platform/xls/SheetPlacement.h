@@ -30,8 +30,16 @@ struct SheetPlacement {
     QString doubt;
 };
 
-// `globalsEnd` is the position right after the globals' EOF, where the sheets' substreams begin.
-SheetPlacement placeSheets(const QByteArray& stream, size_t globalsEnd, const SheetDirectory& dir);
+// A substream at the top level of a BIFF stream after the globals: one sheet's BOF to EOF.
+struct Substream {
+    size_t begin = 0;                   // its BOF's position
+    std::vector<uint16_t> windowFlags;  // the flags of its WINDOW2 records, one per window
+};
+
+// The substreams from `from` (right after the globals' EOF) on; embedded charts stay inside.
+std::vector<Substream> findSubstreams(const QByteArray& stream, size_t from);
+
+SheetPlacement placeSheets(const std::vector<Substream>& substreams, const SheetDirectory& dir);
 
 // The kind of sheet a BOUNDSHEET type byte names.
 SheetInfo::Type biffSheetType(uint8_t code);

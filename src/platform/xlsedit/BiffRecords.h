@@ -70,6 +70,7 @@ struct Section {
     int end = 0;
     uint32_t begin = 0;  // byte range in the stream, end exclusive
     uint32_t stop = 0;
+    std::vector<uint16_t> windowFlags;  // of its own WINDOW2 records, one per workbook window
 };
 
 struct RecordStream {

@@ -124,17 +124,19 @@ SheetError WorkbookState::readGlobals(xls::SheetDirectory& directory) {
 // the workbook's records leave that in doubt, editing is refused: a guess could overwrite a
 // sheet other than the one the user sees.
 SheetError WorkbookState::mapSheets(const xls::SheetDirectory& directory) {
-    const xls::SheetPlacement placement =
-        xls::placeSheets(stream.bytes, stream.sections[0].stop, directory);
+    std::vector<xls::Substream> substreams;
+    std::map<uint32_t, int> byStart;
+    for (size_t s = 1; s < stream.sections.size(); ++s) {
+        if (!stream.sections[s].substream)
+            continue;
+        substreams.push_back({stream.sections[s].begin, stream.sections[s].windowFlags});
+        byStart[stream.sections[s].begin] = int(s);
+    }
+    const xls::SheetPlacement placement = xls::placeSheets(substreams, directory);
     if (!placement.doubt.isEmpty())
         return {SheetProblem::NotEditable, placement.doubt};
     if (placement.active < 0)
         return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
-    std::map<uint32_t, int> byStart;
-    for (size_t s = 1; s < stream.sections.size(); ++s) {
-        if (stream.sections[s].substream)
-            byStart[stream.sections[s].begin] = int(s);
-    }
     for (size_t i = 0; i < sheets.size(); ++i) {
         const auto found = byStart.find(uint32_t(placement.starts[i]));
         if (placement.starts[i] == xls::SheetPlacement::NotFound || found == byStart.end())
