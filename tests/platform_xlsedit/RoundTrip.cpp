@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 using namespace sortilo::xlsedit;
 
@@ -233,23 +234,33 @@ struct BiffRecord {
 };
 using Substream = QVector<BiffRecord>;
 
-// The records at the level of their own substream: the globals, then each sheet in tab order.
+// The records the marks are read from, at the level of their own substream: the globals, then
+// each sheet in tab order. Each starts with its BOF and the record after it.
 QVector<Substream> substreams(const QString& path) {
-    Parsed p;
+    CompoundFile cfb;
+    RecordStream stream;
     QVector<Substream> out;
-    if (!parseFile(path, p))
+    if (!readWorkbook(path, cfb, stream))
         return out;
+    std::map<uint32_t, int> bofs;
+    for (const Section& s : stream.sections)
+        bofs[s.begin] = s.first;
     std::vector<int> starts{0};
-    starts.insert(starts.end(), p.sheetSections.begin(), p.sheetSections.end());
+    for (int i = stream.sections[0].first; i < stream.sections[0].end; ++i) {
+        if (stream.records[size_t(i)].type == rec::BoundSheet)
+            starts.push_back(bofs.count(le32(stream.body(i))) ? bofs[le32(stream.body(i))] : -1);
+    }
+    const std::set<uint16_t> wanted{rec::Formula, rec::Uncalced, rec::RecalcId,
+                                    rec::Window2, rec::Pane,     rec::Selection};
     for (int bof : starts) {
         out.push_back({});
-        for (int i = bof, depth = 0; bof >= 0 && i < int(p.stream.records.size()); ++i) {
-            const Record& r = p.stream.records[size_t(i)];
+        for (int i = bof, depth = 0; bof >= 0 && i < int(stream.records.size()); ++i) {
+            const Record& r = stream.records[size_t(i)];
             depth += r.type == rec::Bof ? 1 : (r.type == rec::Eof ? -1 : 0);
             if (depth == 0)
                 break;
-            if (depth == 1)
-                out.back().push_back({r.type, QByteArray(p.stream.body(r), r.length)});
+            if (depth == 1 && (i - bof < 2 || wanted.count(r.type)))
+                out.back().push_back({r.type, QByteArray(stream.body(r), r.length)});
         }
     }
     return out;
