@@ -251,7 +251,7 @@ private Q_SLOTS:
             db::testing::setOpenReadOnly(true);
         }
         const QByteArray bytes = testfiles::fileBytes(dbPath());
-        const QString message = text.arg(QDir::toNativeSeparators(dbPath()));
+        const QString message = text.arg(QFileInfo(dbPath()).fileName());
         form().Text3[1]->setText(QStringLiteral("改过的名称"));
         const QString before = st().titleSets(1, 3);
 
