@@ -4,6 +4,7 @@
 #include "titles/TitleEditing.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -180,7 +181,7 @@ private Q_SLOTS:
             db::testing::setOpenReadOnly(true);
         }
         const QByteArray bytes = testfiles::fileBytes(dbPath());
-        const QString message = text.arg(QDir::toNativeSeparators(dbPath()));
+        const QString message = text.arg(QFileInfo(dbPath()).fileName());
         const QString before = st().titleSets(1, 3);
         editing->open();
         QCOMPARE(shown(), QStringList{message});
