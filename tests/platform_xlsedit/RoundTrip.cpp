@@ -1,6 +1,6 @@
 #include "RoundTrip.h"
 
-#include "platform/xlsedit/BiffRecords.h"
+#include "platform/xls/Container.h"
 #include "platform/xlsedit/CompoundFile.h"
 
 #include <QDir>
@@ -11,7 +11,9 @@
 #include <map>
 #include <set>
 
-using namespace sortilo::xlsedit;
+using namespace sortilo;
+using namespace sortilo::xls;
+using sortilo::xlsedit::CellRect;
 
 void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& active,
                   const CellRect& range, const Written& written) {
@@ -58,14 +60,14 @@ struct Parsed {
 
 // The Workbook stream of a file, split into records; nullptr when it cannot be read.
 CfbNode* readWorkbook(const QString& path, CompoundFile& cfb, RecordStream& stream) {
-    QFile f(path);
-    QString reason;
-    if (!f.open(QIODevice::ReadOnly) || !readCompoundFile(f.readAll(), cfb, reason))
+    Result<CompoundFile> file = readCompoundFile(fileBytes(path));
+    int wb = file ? findStream(file->root, QStringLiteral("Workbook")) : -1;
+    wb = wb >= 0 || !file ? wb : findStream(file->root, QStringLiteral("Book"));
+    if (wb < 0)
         return nullptr;
-    CfbNode* wb = findStream(cfb.root, QStringLiteral("Workbook"));
-    if (!wb)
-        wb = findStream(cfb.root, QStringLiteral("Book"));
-    return wb && splitRecords(wb->data, stream, reason) ? wb : nullptr;
+    cfb = std::move(*file);
+    stream = splitRecords(cfb.root.children[size_t(wb)].data);
+    return stream.unfinished ? nullptr : &cfb.root.children[size_t(wb)];
 }
 
 bool parseFile(const QString& path, Parsed& p) {
@@ -119,12 +121,6 @@ int validDbCells(const Parsed& p, int bof, bool& hasIndex, int* entries = nullpt
         }
     }
     return valid;
-}
-
-bool isCellRecord(uint16_t t) {
-    return t == rec::Formula || t == rec::MulRk || t == rec::MulBlank || t == rec::RString ||
-           t == rec::LabelSst || t == rec::Blank || t == rec::Number || t == rec::Label ||
-           t == rec::BoolErr || t == rec::Rk;
 }
 
 void checkDimensions(const Parsed& p, int bof) {
@@ -210,11 +206,9 @@ bool writeAltered(const QString& original, const QString& path,
         return false;
     change(stream);
     wb->data = stream.bytes;
-    QByteArray bytes;
-    QString reason;
+    const Result<QByteArray> bytes = xlsedit::writeCompoundFile(cfb);
     QFile out(path);
-    return writeCompoundFile(cfb, bytes, reason) && out.open(QIODevice::WriteOnly) &&
-           out.write(bytes) == bytes.size();
+    return bytes && out.open(QIODevice::WriteOnly) && out.write(*bytes) == bytes->size();
 }
 
 QString corpusFile(const QString& name) {
@@ -301,7 +295,7 @@ void checkExportMarks(const QString& original, const QString& saved, int activeS
             uncalced += r.type == rec::Uncalced ? 1 : 0;
             formulas += r.type == rec::Formula ? 1 : 0;
             if (r.type == rec::Formula)
-                QVERIFY(r.body[kFormulaFlags] & kFormulaAlwaysCalc);
+                QVERIFY(r.body[xlsedit::FormulaFlags] & xlsedit::FormulaAlwaysCalc);
         }
         QCOMPARE(uncalced, formulas > 0 ? 1 : 0);
         QVERIFY(formulas == 0 || after[s][1].type == rec::Uncalced);

@@ -47,7 +47,8 @@ inline QString makeTitleDb(const QString& path, const Rows& rows, int columns = 
             QStringLiteral("INSERT INTO 标题 VALUES (%1)").arg(values.join(QStringLiteral(", "))));
     }
     statements.append(extraStatements);
-    return db::createDatabase(path, password, statements).detail;
+    const Result<void> made = db::createDatabase(path, password, statements);
+    return made ? QString() : made.error().detail;
 }
 
 // Every row of 标题 in rowid order, NULL as a null QVariant.

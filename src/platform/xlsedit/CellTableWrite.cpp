@@ -5,6 +5,9 @@
 #include <algorithm>
 
 namespace sortilo::xlsedit {
+
+using namespace xls;
+
 namespace {
 
 constexpr int kRowsPerBlock = 32;
@@ -58,30 +61,20 @@ struct CellTable::Layout {
     ViewReset view;
 };
 
-bool parseA1Range(const QString& text, CellRect& out) {
+std::optional<CellRect> parseA1Range(const QString& text) {
     static const QRegularExpression re(QStringLiteral(
         R"(^\s*\$?([A-Za-z]{1,3})\$?(\d{1,7})(?:\s*:\s*\$?([A-Za-z]{1,3})\$?(\d{1,7}))?\s*$)"));
     const auto m = re.match(text);
     if (!m.hasMatch())
-        return false;
+        return std::nullopt;
     const int c1 = columnNumber(m.captured(1)), r1 = m.captured(2).toInt();
     const int c2 = m.captured(3).isEmpty() ? c1 : columnNumber(m.captured(3));
     const int r2 = m.captured(4).isEmpty() ? r1 : m.captured(4).toInt();
     if (r1 < 1 || r2 < 1)
-        return false;
+        return std::nullopt;
     // Rows and columns past a sheet's size hold nothing; the rectangle stops at its edge.
-    out.row1 = std::min(std::min(r1, r2) - 1, 65535);
-    out.row2 = std::min(std::max(r1, r2) - 1, 65535);
-    out.col1 = std::min(std::min(c1, c2) - 1, 255);
-    out.col2 = std::min(std::max(c1, c2) - 1, 255);
-    return true;
-}
-
-QString a1Name(int row, int col) {
-    QString letters;
-    for (int c = col + 1; c > 0; c = (c - 1) / 26)
-        letters.prepend(QChar('A' + (c - 1) % 26));
-    return letters + QString::number(row + 1);
+    return CellRect{std::min(std::min(r1, r2) - 1, 65535), std::min(std::min(c1, c2) - 1, 255),
+                    std::min(std::max(r1, r2) - 1, 65535), std::min(std::max(c1, c2) - 1, 255)};
 }
 
 QByteArray CellTable::dimensions() const {
@@ -223,8 +216,7 @@ void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& ce
             const qsizetype at = out.size();
             out.append(item.raw);
             if (markFormulas && item.type == rec::Formula && item.raw.size() >= 4 + 16)
-                out[at + 4 + kFormulaFlags] =
-                    char(out[at + 4 + kFormulaFlags] | kFormulaAlwaysCalc);
+                out[at + 4 + FormulaFlags] = char(out[at + 4 + FormulaFlags] | FormulaAlwaysCalc);
             continue;
         }
         char body[10];

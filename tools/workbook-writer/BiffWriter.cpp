@@ -1,15 +1,17 @@
-#include "platform/xls/BiffWriter.h"
+#include "WorkbookWriter.h"
 
-#include "platform/xls/BiffStream.h"
+#include "platform/xls/Biff.h"
 
 #include <algorithm>
 #include <map>
 
 namespace sortilo::xls {
 
+void appendLongRecord(QByteArray& out, uint16_t type, const QByteArray& body);
+
 namespace {
 
-constexpr int MaxBody8 = 8224;
+constexpr int MaxBody8 = MaxRecordBody;
 constexpr uint16_t CellXf = 15;  // the default cell format: the 16th XF
 
 // Little-endian fields appended to a record body.
@@ -90,7 +92,7 @@ public:
     QByteArray build();
 
 private:
-    void rec(uint16_t type, const QByteArray& body) { appendRecord(out_, type, body); }
+    void rec(uint16_t type, const QByteArray& body) { appendLongRecord(out_, type, body); }
     QByteArray string5(const QString& s, bool longCount, int max) const {
         QByteArray bytes;
         for (QChar c : s) {  // whole characters only: a DBCS character is never cut
@@ -123,8 +125,6 @@ private:
     std::map<QString, uint32_t> stringIndex_;
     uint32_t stringRefs_ = 0;
     std::vector<int> boundSheetAt_;
-    size_t encryptFrom_ = 0;
-    LegacyKey key_;
 };
 
 QByteArray Builder::build() {
@@ -149,9 +149,6 @@ QByteArray Builder::build() {
         }
         sheet(i);
     }
-    if (opt_.encryption) {
-        transformRecords(out_, encryptFrom_, key_, true);
-    }
     return out_;
 }
 
@@ -160,12 +157,6 @@ void Builder::globals() {
         rec(rec::Bof, Body().u16(0x0600).u16(0x0005).u16(0x0DBB).u16(0x07CC).u32(0).u32(6).b);
     } else {
         rec(rec::Bof, Body().u16(0x0500).u16(0x0005).u16(0x0DBB).u16(0x07CC).b);
-    }
-    if (opt_.encryption) {
-        const CipherKind kind = biff8_ ? *opt_.encryption : CipherKind::Xor;
-        const QByteArray salt = QByteArray::fromHex("5a3c91e07d2b4f6618a0c3d5e7f90b2c");
-        rec(rec::FilePass, makeFilePass(kind, opt_.password, salt, biff8_ ? 8 : 5, &key_));
-        encryptFrom_ = size_t(out_.size());
     }
     rec(0x00E1, biff8_ ? Body().u16(0x04B0).b : QByteArray());  // INTERFACEHDR
     rec(0x00C1, Body().u16(0).b);                               // MMS
@@ -344,7 +335,8 @@ void Builder::sheet(size_t index) {
 
 }  // namespace
 
-void appendRecord(QByteArray& out, uint16_t type, const QByteArray& body) {
+// Appends one record; bodies longer than a record can hold go on in CONTINUE records.
+void appendLongRecord(QByteArray& out, uint16_t type, const QByteArray& body) {
     qsizetype done = 0;
     do {
         const qsizetype n = std::min<qsizetype>(MaxBody8, body.size() - done);
