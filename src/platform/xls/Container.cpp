@@ -27,8 +27,15 @@ Result<QByteArray> readFileBytes(const QString& path) {
         return Error(ErrorKind::Unreadable, path,
                      info.isDir() ? QStringLiteral("a folder") : file.errorString());
     }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // Read into a buffer of the file's size: a workbook is read whole, and twice as much
+    // memory as it needs would be the peak of an export.
+    QByteArray bytes(qsizetype(info.size()), Qt::Uninitialized);
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    bytes.truncate(qsizetype(std::max<qint64>(got, 0)));
+    if (got >= 0 && !file.atEnd()) {
+        bytes += file.readAll();  // it grew meanwhile
+    }
+    if (got < 0 || file.error() != QFileDevice::NoError) {
         return Error(ErrorKind::Unreadable, path, file.errorString());
     }
     return bytes;
@@ -141,7 +148,7 @@ void readEntries(GsfInfile* storage, CfbNode& node, qint64 fileSize, int depth) 
             // A stream cannot hold more than the file it lives in; a larger size is damage.
             entry.damaged = true;
         } else {
-            entry.data.resize(qsizetype(size));
+            entry.data = QByteArray(qsizetype(size), Qt::Uninitialized);
             entry.damaged =
                 size > 0 && !gsf_input_read(child.p, size_t(size),
                                             reinterpret_cast<guint8*>(entry.data.data()));

@@ -1,5 +1,7 @@
 #include "platform/xlsedit/AtomicFile.h"
 
+#include "platform/xls/Container.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -113,11 +115,10 @@ Result<void> fillTemporary(int fd, const QByteArray& tmp, const QByteArray& byte
         return notSaved(QStringLiteral("writing failed"), errno);
     if (::fsync(fd) != 0)
         return notSaved(QStringLiteral("flushing to disk failed"), errno);
-    QFile back(QFile::decodeName(tmp));
-    if (!back.open(QIODevice::ReadOnly))
-        return notSaved(QStringLiteral("reading back failed: ") + back.errorString(), 0);
-    const QByteArray reread = back.readAll();
-    if (reread != bytes || !check(reread))
+    const Result<QByteArray> reread = xls::readFileBytes(QFile::decodeName(tmp));
+    if (!reread)
+        return notSaved(QStringLiteral("reading back failed: ") + reread.error().detail, 0);
+    if (*reread != bytes || !check(*reread))
         return notSaved(QStringLiteral("the written file does not read back as written"), 0);
     return {};
 }

@@ -52,7 +52,7 @@ Result<void> CellTable::parse(const RecordStream& stream, const Section& sheet) 
             colXf_.push_back({CellRect{0, le16(body), 65535, le16(body + 2)}, le16(body + 6)});
         }
         if (r.type == rec::Row && r.length >= 16) {
-            rows_[le16(body)].record = QByteArray(body, 16);
+            rowAt(le16(body)).record = QByteArray(body, 16);
             inTable = true;
             continue;
         }
@@ -112,13 +112,18 @@ int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at) {
     // The stream outlives the table: cells point into it rather than copy it.
     item.raw =
         QByteArray::fromRawData(stream.bytes.constData() + r.offset, qsizetype(stop - r.offset));
-    rows_[le16(body)].cells.push_back(std::move(item));
+    rowAt(le16(body)).cells.push_back(std::move(item));
     return end - 1;
 }
 
 // Puts a row's cells in column order. Cells written twice (seen in real files) are resolved as
 // readers do: the later record wins, so each column keeps one cell.
 void CellTable::sortRow(int row, std::vector<Item>& cells) const {
+    bool ordered = true;
+    for (size_t i = 1; i < cells.size() && ordered; ++i)
+        ordered = cells[i - 1].last < cells[i].first;
+    if (ordered)
+        return;  // as writers write them: in column order, each column once
     std::vector<Item> sorted = cells;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Item& a, const Item& b) { return a.first < b.first; });
@@ -171,10 +176,21 @@ uint16_t CellTable::xfAt(const Item& item, int col) const {
     return le16(body + 4);
 }
 
-uint16_t CellTable::defaultXf(int row, int col) const {
-    const auto found = rows_.find(row);
-    if (found != rows_.end() && !found->second.record.isEmpty()) {
-        const uint32_t flags = le32(found->second.record.constData() + 12);
+// Cells come row by row, down a column or along a row: the row after the last one found is
+// tried first.
+CellTable::Row& CellTable::rowAt(int row) {
+    if (lastRow_ != rows_.end() && lastRow_->first != row) {
+        const auto next = std::next(lastRow_);
+        lastRow_ = next != rows_.end() && next->first == row ? next : rows_.end();
+    }
+    if (lastRow_ == rows_.end())
+        lastRow_ = rows_.try_emplace(row).first;
+    return lastRow_->second;
+}
+
+uint16_t CellTable::defaultXf(const Row& row, int col) const {
+    if (!row.record.isEmpty()) {
+        const uint32_t flags = le32(row.record.constData() + 12);
         if (flags & 0x80)
             return uint16_t((flags >> 16) & 0x0FFF);
     }
@@ -276,7 +292,8 @@ Result<void> CellTable::clear(const CellRect& rect) {
 Result<void> CellTable::setText(int row, int col, uint32_t sstIndex) {
     if (Result<void> conflict = groupConflict({row, col, row, col}); !conflict)
         return conflict;
-    std::vector<Item>& cells = rows_[row].cells;
+    Row& cellsRow = rowAt(row);
+    std::vector<Item>& cells = cellsRow.cells;
     auto at = std::lower_bound(cells.begin(), cells.end(), col,
                                [](const Item& c, int column) { return c.last < column; });
     Item text;
@@ -284,7 +301,7 @@ Result<void> CellTable::setText(int row, int col, uint32_t sstIndex) {
     text.type = rec::LabelSst;
     text.sst = sstIndex;
     if (at == cells.end() || at->first > col) {
-        text.xf = defaultXf(row, col);
+        text.xf = defaultXf(cellsRow, col);
         cells.insert(at, std::move(text));
         return {};
     }

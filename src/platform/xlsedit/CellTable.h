@@ -2,6 +2,7 @@
 
 #include "base/Result.h"
 #include "platform/xls/Biff.h"
+#include "platform/xlsedit/StreamOut.h"
 
 #include <QByteArray>
 #include <QString>
@@ -59,7 +60,7 @@ public:
     // Appends the sheet section, laid out anew, to out; streamBase is the absolute position of
     // out's first byte. After a change its formulas are marked to be calculated again when the
     // workbook is opened, and its view goes back to the top-left corner with A1 selected.
-    void write(QByteArray& out, uint32_t streamBase, bool changed) const;
+    void write(StreamOut& out, uint32_t streamBase, bool changed) const;
 
     struct Item {
         uint16_t first = 0, last = 0;  // columns covered
@@ -82,16 +83,17 @@ public:
 
 private:
     uint16_t xfAt(const Item& item, int col) const;
-    uint16_t defaultXf(int row, int col) const;
+    Row& rowAt(int row);
+    uint16_t defaultXf(const Row& row, int col) const;
     // Appends item to out with the columns [c1, c2] turned into blank cells of their format.
     void blankOut(int row, const Item& item, int c1, int c2, std::vector<Item>& out);
     // What keeps the rectangle from being changed: a formula group across its edge.
     Result<void> groupConflict(const CellRect& rect) const;
     // Writes rows [from, to) as one block: ROW records, cells, DBCELL; returns its DBCELL's
     // position (relative to out).
-    qsizetype writeBlock(QByteArray& out, std::map<int, Row>::const_iterator from,
+    qsizetype writeBlock(StreamOut& out, std::map<int, Row>::const_iterator from,
                          std::map<int, Row>::const_iterator to, bool markFormulas) const;
-    static void writeCells(QByteArray& out, int row, const std::vector<Item>& cells,
+    static void writeCells(StreamOut& out, int row, const std::vector<Item>& cells,
                            bool markFormulas);
     Item slice(int row, const Item& item, int c1, int c2) const;
     void sortRow(int row, std::vector<Item>& cells) const;
@@ -103,7 +105,7 @@ private:
     enum class Role : uint8_t { Keep, Index, Dimensions, View };
     using Placed = std::vector<std::pair<int, Role>>;
     struct Layout;  // what write() learns on the way
-    void writeRecords(QByteArray& out, const Placed& records, Layout& layout) const;
+    void writeRecords(StreamOut& out, const Placed& records, Layout& layout) const;
     QByteArray dimensions() const;
     bool formulasLeft() const;
     void splitForEmptyTable();
@@ -116,6 +118,7 @@ private:
     bool hasFormulas_ = false;  // when read; clearing may have removed them all
     bool hasUncalced_ = false;
     std::map<int, Row> rows_;
+    std::map<int, Row>::iterator lastRow_ = rows_.end();  // the row found last
     std::vector<Group> groups_;
     std::vector<uint32_t> released_;
     std::vector<std::pair<CellRect, uint16_t>> colXf_;  // COLINFO ranges and their XF

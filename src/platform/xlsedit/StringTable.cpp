@@ -1,12 +1,12 @@
 #include "platform/xlsedit/StringTable.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace sortilo::xlsedit {
 
 using xls::append16;
 using xls::append32;
-using xls::appendRecord;
 using xls::MaxRecordBody;
 using xls::PooledString;
 using xls::put16;
@@ -50,19 +50,78 @@ uint32_t StringTable::freeSlot() {
     return uint32_t(table_.size() - 1);
 }
 
+bool StringTable::holds(uint32_t slot, const QString& text) const {
+    const PooledString& s = table_.strings()[slot];
+    if (!added_[slot] || s.cch != uint32_t(text.size()))
+        return false;
+    const char* p = table_.pool().constData() + s.offset;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = (s.flags & 0x01) ? char16_t(xls::le16(p + 2 * i)) : uint8_t(p[i]);
+        if (c != text[i].unicode())
+            return false;
+    }
+    return true;
+}
+
+namespace {
+
+// FNV-1a over the UTF-16 units of a text, mixed so that its low bits, which pick the place,
+// vary well.
+template <typename Unit>
+size_t hashOf(size_t n, Unit unit) {
+    uint32_t h = 2166136261u;
+    for (size_t i = 0; i < n; ++i)
+        h = (h ^ unit(i)) * 16777619u;
+    return h ^ (h >> 15);
+}
+
+}  // namespace
+
+uint32_t& StringTable::placeOf(const QString& text) {
+    const size_t mask = byText_.size() - 1;
+    const ushort* units = text.utf16();
+    for (size_t i = hashOf(size_t(text.size()), [&](size_t k) { return units[k]; }) & mask;;
+         i = (i + 1) & mask) {
+        uint32_t& place = byText_[i];
+        if (place == 0 || holds(place - 1, text))
+            return place;
+    }
+}
+
+// Places every slot add() filled by its text as it stands, in a table at most half full.
+void StringTable::reindex() {
+    byText_.assign(std::bit_ceil(std::max<size_t>({1024, 4 * placed_, 2 * table_.size()})), 0);
+    placed_ = 0;
+    const size_t mask = byText_.size() - 1;
+    for (uint32_t slot = 0; slot < count(); ++slot) {
+        if (!added_[slot])
+            continue;
+        const PooledString& s = table_.strings()[slot];
+        const char* p = table_.pool().constData() + s.offset;
+        const bool wide = s.flags & 0x01;
+        size_t i = hashOf(
+            s.cch, [&](size_t k) { return wide ? xls::le16(p + 2 * k) : uint16_t(uint8_t(p[k])); });
+        while (byText_[i & mask] != 0)
+            ++i;
+        byText_[i & mask] = slot + 1;
+        ++placed_;
+    }
+}
+
 uint32_t StringTable::add(const QString& text) {
-    const auto found = byText_.constFind(text);
-    if (found != byText_.constEnd()) {
-        ++refs_[found.value()];
-        return found.value();
+    if (2 * (placed_ + 1) > byText_.size())
+        reindex();
+    uint32_t& place = placeOf(text);
+    if (place > 0) {
+        ++refs_[place - 1];
+        return place - 1;
     }
     const uint32_t slot = freeSlot();
-    if (added_[slot])
-        byText_.remove(table_.text(slot));
     table_.strings()[slot] = table_.append(text);
     refs_[slot] = 1;
     added_[slot] = true;
-    byText_.insert(text, slot);
+    place = slot + 1;
+    ++placed_;
     return slot;
 }
 
@@ -71,10 +130,10 @@ namespace {
 // Fills SST and CONTINUE records up to the body limit, starting a CONTINUE when full.
 class RecordWriter {
 public:
-    explicit RecordWriter(QByteArray& out) : out_(out) {}
+    explicit RecordWriter(StreamOut& out) : out_(out) {}
     void start(uint16_t type) {
         header_ = out_.size();
-        append32(out_, type);  // length patched in finish()
+        out_.append32(type);  // length patched in finish()
     }
     void finish() { put16(out_.data() + header_ + 2, uint32_t(out_.size() - header_ - 4)); }
     qsizetype space() const { return MaxRecordBody - (out_.size() - header_ - 4); }
@@ -128,13 +187,13 @@ public:
     }
 
 private:
-    QByteArray& out_;
+    StreamOut& out_;
     qsizetype header_ = 0;
 };
 
 }  // namespace
 
-void StringTable::write(QByteArray& out, uint32_t streamBase, uint32_t refs) const {
+void StringTable::write(StreamOut& out, uint32_t streamBase, uint32_t refs) const {
     auto n = count();
     while (n > 0 && refs_[n - 1] == 0)
         --n;
@@ -144,8 +203,8 @@ void StringTable::write(QByteArray& out, uint32_t streamBase, uint32_t refs) con
 
     RecordWriter w(out);
     w.start(rec::Sst);
-    append32(out, refs);
-    append32(out, n);
+    out.append32(refs);
+    out.append32(n);
     for (uint32_t i = 0; i < n; ++i) {
         const PooledString& e = table_.strings()[i];
         const bool wide = e.flags & 1;
@@ -161,13 +220,13 @@ void StringTable::write(QByteArray& out, uint32_t streamBase, uint32_t refs) con
             append16(ext, uint32_t(out.size() - w.headerPos()));
             append16(ext, 0);
         }
-        append16(out, e.cch);
+        out.append16(e.cch);
         const qsizetype flagPos = out.size();
         out.append(char(e.flags));
         if (e.flags & 0x08)
-            append16(out, e.runBytes / 4);
+            out.append16(e.runBytes / 4);
         if (e.flags & 0x04)
-            append32(out, e.phoneticBytes);
+            out.append32(e.phoneticBytes);
         const char* data = table_.pool().constData() + e.offset;
         if (wide)
             w.spillWide(data, e.cch, flagPos);
@@ -181,7 +240,7 @@ void StringTable::write(QByteArray& out, uint32_t streamBase, uint32_t refs) con
         w.spill(data + e.charBytes + e.runBytes, e.phoneticBytes, 1, -1);
     }
     w.finish();
-    appendRecord(out, rec::ExtSst, ext);
+    out.record(rec::ExtSst, ext);
 }
 
 }  // namespace sortilo::xlsedit

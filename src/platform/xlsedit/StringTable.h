@@ -1,9 +1,9 @@
 #pragma once
 
 #include "platform/xls/SharedStrings.h"
+#include "platform/xlsedit/StreamOut.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QString>
 
 #include <cstdint>
@@ -33,17 +33,24 @@ public:
     // absolute stream position of out's first byte (EXTSST holds absolute positions); refs the
     // number of LABELSST cells in the whole workbook. Unreferenced slots at the end are left
     // out.
-    void write(QByteArray& out, uint32_t streamBase, uint32_t refs) const;
+    void write(StreamOut& out, uint32_t streamBase, uint32_t refs) const;
 
 private:
     uint32_t freeSlot();
+    bool holds(uint32_t slot, const QString& text) const;
+    uint32_t& placeOf(const QString& text);
+    void reindex();
 
     xls::SharedStrings table_;
     std::vector<uint32_t> refs_;
     std::vector<bool> added_;     // put there by add()
     std::vector<uint32_t> free_;  // unreferenced slots, lowest last
     bool freeListBuilt_ = false;
-    QHash<QString, uint32_t> byText_;  // the slots add() filled, by their text
+    // The slots add() filled (+ 1; 0 is a free place), by the hash of their text, with linear
+    // probing: a few operations where a hash of QStrings takes hundreds, for every name of an
+    // export. A slot taken by another text since keeps its old place until the next reindex.
+    std::vector<uint32_t> byText_;
+    size_t placed_ = 0;
 };
 
 }  // namespace sortilo::xlsedit

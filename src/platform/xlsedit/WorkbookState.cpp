@@ -81,7 +81,7 @@ void WorkbookState::countTextCells() {
     }
 }
 
-void WorkbookState::writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetRecordPos) const {
+void WorkbookState::writeGlobals(StreamOut& out, std::vector<qsizetype>& sheetRecordPos) const {
     const RecordStream& stream = book.stream;
     const int sstRecord = book.globals.sstRecord;
     const Section& globals = stream.sections[0];
@@ -113,7 +113,7 @@ void WorkbookState::writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetR
 // calculated again on opening, since they may read the changed cells; an UNCALCED record right
 // after its BOF says the same to older spreadsheet programs. The absolute positions in its
 // INDEX follow the sheet to where it now lies.
-void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
+void WorkbookState::copySheet(StreamOut& out, const Section& section) const {
     const RecordStream& stream = book.stream;
     const uint32_t start = uint32_t(out.size());
     const char* bytes = stream.bytes.constData();
@@ -128,7 +128,7 @@ void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
     out.append(bytes + section.begin, afterBof - section.begin);
     const uint32_t inserted = mark && !uncalced ? 6 : 0;
     if (inserted != 0)
-        appendRecord(out, rec::Uncalced, QByteArray(2, '\0'));
+        out.record(rec::Uncalced, QByteArray(2, '\0'));
     out.append(bytes + afterBof, section.stop - afterBof);
     // Every position after the BOF moved by the same amount.
     const uint32_t delta = start + inserted - section.begin;
@@ -151,8 +151,7 @@ void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
 
 QByteArray WorkbookState::buildStream() const {
     const RecordStream& stream = book.stream;
-    QByteArray out;
-    out.reserve(stream.bytes.size() + 1024 * 1024);
+    StreamOut out(stream.bytes.size() + 1024 * 1024);
     std::vector<qsizetype> sheetRecordPos;
     writeGlobals(out, sheetRecordPos);
     std::vector<uint32_t> newStart(stream.sections.size(), 0);
@@ -168,7 +167,7 @@ QByteArray WorkbookState::buildStream() const {
     out.append(stream.trailing);
     for (size_t i = 0; i < sections.size(); ++i)
         put32(out.data() + sheetRecordPos[i] + 4, newStart[size_t(sections[i])]);
-    return out;
+    return out.take();
 }
 
 }  // namespace sortilo::xlsedit

@@ -36,8 +36,8 @@ struct WorkbookState {
 private:
     Result<void> check() const;
     void countTextCells();
-    void writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetRecordPos) const;
-    void copySheet(QByteArray& out, const Section& section) const;
+    void writeGlobals(StreamOut& out, std::vector<qsizetype>& sheetRecordPos) const;
+    void copySheet(StreamOut& out, const Section& section) const;
 };
 
 }  // namespace sortilo::xlsedit
