@@ -177,26 +177,6 @@ private Q_SLOTS:
         }
     }
 
-    void codePageRoundTrip_data() {
-        QTest::addColumn<int>("codePage");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("GBK") << 936 << QStringLiteral("中文姓名");
-        QTest::newRow("Big5") << 950 << QStringLiteral("繁體姓名");
-        QTest::newRow("Shift-JIS") << 932 << QStringLiteral("日本語の名前");
-        QTest::newRow("Windows-1252") << 1252 << QStringLiteral("Müller");
-    }
-
-    void codePageRoundTrip() {
-        QFETCH(int, codePage);
-        QFETCH(QString, text);
-        const CodePage cp(codePage);
-        const QByteArray bytes = cp.encode(text);
-        QVERIFY(!bytes.contains('?'));
-        QCOMPARE(
-            cp.decode(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())),
-            text);
-    }
-
     void failedWriteLeavesFileAlone() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("missing-folder/roster.xls"));

@@ -2,6 +2,8 @@
 
 #include "platform/xls/Biff.h"
 
+#include <iconv.h>
+
 #include <algorithm>
 #include <map>
 
@@ -33,6 +35,23 @@ struct Body {
         return *this;
     }
 };
+
+// A character of a BIFF5 string in the workbook's code page; '?' where the code page lacks it.
+QByteArray encode(const CodePage& cp, QChar c) {
+    iconv_t cd = iconv_open(cp.iconvName().constData(), "UTF-16LE");
+    if (cd == iconv_t(-1)) {
+        return QByteArray(1, c.unicode() < 0x100 ? char(c.unicode()) : '?');
+    }
+    char16_t unit = c.unicode();
+    char buf[8];
+    char* in = reinterpret_cast<char*>(&unit);
+    size_t inLeft = 2;
+    char* outp = buf;
+    size_t outLeft = sizeof buf;
+    const bool ok = iconv(cd, &in, &inLeft, &outp, &outLeft) != size_t(-1);
+    iconv_close(cd);
+    return ok ? QByteArray(buf, qsizetype(sizeof buf - outLeft)) : QByteArray("?");
+}
 
 bool needsWide(const QString& s) {
     return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() > 0xFF; });
@@ -96,7 +115,7 @@ private:
     QByteArray string5(const QString& s, bool longCount, int max) const {
         QByteArray bytes;
         for (QChar c : s) {  // whole characters only: a DBCS character is never cut
-            const QByteArray one = cp_.encode(QString(c));
+            const QByteArray one = encode(cp_, c);
             if (bytes.size() + one.size() > max) {
                 break;
             }

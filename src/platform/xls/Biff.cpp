@@ -318,30 +318,6 @@ QString CodePage::decode(const uint8_t* bytes, size_t size) const {
     return out;
 }
 
-QByteArray CodePage::encode(const QString& text) const {
-    QByteArray out;
-    iconv_t cd = iconv_open(iconvName_.constData(), "UTF-16LE");
-    if (cd == iconv_t(-1)) {
-        return text.toLatin1();
-    }
-    for (QChar c : text) {
-        char16_t unit = c.unicode();
-        char buf[8];
-        char* in = reinterpret_cast<char*>(&unit);
-        size_t inLeft = 2;
-        char* outp = buf;
-        size_t outLeft = sizeof buf;
-        if (iconv(cd, &in, &inLeft, &outp, &outLeft) == size_t(-1)) {
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-            out.append('?');
-        } else {
-            out.append(buf, qsizetype(sizeof buf - outLeft));
-        }
-    }
-    iconv_close(cd);
-    return out;
-}
-
 bool readBiff5String(Span body, size_t& pos, bool longCount, const CodePage& cp, QString& out) {
     const size_t head = longCount ? 2 : 1;
     if (pos + head > body.size) {

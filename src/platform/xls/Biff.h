@@ -128,8 +128,7 @@ class CodePage {
 public:
     explicit CodePage(int codePage = 1252);
     QString decode(const uint8_t* bytes, size_t size) const;
-    // Characters the code page lacks become '?'.
-    QByteArray encode(const QString& text) const;
+    QByteArray iconvName() const { return iconvName_; }
 
 private:
     QByteArray iconvName_;
