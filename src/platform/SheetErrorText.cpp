@@ -28,6 +28,8 @@ QString describeSheetError(const QString& fileName, const SheetError& error) {
             return texts::WorkbookCellNotText.arg(fileName, error.detail);
         case SheetProblem::NotSaved:
             return texts::WorkbookNotSaved.arg(fileName);
+        case SheetProblem::HardLinked:
+            return texts::WorkbookHardLinked.arg(fileName);
         case SheetProblem::NotEditable:
             return texts::WorkbookNotEditable.arg(fileName);
         case SheetProblem::NoSheet:

@@ -18,6 +18,7 @@ enum class SheetProblem {
     Corrupt,            // damaged container or record stream
     CellNotText,        // a cell whose value cannot become text (an error value); detail = "A17"
     NotSaved,           // writing the file failed; the original is unchanged
+    HardLinked,         // not saved: the file has several names, which saving would split
     NotEditable,        // holds something the in-place edit cannot change safely
     NoSheet,            // the sheet that opens holds no cells (a chart sheet)
 };

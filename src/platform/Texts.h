@@ -63,6 +63,8 @@ inline const QString WorkbookCorrupt = QStringLiteral("文件“%1”已损坏�
 inline const QString WorkbookCellNotText =
     QStringLiteral("文件“%1”中单元格%2的值是错误值，无法作为名单读取！");
 inline const QString WorkbookNotSaved = QStringLiteral("文件“%1”保存失败，原文件未被改动！");
+inline const QString WorkbookHardLinked =
+    QStringLiteral("文件“%1”有多个硬链接，保存会断开这些链接，原文件未被改动！");
 inline const QString WorkbookNoSheet =
     QStringLiteral("文件“%1”打开时显示的不是工作表，没有可读取的单元格！");
 // What a file is when it is not a workbook the program reads (inserted into the texts above).

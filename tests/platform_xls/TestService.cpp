@@ -147,6 +147,8 @@ private Q_SLOTS:
             QStringLiteral("损坏"));
         row(SheetProblem::CellNotText, "error cell", QStringLiteral("A17"), QStringLiteral("A17"));
         row(SheetProblem::NotSaved, "not saved", QString(), QStringLiteral("保存失败"));
+        row(SheetProblem::HardLinked, "hard links", QStringLiteral("2 names"),
+            QStringLiteral("硬链接"));
         row(SheetProblem::NoSheet, "chart sheet", QStringLiteral("Chart1"),
             QStringLiteral("工作表"));
     }

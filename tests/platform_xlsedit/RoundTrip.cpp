@@ -3,11 +3,13 @@
 #include "platform/xlsedit/BiffRecords.h"
 #include "platform/xlsedit/CompoundFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 using namespace sortilo::xlsedit;
 
@@ -54,16 +56,21 @@ struct Parsed {
     std::vector<int> sheetSections;
 };
 
-bool parseFile(const QString& path, Parsed& p) {
+// The Workbook stream of a file, split into records; nullptr when it cannot be read.
+CfbNode* readWorkbook(const QString& path, CompoundFile& cfb, RecordStream& stream) {
     QFile f(path);
-    CompoundFile cfb;
     QString reason;
     if (!f.open(QIODevice::ReadOnly) || !readCompoundFile(f.readAll(), cfb, reason))
-        return false;
+        return nullptr;
     CfbNode* wb = findStream(cfb.root, QStringLiteral("Workbook"));
     if (!wb)
         wb = findStream(cfb.root, QStringLiteral("Book"));
-    if (!wb || !splitRecords(wb->data, p.stream, reason))
+    return wb && splitRecords(wb->data, stream, reason) ? wb : nullptr;
+}
+
+bool parseFile(const QString& path, Parsed& p) {
+    CompoundFile cfb;
+    if (!readWorkbook(path, cfb, p.stream))
         return false;
     for (size_t i = 0; i < p.stream.records.size(); ++i)
         p.at[p.stream.records[i].offset] = int(i);
@@ -192,4 +199,125 @@ void checkStructure(const QString& original, const QString& saved, int activeShe
             QVERIFY(typeAt(after, start) == rec::Sst || typeAt(after, start) == rec::Continue);
         }
     }
+}
+
+bool writeAltered(const QString& original, const QString& path,
+                  const std::function<void(RecordStream&)>& change) {
+    CompoundFile cfb;
+    RecordStream stream;
+    CfbNode* wb = readWorkbook(original, cfb, stream);
+    if (!wb)
+        return false;
+    change(stream);
+    wb->data = stream.bytes;
+    QByteArray bytes;
+    QString reason;
+    QFile out(path);
+    return writeCompoundFile(cfb, bytes, reason) && out.open(QIODevice::WriteOnly) &&
+           out.write(bytes) == bytes.size();
+}
+
+QString corpusFile(const QString& name) {
+    return QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(name);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+namespace {
+
+struct BiffRecord {
+    uint16_t type = 0;
+    QByteArray body;
+};
+using Substream = QVector<BiffRecord>;
+
+// The records the marks are read from, at the level of their own substream: the globals, then
+// each sheet in tab order. Each starts with its BOF and the record after it.
+QVector<Substream> substreams(const QString& path) {
+    CompoundFile cfb;
+    RecordStream stream;
+    QVector<Substream> out;
+    if (!readWorkbook(path, cfb, stream))
+        return out;
+    std::map<uint32_t, int> bofs;
+    for (const Section& s : stream.sections)
+        bofs[s.begin] = s.first;
+    std::vector<int> starts{0};
+    for (int i = stream.sections[0].first; i < stream.sections[0].end; ++i) {
+        if (stream.records[size_t(i)].type == rec::BoundSheet)
+            starts.push_back(bofs.count(le32(stream.body(i))) ? bofs[le32(stream.body(i))] : -1);
+    }
+    const std::set<uint16_t> wanted{rec::Formula, rec::Uncalced, rec::RecalcId,
+                                    rec::Window2, rec::Pane,     rec::Selection};
+    for (int bof : starts) {
+        out.push_back({});
+        for (int i = bof, depth = 0; bof >= 0 && i < int(stream.records.size()); ++i) {
+            const Record& r = stream.records[size_t(i)];
+            depth += r.type == rec::Bof ? 1 : (r.type == rec::Eof ? -1 : 0);
+            if (depth == 0)
+                break;
+            if (depth == 1 && (i - bof < 2 || wanted.count(r.type)))
+                out.back().push_back({r.type, QByteArray(stream.body(r), r.length)});
+        }
+    }
+    return out;
+}
+
+// The original's view of the sheet as an export must leave it.
+QByteArray expectedView(const BiffRecord& r, bool& frozen, int& pane) {
+    QByteArray b = r.body;
+    if (r.type == rec::Window2) {
+        frozen = le16(b.constData()) & 0x0008;
+        pane = 3;
+        return b.replace(2, 4, QByteArray(4, '\0'));
+    }
+    if (r.type == rec::Pane) {
+        pane = uint8_t(b[8]);
+        return b.replace(4, 4, frozen ? b.mid(2, 2) + b.mid(0, 2) : QByteArray(4, '\0'));
+    }
+    if (uint8_t(b[0]) != pane)
+        return b;
+    return b.left(1) + QByteArray::fromHex(
+                           "000000000000"
+                           "0100"
+                           "000000000000");  // A1, one range: A1:A1
+}
+
+}  // namespace
+
+void checkExportMarks(const QString& original, const QString& saved, int activeSheet) {
+    const QVector<Substream> before = substreams(original), after = substreams(saved);
+    QCOMPARE(after.size(), before.size());
+    for (const BiffRecord& r : after[0]) {
+        if (r.type == rec::RecalcId)
+            QCOMPARE(le32(r.body.constData() + 4), 0u);
+    }
+    for (qsizetype s = 1; s < after.size(); ++s) {
+        int formulas = 0, uncalced = 0;
+        for (const BiffRecord& r : after[s]) {
+            uncalced += r.type == rec::Uncalced ? 1 : 0;
+            formulas += r.type == rec::Formula ? 1 : 0;
+            if (r.type == rec::Formula)
+                QVERIFY(r.body[kFormulaFlags] & kFormulaAlwaysCalc);
+        }
+        QCOMPARE(uncalced, formulas > 0 ? 1 : 0);
+        QVERIFY(formulas == 0 || after[s][1].type == rec::Uncalced);
+    }
+    const auto views = [](const Substream& sheet) {
+        Substream out;
+        for (const BiffRecord& r : sheet) {
+            if (r.type == rec::Window2 || r.type == rec::Pane || r.type == rec::Selection)
+                out.push_back(r);
+        }
+        return out;
+    };
+    const Substream old = views(before[activeSheet + 1]), now = views(after[activeSheet + 1]);
+    QCOMPARE(now.size(), old.size());
+    bool frozen = false;
+    int pane = 3;
+    for (qsizetype i = 0; i < now.size(); ++i)
+        QCOMPARE(now[i].body.toHex(), expectedView(old[i], frozen, pane).toHex());
 }

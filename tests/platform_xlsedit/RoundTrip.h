@@ -1,11 +1,14 @@
 #pragma once
 
+#include "platform/xlsedit/BiffRecords.h"
 #include "platform/xlsedit/CellTable.h"
 #include "support/XlrdDump.h"
 
 #include <QHash>
 #include <QPair>
 #include <QString>
+
+#include <functional>
 
 using Written = QHash<QPair<int, int>, QString>;  // zero-based (row, col) -> text
 
@@ -20,3 +23,18 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
 // SST/CONTINUE records, DIMENSIONS covering exactly the cells of the edited sheet; the other
 // sheets' INDEX entries as valid as they were in the original. Reports through QTest.
 void checkStructure(const QString& original, const QString& saved, int activeSheet);
+
+// A workbook of the project's corpus, and the bytes of a file (empty if it cannot be read).
+QString corpusFile(const QString& name);
+QByteArray fileBytes(const QString& path);
+
+// Writes to `path` a copy of the workbook `original` whose Workbook stream `change` has altered
+// (its records and sections as splitRecords finds them); false when either file fails.
+bool writeAltered(const QString& original, const QString& path,
+                  const std::function<void(sortilo::xlsedit::RecordStream&)>& change);
+
+// Checks what an export leaves besides cells: every formula flagged to be calculated again, one
+// UNCALCED right after the BOF of each sheet with formulas, no calculation engine named in
+// RECALCID; each view of the edited sheet at its top-left corner (frozen panes scrolled back to
+// the split) with A1 selected in the active pane, its other view settings as in the original.
+void checkExportMarks(const QString& original, const QString& saved, int activeSheet);

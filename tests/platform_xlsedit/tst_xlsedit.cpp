@@ -1,6 +1,7 @@
 // Editing corpus workbooks from many writers: clear the export range, write a full export,
 // save, and let xlrd confirm that the written cells are exact and everything else unchanged.
 #include "RoundTrip.h"
+#include "platform/xls/Workbook.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 #include "support/XlrdDump.h"
 
@@ -130,6 +131,10 @@ void TestXlsEdit::corpusRoundTrip() {
     if (problem != SheetProblem::None)
         return;
     QVERIFY(book);
+    // The sheet written is the one the reader reads (and the spreadsheet program shows).
+    const auto read = sortilo::xls::Workbook::open(path, error);
+    QVERIFY(read);
+    QCOMPARE(book->activeSheetIndex(), read->activeSheetIndex());
     const XlrdBook before = readWithXlrd(path);
     QVERIFY(!book->clearRange(QStringLiteral("A1:AZ5000")));
     const Written written = writeExport(*book, 50, 1000);
@@ -141,6 +146,7 @@ void TestXlsEdit::corpusRoundTrip() {
     if (before.error.isEmpty()) {
         compareBooks(before, after, book->activeSheetName(), kExportRange, written);
         checkStructure(QDir(corpusDir()).filePath(file), path, book->activeSheetIndex());
+        checkExportMarks(QDir(corpusDir()).filePath(file), path, book->activeSheetIndex());
         return;
     }
     // xlrd refuses the original (wrong counts, odd containers): our rewrite may well be

@@ -1,16 +1,21 @@
-// Workbooks that must be refused, saves that must fail without harm, and inputs the fuzzer
-// once found troublesome.
+// Workbooks that must be refused, saves that must fail without harm or are killed midway, what
+// a save leaves in the folder, and inputs the fuzzer once found troublesome.
 #include "platform/xlsedit/CompoundFile.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <csignal>
 
 using sortilo::SheetError;
@@ -31,18 +36,57 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
+const QString kName = QStringLiteral("导出数据.xls");
+
+QByteArray encoded(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QStringList entries(const QString& folder) {
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    names.sort();
+    return names;
+}
+
+QString copyIn(const QString& folder, const QString& file = QStringLiteral("poi_12843-2.xls")) {
+    const QString path = QDir(folder).filePath(kName);
+    const QString original = QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(file);
+    return QFile::copy(original, path) ? path : QString();
+}
+
+// Opens the workbook and makes an export's changes, without saving.
+std::unique_ptr<EditableWorkbook> edited(const QString& path) {
+    SheetError error;
+    auto book = EditableWorkbook::open(path, error);
+    if (!book || book->clearRange(QStringLiteral("A1:AZ5000")))
+        return nullptr;
+    for (int k = 1; k <= 300; ++k) {
+        if (book->writeCell(k, 1 + k % 50, QStringLiteral("名字%1").arg(k)))
+            return nullptr;
+    }
+    return book;
+}
+
 // The ways a save can fail: each makes the next save fail and is undone afterwards. Tests run
 // as root, who may write anywhere, so a read-only file or folder is one without any write
 // permission bit, which the save honours as a spreadsheet program does; a full disk is a
 // file size limit on this process, which makes the real write fail as a full disk would; a
-// folder moved away and replaced by a file makes the system refuse the temporary file.
-enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced };
+// folder moved away and replaced by a file makes the system refuse the temporary file. A
+// second name (hard link) of the file would keep the old contents: refused as well.
+enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced, HardLink };
 
 QString movedAway(const QString& folder) {
     return folder + QStringLiteral(".moved");
 }
 
+QString secondName(const QString& file) {
+    return file + QStringLiteral(".link");
+}
+
 void raise(Obstacle o, const QString& folder, const QString& file) {
+    if (o == Obstacle::HardLink)
+        ::link(QFile::encodeName(file).constData(),
+               QFile::encodeName(secondName(file)).constData());
     if (o == Obstacle::ReadOnlyFile)
         ::chmod(QFile::encodeName(file).constData(), 0444);
     if (o == Obstacle::ReadOnlyFolder)
@@ -62,6 +106,7 @@ void raise(Obstacle o, const QString& folder, const QString& file) {
 }
 
 void lower(Obstacle o, const QString& folder, const QString& file) {
+    QFile::remove(secondName(file));
     if (o == Obstacle::FolderReplaced) {
         QFile::remove(folder);
         QDir().rename(movedAway(folder), folder);
@@ -86,6 +131,8 @@ class TestXlsEditFailures : public QObject {
 private Q_SLOTS:
     void failedSaveKeepsOriginal_data();
     void failedSaveKeepsOriginal();
+    void replacesTheFileAlone();
+    void killedDuringSave();
     void refusals_data();
     void refusals();
     void fuzzFindingsReplay();
@@ -99,6 +146,7 @@ void TestXlsEditFailures::failedSaveKeepsOriginal_data() {
     QTest::newRow("disk full") << Obstacle::DiskFull << "poi_12843-2.xls";
     QTest::newRow("disk full, mini stream") << Obstacle::DiskFull << "poi_chinese-provinces.xls";
     QTest::newRow("folder replaced by a file") << Obstacle::FolderReplaced << "poi_12843-2.xls";
+    QTest::newRow("hard link") << Obstacle::HardLink << "poi_12843-2.xls";
 }
 
 void TestXlsEditFailures::failedSaveKeepsOriginal() {
@@ -107,28 +155,106 @@ void TestXlsEditFailures::failedSaveKeepsOriginal() {
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("导出"));
     QVERIFY(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/导出数据.xls");
-    QVERIFY(QFile::copy(QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(file), path));
+    const QString path = copyIn(folder, file);
     const QByteArray original = fileBytes(path);
-    SheetError error;
-    auto book = EditableWorkbook::open(path, error);
+    auto book = edited(path);
     QVERIFY(book);
-    QVERIFY(!book->clearRange(QStringLiteral("A1:AZ5000")));
-    for (int r = 1; r <= 300; ++r)
-        QVERIFY(!book->writeCell(r, 1 + r % 50, QStringLiteral("名字%1").arg(r)));
 
     raise(obstacle, folder, path);
     const SheetError failed = book->save();
     lower(obstacle, folder, path);
-    QCOMPARE(failed.problem, SheetProblem::NotSaved);
+    QCOMPARE(failed.problem,
+             obstacle == Obstacle::HardLink ? SheetProblem::HardLinked : SheetProblem::NotSaved);
     QVERIFY(!failed.detail.isEmpty());
     QCOMPARE(fileBytes(path), original);
-    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System),
-             QStringList{QStringLiteral("导出数据.xls")});
+    QCOMPARE(entries(folder), QStringList{kName});
     // Nothing was lost: once the obstacle is gone the same edit saves.
     QVERIFY(!book->save());
     QVERIFY(fileBytes(path) != original);
+    SheetError error;
     QVERIFY(EditableWorkbook::open(path, error));
+}
+
+// The new file keeps the old one's mode, owner and group (another owner only for root). Gone:
+// temporary files of this workbook that crashed saves left. Kept: another save's temporary file
+// still in use, other workbooks' and other programs' files.
+void TestXlsEditFailures::replacesTheFileAlone() {
+    QTemporaryDir dir;
+    const QString path = copyIn(dir.path());
+    const QByteArray junk = fileBytes(path);
+    const QStringList orphans{".导出数据.xls.sortilo-a1B2c3", ".导出数据.xls.sortilo-ZZZZZZ"};
+    QStringList kept{".导出数据.xls.sortilo-inUse1", ".其他.xls.sortilo-a1B2c3",
+                     ".导出数据.xls.a1B2c3", ".导出数据.xls.sortilo-a1B2c3d"};
+    for (const QString& name : orphans + kept)
+        QVERIFY(writeFile(dir.filePath(name), junk));
+    QFile inUse(dir.filePath(kept[0]));
+    QVERIFY(inUse.open(QIODevice::ReadOnly) && ::flock(inUse.handle(), LOCK_EX) == 0);
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? 4321 : ::geteuid();
+    const gid_t group = root ? 5432 : ::getegid();
+    QVERIFY(::chown(encoded(path).constData(), owner, group) == 0);
+    QVERIFY(::chmod(encoded(path).constData(), 0640) == 0);
+    auto book = edited(path);
+    QVERIFY(book && !book->save());
+    struct stat st {};
+    QVERIFY(::stat(encoded(path).constData(), &st) == 0 && fileBytes(path) != junk);
+    QCOMPARE(st.st_mode & 07777, 0640u);
+    QCOMPARE(st.st_uid, owner);
+    QCOMPARE(st.st_gid, group);
+    kept << kName;
+    kept.sort();
+    QCOMPARE(entries(dir.path()), kept);
+}
+
+// A child process saves over and over and is killed at random moments. The workbook is always
+// the old or the new one; the next save leaves nothing else in the folder. SORTILO_SAVE_KILLS
+// sets the number of kills (tests/scripts/kill-during-save runs many).
+void TestXlsEditFailures::killedDuringSave() {
+    const int kills = std::max(qEnvironmentVariableIntValue("SORTILO_SAVE_KILLS"), 6);
+    QTemporaryDir dir;
+    const QString path = copyIn(dir.path());
+    const QByteArray before = fileBytes(path);
+    // The new contents, and how long a save takes: the kills fall within that time.
+    auto probe = edited(path);
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(probe && !probe->save());
+    const qint64 saveMicros = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
+    const QByteArray after = fileBytes(path);
+    int leftovers = 0;
+    for (int k = 0; k < kills; ++k) {
+        QVERIFY(writeFile(path, before));  // each child saves the same edit of the same file
+        int ready[2];
+        QVERIFY(::pipe(ready) == 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::close(ready[0]);
+            auto book = edited(path);
+            if (!book || ::write(ready[1], "r", 1) != 1)
+                ::_exit(1);
+            for (;;)
+                book->save();
+        }
+        ::close(ready[1]);
+        char byte = 0;
+        const bool started = ::read(ready[0], &byte, 1) == 1;
+        ::close(ready[0]);
+        if (started)
+            ::usleep(useconds_t(QRandomGenerator::global()->bounded(2 * saveMicros)));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        QVERIFY(started);
+        const QByteArray now = fileBytes(path);
+        QVERIFY(now == before || now == after);
+        leftovers += entries(dir.path()).size() > 1 ? 1 : 0;
+    }
+    qInfo("%d kills, %d left a temporary file behind", kills, leftovers);
+    QVERIFY(writeFile(path, before));
+    auto book = edited(path);
+    QVERIFY(book && !book->save());
+    QCOMPARE(fileBytes(path), after);
+    QCOMPARE(entries(dir.path()), QStringList{kName});
 }
 
 void TestXlsEditFailures::refusals_data() {

@@ -19,20 +19,11 @@ Q_DECLARE_METATYPE(sortilo::SheetProblem)
 
 namespace {
 
-QString corpus(const QString& name) {
-    return QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(name);
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // A copy of a corpus workbook in a folder of the test's own.
 QString copyIn(const QTemporaryDir& dir, const QString& name) {
     const QString path = dir.filePath(QStringLiteral("export.xls"));
     QFile::remove(path);
-    return QFile::copy(corpus(name), path) ? path : QString();
+    return QFile::copy(corpusFile(name), path) ? path : QString();
 }
 
 std::map<QString, QByteArray> flatten(const CfbNode& node, const QString& prefix = {}) {
@@ -92,7 +83,7 @@ void TestXlsEditSave::saveWithoutEditsSameStream() {
     QVERIFY(!book->save());
     CompoundFile before, after;
     QString reason;
-    QVERIFY(readCompoundFile(fileBytes(corpus(file)), before, reason));
+    QVERIFY(readCompoundFile(fileBytes(corpusFile(file)), before, reason));
     QVERIFY(readCompoundFile(fileBytes(path), after, reason));
     QVERIFY(flatten(after.root) == flatten(before.root));
 }
@@ -132,7 +123,7 @@ void TestXlsEditSave::textStaysText() {
     const XlrdBook after = readWithXlrd(path);
     const CellRect cell{row - 1, col - 1, row - 1, col - 1};
     compareBooks(before, after, book->activeSheetName(), cell, {{{row - 1, col - 1}, text}});
-    checkStructure(corpus(QStringLiteral("edr_TestMultiSheet.xls")), path,
+    checkStructure(corpusFile(QStringLiteral("edr_TestMultiSheet.xls")), path,
                    book->activeSheetIndex());
 }
 
@@ -188,7 +179,7 @@ void TestXlsEditSave::formulaGroups() {
     QVERIFY(parseA1Range(range, rect));
     compareBooks(before, readWithXlrd(path), book->activeSheetName(), refused ? CellRect{} : rect,
                  {});
-    checkStructure(corpus(file), path, book->activeSheetIndex());
+    checkStructure(corpusFile(file), path, book->activeSheetIndex());
 }
 
 void TestXlsEditSave::containerKept_data() {
@@ -282,8 +273,8 @@ void TestXlsEditSave::repeatedExportsKeepSize() {
 void TestXlsEditSave::bigSectorsKept() {
     CompoundFile container;
     QString reason;
-    QVERIFY(
-        readCompoundFile(fileBytes(corpus(QStringLiteral("poi_12843-2.xls"))), container, reason));
+    QVERIFY(readCompoundFile(fileBytes(corpusFile(QStringLiteral("poi_12843-2.xls"))), container,
+                             reason));
     container.sectorSize = 4096;
     QByteArray bytes;
     QVERIFY2(writeCompoundFile(container, bytes, reason), qPrintable(reason));

@@ -1,10 +1,13 @@
 #include "TitleDbFiles.h"
+#include "platform/AppFiles.h"
 #include "platform/Texts.h"
 #include "titles/store/TitleStore.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -59,6 +62,11 @@ class TestTitleStore : public QObject {
     QString path_;
 
     QString folder() const { return dir_->path(); }
+    // Without any write permission the file or its folder is read-only for every user, root too.
+    void setReadOnly(bool file, bool inFolder = false) {
+        QCOMPARE(::chmod(QFile::encodeName(path_).constData(), file ? 0444 : 0644), 0);
+        QCOMPARE(::chmod(QFile::encodeName(folder()).constData(), inFolder ? 0555 : 0755), 0);
+    }
     void makeTypical() { QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27), QString()); }
     // Marks left in titleSets to see what a load overwrites and what it leaves.
     void markSets() {
@@ -86,7 +94,6 @@ private Q_SLOTS:
         setDefaultTitles(*state_);
         path_ = TitleDatabasePath(folder());
     }
-    void cleanup() { db::testing::setOpenReadOnly(false); }
 
     void loadDerivesCountsFromTheFirstEmptyColumn() {
         makeTypical();
@@ -242,7 +249,7 @@ private Q_SLOTS:
         auto before = makeDrawState();
         before->titleSets = state_->titleSets;
         const QByteArray bytes = testfiles::fileBytes(path_);
-        const QString expected = text.arg(QDir::toNativeSeparators(path_));
+        const QString expected = text.arg(TitleDatabaseName);
 
         const TitleStoreError load = LoadTitleSets(*state_, folder());
         QCOMPARE(static_cast<int>(load.problem), problem);
@@ -264,6 +271,7 @@ private Q_SLOTS:
         QTest::newRow("another program writing") << 1;
         QTest::newRow("another program reading") << 2;
         QTest::newRow("fourth row refused") << 3;
+        QTest::newRow("read-only folder") << 4;
     }
     void refusedWrite() {
         QFETCH(int, kind);
@@ -273,7 +281,7 @@ private Q_SLOTS:
         QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27, testfiles::Password,
                                         kind == 3 ? trigger : QStringList()),
                  QString());
-        db::testing::setOpenReadOnly(kind == 0);
+        setReadOnly(kind == 0, kind == 4);
         std::unique_ptr<testfiles::OtherConnection> other;
         if (kind == 1 || kind == 2) {
             other = std::make_unique<testfiles::OtherConnection>(
@@ -284,7 +292,7 @@ private Q_SLOTS:
         auto before = makeDrawState();
         before->titleSets = state_->titleSets;
         const QByteArray bytes = testfiles::fileBytes(path_);
-        const QString expected = texts::TitleDbNotWritten.arg(QDir::toNativeSeparators(path_));
+        const QString expected = texts::TitleDbNotWritten.arg(TitleDatabaseName);
 
         const TitleStoreError load = LoadTitleSets(*state_, folder());
         QCOMPARE(load.problem, TitleStoreProblem::NotWritten);
@@ -296,7 +304,7 @@ private Q_SLOTS:
 
         // Once the other program lets go, the same file takes the save.
         other.reset();
-        db::testing::setOpenReadOnly(false);
+        setReadOnly(false);
         if (kind != 3) {
             QVERIFY(!SaveTitleSets(*state_, folder(), names()));
             QCOMPARE(testfiles::readTitleDb(path_)[3][0], QVariant(QStringLiteral("N4")));
@@ -306,7 +314,7 @@ private Q_SLOTS:
     // Reading needs no write where no null has to be stored.
     void readOnlyFileLoadsWhenNothingIsToStore() {
         QCOMPARE(createSampleTitleDatabase(path_), QString());
-        db::testing::setOpenReadOnly(true);
+        setReadOnly(true);
         QVERIFY(!LoadTitleSets(*state_, folder()));
         QCOMPARE(state_->titleSets(1, 0), QStringLiteral("方案一"));
     }

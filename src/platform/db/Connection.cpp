@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <sys/stat.h>
+
 namespace sortilo::db {
 
 namespace {
@@ -41,6 +43,18 @@ QByteArray keyPragma(const QString& key) {
 DbError exec(sqlite3* db, const char* sql, DbProblem otherwise) {
     const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     return rc == SQLITE_OK ? DbError{} : errorFromEngine(rc, db, otherwise);
+}
+
+bool withoutWritePermission(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && (st.st_mode & 0222) == 0;
+}
+
+// A file or folder without any write permission is read-only for every user (a write puts its
+// journal beside the file). The system lets root write all the same; this program refuses it
+// to everyone, as it refuses a read-only workbook.
+bool isReadOnly(const QString& path) {
+    return withoutWritePermission(path) || withoutWritePermission(QFileInfo(path).absolutePath());
 }
 
 }  // namespace
@@ -140,7 +154,8 @@ DbError Connection::Open(const QString& connectionString, const QString& /*userI
 // schema here turns a wrong key into an error of Open rather than of some later call.
 DbError Connection::openKeyed(const QString& path, const QByteArray& pragma) {
     Close();
-    const int flags = openReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const bool readOnly = openReadOnly || isReadOnly(path);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
     path_ = path;
     DbError e = rc == SQLITE_OK ? DbError{} : errorFromEngine(rc, db_, DbProblem::Unreadable);

@@ -11,21 +11,6 @@ SheetError corrupt(const char* what) {
     return {SheetProblem::Corrupt, QString::fromLatin1(what)};
 }
 
-SheetInfo::Type sheetType(uint8_t t) {
-    switch (t) {
-        case 0:
-            return SheetInfo::Type::Worksheet;
-        case 1:
-            return SheetInfo::Type::MacroSheet;
-        case 2:
-            return SheetInfo::Type::Chart;
-        case 6:
-            return SheetInfo::Type::VbModule;
-        default:
-            return SheetInfo::Type::Other;
-    }
-}
-
 // BIFF5 strings are in the code page, which CODEPAGE may give after them: decode at the end.
 struct Biff5Strings {
     std::vector<std::pair<int, Span>> formats;
@@ -47,7 +32,7 @@ void readBoundSheet(const Record& r, BiffGlobals& g, Biff5Strings& b5) {
     }
     SheetInfo info;
     info.hidden = r.body.data[4] != 0;
-    info.type = sheetType(r.body.data[5]);
+    info.type = biffSheetType(r.body.data[5]);
     if (g.biff >= 8) {
         size_t pos = 6;
         if (!readBiff8String(r.body, pos, false, info.name)) {
@@ -56,8 +41,8 @@ void readBoundSheet(const Record& r, BiffGlobals& g, Biff5Strings& b5) {
     } else {
         b5.names.push_back(Span{r.body.data + 6, r.body.size - 6});
     }
-    g.sheets.push_back(info);
-    g.sheetOffsets.push_back(le32(r.body.data));
+    g.directory.sheets.push_back(info);
+    g.directory.offsets.push_back(le32(r.body.data));
 }
 
 void readFormat(const Record& r, BiffGlobals& g, Biff5Strings& b5) {
@@ -85,9 +70,10 @@ void decodeBiff5Strings(const Biff5Strings& b5, BiffGlobals& g) {
             g.formats[id] = s;
         }
     }
-    for (size_t i = 0; i < b5.names.size() && i < g.sheets.size(); ++i) {
+    std::vector<SheetInfo>& sheets = g.directory.sheets;
+    for (size_t i = 0; i < b5.names.size() && i < sheets.size(); ++i) {
         size_t pos = 0;
-        readBiff5String(b5.names[i], pos, false, cp, g.sheets[i].name);
+        readBiff5String(b5.names[i], pos, false, cp, sheets[i].name);
     }
 }
 
@@ -109,10 +95,8 @@ SheetError globalsRecord(const Record& r, RecordReader& reader, QByteArray& stre
             g.date1904 = r.body.size >= 2 && le16(r.body.data) == 1;
             break;
         case rec::Window1:
-            // Excel writes one WINDOW1 per window of the workbook; the last one decides (its
-            // sheet is the one whose WINDOW2 says "displayed" in the files seen).
             if (r.body.size >= 12) {
-                g.activeTab = le16(r.body.data + 10);
+                g.directory.windowTabs.push_back(le16(r.body.data + 10));
             }
             break;
         case rec::Format:
@@ -186,8 +170,9 @@ SheetError readBiffGlobals(QByteArray& stream, BiffGlobals& g, const QString& pa
     }
     if (le16(r.body.data + 2) != 0x0005) {
         // A stream that holds one worksheet and no globals.
-        g.sheets.push_back(SheetInfo{QStringLiteral("Sheet1"), SheetInfo::Type::Worksheet, false});
-        g.sheetOffsets.push_back(0);
+        g.directory.sheets.push_back(
+            SheetInfo{QStringLiteral("Sheet1"), SheetInfo::Type::Worksheet, false});
+        g.directory.offsets.push_back(0);
         return {};
     }
     Biff5Strings b5;

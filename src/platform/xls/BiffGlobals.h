@@ -2,6 +2,7 @@
 
 #include "platform/SpreadsheetService.h"
 #include "platform/xls/BiffStream.h"
+#include "platform/xls/SheetPlacement.h"
 #include "platform/xls/Workbook.h"
 
 #include <map>
@@ -14,11 +15,9 @@ struct BiffGlobals {
     int biff = 8;
     int codePage = -1;  // -1: no CODEPAGE record
     bool date1904 = false;
-    long activeTab = -1;  // WINDOW1.itabCur, -1 without WINDOW1
+    SheetDirectory directory;
     std::map<int, QString> formats;
     std::vector<uint16_t> xfFormats;
-    std::vector<SheetInfo> sheets;
-    std::vector<uint32_t> sheetOffsets;
     std::vector<QString> sharedStrings;
     size_t end = 0;  // stream position after the globals' EOF
 };

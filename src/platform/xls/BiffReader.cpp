@@ -241,31 +241,6 @@ SheetError SheetReader::read(const QByteArray& stream, size_t offset) {
     return {};  // a stream that ends without the sheet's EOF: keep what was read
 }
 
-bool isBofAt(const QByteArray& stream, size_t offset) {
-    return offset + 4 <= size_t(stream.size()) &&
-           le16(reinterpret_cast<const uint8_t*>(stream.constData()) + offset) == rec::Bof;
-}
-
-// When BOUNDSHEET's offset misses, the sheets' substreams follow the globals in order.
-size_t findSubstream(const QByteArray& stream, size_t from, int index) {
-    RecordReader reader(reinterpret_cast<const uint8_t*>(stream.constData()), size_t(stream.size()),
-                        from);
-    Record r;
-    int depth = 0;
-    int seen = 0;
-    while (reader.next(r)) {
-        if (r.type == rec::Bof) {
-            if (depth == 0 && seen++ == index) {
-                return r.offset;
-            }
-            ++depth;
-        } else if (r.type == rec::Eof && depth > 0) {
-            --depth;
-        }
-    }
-    return size_t(-1);
-}
-
 }  // namespace
 
 SheetError readBiffWorkbook(QByteArray& stream, Workbook::Parts& out, const QString& password) {
@@ -274,21 +249,19 @@ SheetError readBiffWorkbook(QByteArray& stream, Workbook::Parts& out, const QStr
         return e;
     }
     out.format = g.biff >= 8 ? WorkbookFormat::Biff8 : WorkbookFormat::Biff5;
-    out.sheets = g.sheets;
-    out.active = resolveActiveSheet(g.sheets, g.activeTab);
+    const SheetPlacement placement = placeSheets(findSubstreams(stream, g.end), g.directory);
+    out.sheets = g.directory.sheets;
+    out.active = placement.active;
     if (out.active < 0) {
         return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
     }
-    const SheetInfo::Type type = g.sheets[size_t(out.active)].type;
-    if (type == SheetInfo::Type::Chart || type == SheetInfo::Type::VbModule) {
-        return {SheetProblem::NoSheet, g.sheets[size_t(out.active)].name};
+    const SheetInfo& active = out.sheets[size_t(out.active)];
+    if (active.type == SheetInfo::Type::Chart || active.type == SheetInfo::Type::VbModule) {
+        return {SheetProblem::NoSheet, active.name};
     }
-    size_t offset = g.sheetOffsets[size_t(out.active)];
-    if (!isBofAt(stream, offset) || offset < g.end) {
-        offset = findSubstream(stream, g.end, out.active);
-        if (offset == size_t(-1)) {
-            return corrupt("the active sheet's records are missing");
-        }
+    const size_t offset = placement.starts[size_t(out.active)];
+    if (offset == SheetPlacement::NotFound) {
+        return corrupt("the active sheet's records are missing");
     }
     out.cells.setSharedStrings(std::move(g.sharedStrings));
     SheetReader reader(g, out.cells);

@@ -3,7 +3,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -11,6 +13,11 @@
 
 namespace sortilo::xlsedit {
 namespace {
+
+// Temporary files are ".NAME.sortilo-XXXXXX" beside the workbook: hidden, and recognisable
+// as this program's own, so that what a crash leaves behind can be removed later.
+const QByteArray kTemporaryTag = ".sortilo-";
+constexpr int kRandomChars = 6;  // mkstemp's XXXXXX
 
 SheetError notSaved(const QString& what, int error) {
     return {
@@ -45,6 +52,60 @@ void syncFolder(const QByteArray& folder) {
     }
 }
 
+// Removes the temporary files earlier saves of this workbook left behind when they were cut
+// short. A save in progress holds a lock on its temporary file, so only orphans go; the
+// locks of a process end with it, whatever ended it.
+void removeOrphans(const QByteArray& folder, const QByteArray& prefix) {
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (!name.startsWith(prefix) || name.size() != prefix.size() + kRandomChars)
+            continue;
+        const QByteArray path = folder + '/' + name;
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
+// Creates and locks a temporary file. Another save of the workbook may remove an unlocked one
+// in the moment between the two; then it is made anew.
+int createTemporary(QByteArray& name, const QByteArray& pattern) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        name = pattern;
+        const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        struct stat opened {
+        }, named{};
+        if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
+            ::stat(name.constData(), &named) == 0 && opened.st_ino == named.st_ino &&
+            opened.st_dev == named.st_dev)
+            return fd;
+        ::close(fd);
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+// The new file takes the old one's place: same owner, group and permissions as far as this
+// process may set them. A user who may not give the file away keeps at least its group.
+void takeOver(int fd, const struct stat& old) {
+    if (old.st_uid != ::geteuid() || old.st_gid != ::getegid()) {
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, uid_t(-1), old.st_gid) != 0) {
+            // Neither: the file belongs to this user and group from now on.
+        }
+    }
+    ::fchmod(fd, old.st_mode & 07777);  // after fchown, which may clear set-id bits
+}
+
 // Writes, syncs and reads back the temporary file; errno holds the cause on failure.
 SheetError fillTemporary(int fd, const QByteArray& tmp, const QByteArray& bytes,
                          const std::function<bool(const QByteArray&)>& check) {
@@ -71,32 +132,38 @@ SheetError replaceFileAtomically(const QString& path, const QByteArray& bytes,
     const QByteArray targetName = QFile::encodeName(target);
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
     struct stat st {};
-    mode_t mode = 0644;
-    if (::stat(targetName.constData(), &st) == 0) {
-        if ((st.st_mode & 0222) == 0)
-            return notSaved(QStringLiteral("the file is read-only"), EACCES);
-        mode = st.st_mode & 07777;
-    }
+    const bool existed = ::stat(targetName.constData(), &st) == 0;
+    if (existed && (st.st_mode & 0222) == 0)
+        return notSaved(QStringLiteral("the file is read-only"), EACCES);
+    // The new file would carry one of the names only; the others would keep the old contents.
+    if (existed && st.st_nlink > 1)
+        return {SheetProblem::HardLinked, QStringLiteral("%1 names").arg(st.st_nlink)};
     struct stat dirStat {};
     if (::stat(folder.constData(), &dirStat) != 0)
         return notSaved(QStringLiteral("the folder cannot be reached"), errno);
     if ((dirStat.st_mode & 0222) == 0)
         return notSaved(QStringLiteral("the folder is read-only"), EACCES);
 
-    QByteArray tmp = folder + "/." + QFile::encodeName(QFileInfo(target).fileName()) + ".XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
+    const QByteArray prefix = '.' + QFile::encodeName(QFileInfo(target).fileName()) + kTemporaryTag;
+    removeOrphans(folder, prefix);
+    QByteArray tmp;
+    const int fd = createTemporary(tmp, folder + '/' + prefix + QByteArray(kRandomChars, 'X'));
     if (fd < 0)
         return notSaved(QStringLiteral("no temporary file beside the workbook"), errno);
-    ::fchmod(fd, mode);
+    if (existed)
+        takeOver(fd, st);
+    else
+        ::fchmod(fd, 0644);
     SheetError error = fillTemporary(fd, tmp, bytes, check);
-    if (::close(fd) != 0 && !error)
-        error = notSaved(QStringLiteral("closing failed"), errno);
     if (!error && ::rename(tmp.constData(), targetName.constData()) != 0)
         error = notSaved(QStringLiteral("replacing the workbook failed"), errno);
-    if (error) {
+    if (error)
         ::unlink(tmp.constData());
+    // Closing drops the lock; by now the temporary file is the workbook or gone, and what it
+    // holds was synced and read back before.
+    ::close(fd);
+    if (error)
         return error;
-    }
     syncFolder(folder);
     return {};
 }

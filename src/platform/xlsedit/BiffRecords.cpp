@@ -48,6 +48,8 @@ bool splitRecords(const QByteArray& stream, RecordStream& out, QString& reason) 
             ++depth;
         else if (type == rec::Eof && depth > 0)
             --depth;
+        else if (type == rec::Window2 && depth == 1 && length >= 2)
+            out.sections.back().windowFlags.push_back(le16(data + pos + 4));
         pos += 4 + length;
         out.sections.back().end = index + 1;
         out.sections.back().stop = pos;

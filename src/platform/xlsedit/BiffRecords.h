@@ -9,16 +9,20 @@
 namespace sortilo::xlsedit {
 
 namespace rec {
-constexpr uint16_t Formula = 0x0006, Eof = 0x000A, FilePass = 0x002F, Continue = 0x003C,
-                   Window1 = 0x003D, DefColWidth = 0x0055, ColInfo = 0x007D, BoundSheet = 0x0085,
-                   MulRk = 0x00BD, MulBlank = 0x00BE, RString = 0x00D6, DbCell = 0x00D7,
-                   Sst = 0x00FC, LabelSst = 0x00FD, ExtSst = 0x00FF, Dimensions = 0x0200,
+constexpr uint16_t Formula = 0x0006, Eof = 0x000A, Selection = 0x001D, FilePass = 0x002F,
+                   Continue = 0x003C, Window1 = 0x003D, Pane = 0x0041, DefColWidth = 0x0055,
+                   Uncalced = 0x005E, ColInfo = 0x007D, BoundSheet = 0x0085, MulRk = 0x00BD,
+                   MulBlank = 0x00BE, RString = 0x00D6, DbCell = 0x00D7, Sst = 0x00FC,
+                   LabelSst = 0x00FD, ExtSst = 0x00FF, RecalcId = 0x01C1, Dimensions = 0x0200,
                    Blank = 0x0201, Number = 0x0203, Label = 0x0204, BoolErr = 0x0205,
                    String = 0x0207, Row = 0x0208, Index = 0x020B, Array = 0x0221, Table = 0x0236,
-                   Rk = 0x027E, ShrFmla = 0x04BC, Bof = 0x0809;
+                   Window2 = 0x023E, Rk = 0x027E, ShrFmla = 0x04BC, Bof = 0x0809;
 }
 
 constexpr int kMaxRecordBody = 8224;
+// FORMULA flags (u16 at body offset 14): calculate the formula at the next recalculation.
+constexpr int kFormulaFlags = 14;
+constexpr uint8_t kFormulaAlwaysCalc = 0x01;
 
 inline uint16_t le16(const char* p) {
     return uint16_t(uint8_t(p[0]) | (uint8_t(p[1]) << 8));
@@ -66,6 +70,7 @@ struct Section {
     int end = 0;
     uint32_t begin = 0;  // byte range in the stream, end exclusive
     uint32_t stop = 0;
+    std::vector<uint16_t> windowFlags;  // of its own WINDOW2 records, one per workbook window
 };
 
 struct RecordStream {

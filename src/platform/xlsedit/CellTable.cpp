@@ -38,6 +38,7 @@ int multiWidth(uint16_t type) {
 
 bool CellTable::parse(const RecordStream& stream, const Section& sheet, QString& reason) {
     stream_ = &stream;
+    bof_ = sheet.first;
     bool inTable = false;
     int depth = 0;
     for (int i = sheet.first; i < sheet.end; ++i) {
@@ -71,10 +72,14 @@ bool CellTable::parse(const RecordStream& stream, const Section& sheet, QString&
         }
         const int minLength = r.type == rec::MulRk || r.type == rec::MulBlank ? 6 + 2 : 6;
         if (!isCell(r.type) || r.length < minLength) {
-            place.emplace_back(i, Role::Keep);
+            const bool view =
+                r.type == rec::Window2 || r.type == rec::Pane || r.type == rec::Selection;
+            hasUncalced_ = hasUncalced_ || r.type == rec::Uncalced;
+            place.emplace_back(i, view ? Role::View : Role::Keep);
             continue;
         }
         inTable = true;
+        hasFormulas_ = hasFormulas_ || r.type == rec::Formula;
         i = takeCell(stream, sheet.end, i, reason);
         if (i < 0)
             return false;
@@ -163,7 +168,7 @@ void CellTable::splitForEmptyTable() {
     if (at == before_.size()) {
         for (size_t i = 1; i < before_.size(); ++i) {
             const uint16_t type = stream_->records[size_t(before_[i].first)].type;
-            if (type == 0x023E || (type == rec::Eof && i + 1 == before_.size())) {
+            if (type == rec::Window2 || (type == rec::Eof && i + 1 == before_.size())) {
                 at = i;
                 break;
             }

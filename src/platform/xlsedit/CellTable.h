@@ -48,8 +48,9 @@ public:
     uint32_t labelSstCount() const;
 
     // Appends the sheet section, laid out anew, to out; streamBase is the absolute position of
-    // out's first byte.
-    void write(QByteArray& out, uint32_t streamBase) const;
+    // out's first byte. After a change its formulas are marked to be calculated again when the
+    // workbook is opened, and its view goes back to the top-left corner with A1 selected.
+    void write(QByteArray& out, uint32_t streamBase, bool changed) const;
 
     struct Item {
         uint16_t first = 0, last = 0;  // columns covered
@@ -79,25 +80,31 @@ private:
     // Writes rows [from, to) as one block: ROW records, cells, DBCELL; returns its DBCELL's
     // position (relative to out).
     qsizetype writeBlock(QByteArray& out, std::map<int, Row>::const_iterator from,
-                         std::map<int, Row>::const_iterator to) const;
-    static void writeCells(QByteArray& out, int row, const std::vector<Item>& cells);
+                         std::map<int, Row>::const_iterator to, bool markFormulas) const;
+    static void writeCells(QByteArray& out, int row, const std::vector<Item>& cells,
+                           bool markFormulas);
     Item slice(int row, const Item& item, int c1, int c2) const;
     void sortRow(int row, std::vector<Item>& cells) const;
     int takeCell(const RecordStream& stream, int sheetEnd, int at, QString& reason);
 
     // The sheet's other records in order, split where the cell table goes. INDEX and
-    // DIMENSIONS keep their place but are written anew.
-    enum class Role : uint8_t { Keep, Index, Dimensions };
+    // DIMENSIONS keep their place but are written anew; the view's records are adjusted after
+    // a change.
+    enum class Role : uint8_t { Keep, Index, Dimensions, View };
     using Placed = std::vector<std::pair<int, Role>>;
-    void writeRecords(QByteArray& out, uint32_t base, const Placed& records, size_t blocks,
-                      qsizetype& indexPos, uint32_t& defColWidthPos) const;
+    struct Layout;  // what write() learns on the way
+    void writeRecords(QByteArray& out, const Placed& records, Layout& layout) const;
     QByteArray dimensions() const;
+    bool formulasLeft() const;
     void splitForEmptyTable();
 
     const RecordStream* stream_ = nullptr;
     Placed before_;
     Placed after_;
-    bool hasIndex_ = false;  // without INDEX there are no DBCELLs either
+    bool hasIndex_ = false;     // without INDEX there are no DBCELLs either
+    int bof_ = -1;              // the sheet's BOF record
+    bool hasFormulas_ = false;  // when read; clearing may have removed them all
+    bool hasUncalced_ = false;
     std::map<int, Row> rows_;
     std::vector<Group> groups_;
     std::vector<uint32_t> released_;

@@ -17,7 +17,46 @@ int columnNumber(const QString& letters) {
     return n;
 }
 
+// Sets each window's view of the sheet back to its top-left corner with A1 selected in the
+// active pane. Frozen rows and columns, splits, zoom and the other panes' selections stay.
+class ViewReset {
+public:
+    QByteArray apply(uint16_t type, QByteArray body) {
+        char* b = body.data();
+        if (type == rec::Window2 && body.size() >= 6) {
+            frozen_ = (le16(b) & 0x0008) != 0;
+            activePane_ = 3;  // a window without panes has just the top-left one
+            put16(b + 2, 0);  // top row
+            put16(b + 4, 0);  // left column
+        } else if (type == rec::Pane && body.size() >= 9) {
+            // Frozen panes scroll from just after the frozen rows and columns.
+            put16(b + 4, frozen_ ? le16(b + 2) : 0);
+            put16(b + 6, frozen_ ? le16(b) : 0);
+            activePane_ = uint8_t(b[8]);
+        } else if (type == rec::Selection && body.size() >= 9 && uint8_t(b[0]) == activePane_) {
+            // Pane, active cell A1, the first of one range, that range A1:A1.
+            body = QByteArray(15, '\0');
+            body[0] = char(activePane_);
+            put16(body.data() + 7, 1);
+        }
+        return body;
+    }
+
+private:
+    bool frozen_ = false;
+    uint8_t activePane_ = 3;
+};
+
 }  // namespace
+
+struct CellTable::Layout {
+    uint32_t base = 0;  // absolute position of out[0]
+    size_t blocks = 0;
+    bool changed = false;
+    qsizetype indexPos = -1;
+    uint32_t defColWidthPos = 0;
+    ViewReset view;
+};
 
 bool parseA1Range(const QString& text, CellRect& out) {
     static const QRegularExpression re(QStringLiteral(
@@ -71,27 +110,34 @@ QByteArray CellTable::dimensions() const {
     return body;
 }
 
-void CellTable::writeRecords(QByteArray& out, uint32_t base, const Placed& records, size_t blocks,
-                             qsizetype& indexPos, uint32_t& defColWidthPos) const {
+void CellTable::writeRecords(QByteArray& out, const Placed& records, Layout& layout) const {
     for (const auto& [index, role] : records) {
         const Record& r = stream_->records[size_t(index)];
+        const char* raw = stream_->bytes.constData() + r.offset;
         if (role == Role::Index) {
-            indexPos = out.size();
+            layout.indexPos = out.size();
             // One slot per DBCELL; write() fills them in once the blocks are laid out.
-            appendRecord(out, rec::Index, QByteArray(qsizetype(16 + 4 * blocks), '\0'));
+            appendRecord(out, rec::Index, QByteArray(qsizetype(16 + 4 * layout.blocks), '\0'));
         } else if (role == Role::Dimensions) {
             appendRecord(out, rec::Dimensions, dimensions());
+        } else if (role == Role::View && layout.changed) {
+            appendRecord(out, r.type, layout.view.apply(r.type, QByteArray(raw + 4, r.length)));
         } else {
-            if (r.type == rec::DefColWidth && defColWidthPos == 0)
-                defColWidthPos = base + uint32_t(out.size());
-            out.append(stream_->bytes.constData() + r.offset, 4 + r.length);
+            if (r.type == rec::DefColWidth && layout.defColWidthPos == 0)
+                layout.defColWidthPos = layout.base + uint32_t(out.size());
+            out.append(raw, 4 + r.length);
+            // Tells the spreadsheet program that the formulas were not calculated at saving.
+            if (index == bof_ && layout.changed && !hasUncalced_ && formulasLeft())
+                appendRecord(out, rec::Uncalced, QByteArray(2, '\0'));
         }
     }
 }
 
-void CellTable::write(QByteArray& out, uint32_t streamBase) const {
+void CellTable::write(QByteArray& out, uint32_t streamBase, bool changed) const {
     const qsizetype start = out.size();
-    const uint32_t base = streamBase - uint32_t(start);  // absolute position of out[0]
+    Layout layout;
+    layout.base = streamBase - uint32_t(start);
+    layout.changed = changed;
     // Rows grouped into blocks of 32 row numbers, as Excel lays them out.
     std::vector<std::map<int, Row>::const_iterator> blockStarts;
     for (auto it = rows_.begin(); it != rows_.end(); ++it) {
@@ -99,28 +145,39 @@ void CellTable::write(QByteArray& out, uint32_t streamBase) const {
             it->first / kRowsPerBlock != blockStarts.back()->first / kRowsPerBlock)
             blockStarts.push_back(it);
     }
-    qsizetype indexPos = -1;
-    uint32_t defColWidthPos = 0;
-    writeRecords(out, base, before_, blockStarts.size(), indexPos, defColWidthPos);
+    layout.blocks = blockStarts.size();
+    writeRecords(out, before_, layout);
     std::vector<uint32_t> dbcells;
     for (size_t b = 0; b < blockStarts.size(); ++b) {
         const auto to = b + 1 < blockStarts.size() ? blockStarts[b + 1] : rows_.end();
-        dbcells.push_back(base + uint32_t(writeBlock(out, blockStarts[b], to)));
+        dbcells.push_back(layout.base + uint32_t(writeBlock(out, blockStarts[b], to, changed)));
     }
-    writeRecords(out, base, after_, blockStarts.size(), indexPos, defColWidthPos);
-    if (indexPos >= 0) {
-        char* body = out.data() + indexPos + 4;
+    writeRecords(out, after_, layout);
+    if (layout.indexPos >= 0) {
+        char* body = out.data() + layout.indexPos + 4;
         put32(body, 0);
         put32(body + 4, rows_.empty() ? 0 : uint32_t(rows_.begin()->first));
         put32(body + 8, rows_.empty() ? 0 : uint32_t(rows_.rbegin()->first + 1));
-        put32(body + 12, defColWidthPos);
+        put32(body + 12, layout.defColWidthPos);
         for (size_t b = 0; b < dbcells.size(); ++b)
             put32(body + 16 + 4 * b, dbcells[b]);
     }
 }
 
+bool CellTable::formulasLeft() const {
+    if (!hasFormulas_)
+        return false;
+    for (const auto& [row, data] : rows_) {
+        for (const Item& c : data.cells) {
+            if (c.type == rec::Formula)
+                return true;
+        }
+    }
+    return false;
+}
+
 qsizetype CellTable::writeBlock(QByteArray& out, std::map<int, Row>::const_iterator from,
-                                std::map<int, Row>::const_iterator to) const {
+                                std::map<int, Row>::const_iterator to, bool markFormulas) const {
     const qsizetype firstRow = out.size();
     for (auto it = from; it != to; ++it) {
         QByteArray body = it->second.record;
@@ -148,7 +205,7 @@ qsizetype CellTable::writeBlock(QByteArray& out, std::map<int, Row>::const_itera
     for (auto it = from; it != to; ++it) {
         append16(db, uint32_t(out.size() - previous));
         previous = out.size();
-        writeCells(out, it->first, it->second.cells);
+        writeCells(out, it->first, it->second.cells, markFormulas);
     }
     const qsizetype dbcell = out.size();
     if (hasIndex_) {
@@ -158,11 +215,16 @@ qsizetype CellTable::writeBlock(QByteArray& out, std::map<int, Row>::const_itera
     return dbcell;
 }
 
-void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& cells) {
+void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& cells,
+                           bool markFormulas) {
     for (size_t i = 0; i < cells.size(); ++i) {
         const Item& item = cells[i];
         if (!item.raw.isEmpty()) {
+            const qsizetype at = out.size();
             out.append(item.raw);
+            if (markFormulas && item.type == rec::Formula && item.raw.size() >= 4 + 16)
+                out[at + 4 + kFormulaFlags] =
+                    char(out[at + 4 + kFormulaFlags] | kFormulaAlwaysCalc);
             continue;
         }
         char body[10];

@@ -74,6 +74,7 @@ SheetError EditableWorkbook::clearRange(const QString& a1Range) {
     d->releaseStrings();
     if (!cleared)
         return {SheetProblem::UnsupportedFormat, reason};
+    d->changed = true;
     return {};
 }
 
@@ -98,6 +99,7 @@ SheetError EditableWorkbook::writeCell(int row, int column, const QString& text)
     d->releaseStrings();
     if (!done)
         return {SheetProblem::UnsupportedFormat, reason};
+    d->changed = true;
     return {};
 }
 

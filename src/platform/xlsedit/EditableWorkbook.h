@@ -16,7 +16,8 @@ struct WorkbookState;
 class EditableWorkbook {
 public:
     // Opens and checks the workbook; nullptr and the reason when it cannot be edited safely
-    // (not there, unreadable, encrypted, xlsx or BIFF5 content, damaged).
+    // (not there, unreadable, encrypted, xlsx or BIFF5 content, damaged, or records that leave
+    // in doubt which sheet opens or where a sheet lies).
     static std::unique_ptr<EditableWorkbook> open(const QString& path, SheetError& error);
     ~EditableWorkbook();
     EditableWorkbook(const EditableWorkbook&) = delete;
@@ -28,7 +29,10 @@ public:
     // Puts text into a cell as text, whatever it looks like ("=1+1", "007" stay text),
     // keeping the cell's format; the empty text leaves the cell empty. At most 32767 characters.
     SheetError writeCell(int row, int column, const QString& text);
-    // Writes the workbook back to its file; on failure the file is as it was before.
+    // Writes the workbook back to its file; on failure the file is as it was before. Once cells
+    // have changed, every formula of the workbook is marked to be calculated again when it is
+    // opened (they may read the changed cells), and the edited sheet opens at its top-left
+    // corner with A1 selected, where the new contents begin.
     SheetError save();
 
     QString path() const;

@@ -1,5 +1,9 @@
 #include "platform/xlsedit/WorkbookState.h"
 
+#include "platform/xls/SheetPlacement.h"
+
+#include <map>
+
 namespace sortilo::xlsedit {
 namespace {
 
@@ -37,9 +41,10 @@ SheetError WorkbookState::load(const QByteArray& bytes) {
     }
     if (!splitRecords(workbook->data, stream, reason))
         return corrupt(reason);
-    if (SheetError e = readGlobals())
+    xls::SheetDirectory directory;
+    if (SheetError e = readGlobals(directory))
         return e;
-    if (SheetError e = mapSheets())
+    if (SheetError e = mapSheets(directory))
         return e;
     const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
     if (!table.parse(stream, section, reason))
@@ -57,7 +62,7 @@ SheetError WorkbookState::load(const QByteArray& bytes) {
     return {};
 }
 
-SheetError WorkbookState::readGlobals() {
+SheetError WorkbookState::readGlobals(xls::SheetDirectory& directory) {
     if (stream.sections.empty() || !stream.sections[0].substream)
         return corrupt(QStringLiteral("the workbook does not start with its globals"));
     const Section& globals = stream.sections[0];
@@ -82,13 +87,12 @@ SheetError WorkbookState::readGlobals() {
     }
     if (globals.bofType != 0x0005)
         return corrupt(QStringLiteral("the first section is not the workbook globals"));
-    int itabCur = -1;
     std::vector<QByteArray> sstBodies;
     for (int i = globals.first; i < globals.end; ++i) {
         const Record& r = stream.records[size_t(i)];
         const char* body = stream.body(r);
-        if (r.type == rec::Window1 && r.length >= 12 && itabCur < 0)
-            itabCur = le16(body + 10);
+        if (r.type == rec::Window1 && r.length >= 12)
+            directory.windowTabs.push_back(le16(body + 10));
         if (r.type == rec::BoundSheet) {
             if (r.length < 8)
                 return corrupt(QStringLiteral("sheet entry %1 too short").arg(sheets.size()));
@@ -98,6 +102,9 @@ SheetError WorkbookState::readGlobals() {
             sheet.type = uint8_t(body[5]);
             sheet.name = sheetName(body, r.length);
             sheets.push_back(sheet);
+            directory.sheets.push_back(
+                {sheet.name, xls::biffSheetType(sheet.type), sheet.visibility != 0});
+            directory.offsets.push_back(le32(body));
         }
         if (r.type == rec::Sst && sstRecord < 0) {
             sstRecord = i;
@@ -110,56 +117,38 @@ SheetError WorkbookState::readGlobals() {
     QString reason;
     if (sstRecord >= 0 && !sst.parse(sstBodies, reason))
         return corrupt(reason);
-    return chooseActive(itabCur);
-}
-
-SheetError WorkbookState::chooseActive(int itabCur) {
-    if (sheets.empty())
-        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
-    active = itabCur;
-    if (active < 0 || active >= int(sheets.size())) {
-        // The saved tab does not exist: the first visible worksheet stands in.
-        active = -1;
-        for (size_t i = 0; i < sheets.size() && active < 0; ++i) {
-            if (sheets[i].type == 0 && sheets[i].visibility == 0)
-                active = int(i);
-        }
-        if (active < 0)
-            return {SheetProblem::NoSheet, QStringLiteral("no visible worksheet")};
-    }
-    if (sheets[size_t(active)].type != 0)
-        return {SheetProblem::NoSheet, QStringLiteral("the active sheet \"%1\" is not a worksheet")
-                                           .arg(sheets[size_t(active)].name)};
     return {};
 }
 
-// Pairs every BOUNDSHEET with its section: by the offset it holds, or else by order.
-SheetError WorkbookState::mapSheets() {
-    std::vector<int> substreams;
+// Pairs every BOUNDSHEET with its section and finds the sheet to edit, as the reader does. Where
+// the workbook's records leave that in doubt, editing is refused: a guess could overwrite a
+// sheet other than the one the user sees.
+SheetError WorkbookState::mapSheets(const xls::SheetDirectory& directory) {
+    std::vector<xls::Substream> substreams;
+    std::map<uint32_t, int> byStart;
     for (size_t s = 1; s < stream.sections.size(); ++s) {
-        if (stream.sections[s].substream)
-            substreams.push_back(int(s));
+        if (!stream.sections[s].substream)
+            continue;
+        substreams.push_back({stream.sections[s].begin, stream.sections[s].windowFlags});
+        byStart[stream.sections[s].begin] = int(s);
     }
-    bool byOffset = true;
-    for (Sheet& sheet : sheets) {
-        const uint32_t offset = le32(stream.body(sheet.record));
-        sheet.section = -1;
-        for (int s : substreams) {
-            if (stream.sections[size_t(s)].begin == offset)
-                sheet.section = s;
-        }
-        byOffset = byOffset && sheet.section >= 0;
+    const xls::SheetPlacement placement = xls::placeSheets(substreams, directory);
+    if (!placement.doubt.isEmpty())
+        return {SheetProblem::NotEditable, placement.doubt};
+    if (placement.active < 0)
+        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const auto found = byStart.find(uint32_t(placement.starts[i]));
+        if (placement.starts[i] == xls::SheetPlacement::NotFound || found == byStart.end())
+            return corrupt(
+                QStringLiteral("the records of sheet \"%1\" are missing").arg(sheets[i].name));
+        sheets[i].section = found->second;
     }
-    if (!byOffset) {
-        if (substreams.size() != sheets.size())
-            return corrupt(QStringLiteral("the sheet list does not match the sheets present"));
-        for (size_t i = 0; i < sheets.size(); ++i)
-            sheets[i].section = substreams[i];
-    }
-    const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
-    if (section.bofType != 0x0010)
-        return {SheetProblem::NoSheet, QStringLiteral("the active sheet \"%1\" is not a worksheet")
-                                           .arg(sheets[size_t(active)].name)};
+    active = placement.active;
+    const Sheet& sheet = sheets[size_t(active)];
+    if (sheet.type != 0 || stream.sections[size_t(sheet.section)].bofType != 0x0010)
+        return {SheetProblem::NoSheet,
+                QStringLiteral("the active sheet \"%1\" is not a worksheet").arg(sheet.name)};
     return {};
 }
 
@@ -182,6 +171,49 @@ void WorkbookState::writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetR
         if (r.type == rec::BoundSheet)
             sheetRecordPos.push_back(out.size());
         out.append(stream.bytes.constData() + r.offset, 4 + r.length);
+        // The calculation engine of the last full calculation: none, so that newer spreadsheet
+        // programs calculate the whole workbook again when they open it.
+        if (r.type == rec::RecalcId && r.length >= 8 && changed)
+            put32(out.data() + out.size() - r.length + 4, 0);
+    }
+}
+
+// Copies a sheet the edit did not touch. After a change its formulas are marked to be
+// calculated again on opening, since they may read the changed cells; an UNCALCED record right
+// after its BOF says the same to older spreadsheet programs. The absolute positions in its
+// INDEX follow the sheet to where it now lies.
+void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
+    const uint32_t start = uint32_t(out.size());
+    const char* bytes = stream.bytes.constData();
+    bool formulas = false, uncalced = false;
+    for (int i = section.first; changed && i < section.end; ++i) {
+        formulas = formulas || stream.records[size_t(i)].type == rec::Formula;
+        uncalced = uncalced || stream.records[size_t(i)].type == rec::Uncalced;
+    }
+    const bool mark = formulas && section.substream;
+    const Record& bof = stream.records[size_t(section.first)];
+    const uint32_t afterBof = bof.offset + 4 + bof.length;
+    out.append(bytes + section.begin, afterBof - section.begin);
+    const uint32_t inserted = mark && !uncalced ? 6 : 0;
+    if (inserted != 0)
+        appendRecord(out, rec::Uncalced, QByteArray(2, '\0'));
+    out.append(bytes + afterBof, section.stop - afterBof);
+    // Every position after the BOF moved by the same amount.
+    const uint32_t delta = start + inserted - section.begin;
+    int depth = 0;
+    for (int i = section.first; i < section.end && (delta != 0 || mark); ++i) {
+        const Record& r = stream.records[size_t(i)];
+        depth += r.type == rec::Bof ? 1 : 0;
+        char* body = out.data() + (r.offset + delta) + 4;
+        if (r.type == rec::Index && depth == 1 && r.length >= 16) {
+            if (le32(body + 12) != 0)
+                put32(body + 12, le32(body + 12) + delta);
+            for (int k = 16; k + 4 <= r.length; k += 4)
+                put32(body + k, le32(body + k) + delta);
+        }
+        if (mark && r.type == rec::Formula && depth == 1 && r.length >= 16)
+            body[kFormulaFlags] = char(body[kFormulaFlags] | kFormulaAlwaysCalc);
+        depth -= r.type == rec::Eof ? 1 : 0;
     }
 }
 
@@ -193,28 +225,11 @@ QByteArray WorkbookState::buildStream() const {
     std::vector<uint32_t> newStart(stream.sections.size(), 0);
     const int edited = sheets[size_t(active)].section;
     for (size_t s = 1; s < stream.sections.size(); ++s) {
-        const Section& section = stream.sections[s];
         newStart[s] = uint32_t(out.size());
-        if (int(s) == edited) {
-            table.write(out, newStart[s]);
-            continue;
-        }
-        out.append(stream.bytes.constData() + section.begin, section.stop - section.begin);
-        // A sheet that moved carries absolute positions in its INDEX: shift them along.
-        const uint32_t delta = newStart[s] - section.begin;
-        int depth = 0;
-        for (int i = section.first; i < section.end && delta != 0; ++i) {
-            const Record& r = stream.records[size_t(i)];
-            depth += r.type == rec::Bof ? 1 : 0;
-            if (r.type == rec::Index && depth == 1 && r.length >= 16) {
-                char* body = out.data() + newStart[s] + (r.offset - section.begin) + 4;
-                if (le32(body + 12) != 0)
-                    put32(body + 12, le32(body + 12) + delta);
-                for (int k = 16; k + 4 <= r.length; k += 4)
-                    put32(body + k, le32(body + k) + delta);
-            }
-            depth -= r.type == rec::Eof ? 1 : 0;
-        }
+        if (int(s) == edited)
+            table.write(out, newStart[s], changed);
+        else
+            copySheet(out, stream.sections[s]);
     }
     out.append(stream.trailing);
     for (size_t i = 0; i < sheets.size(); ++i)

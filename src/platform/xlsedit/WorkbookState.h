@@ -10,6 +10,10 @@
 
 #include <vector>
 
+namespace sortilo::xls {
+struct SheetDirectory;
+}
+
 namespace sortilo::xlsedit {
 
 // Everything an open editable workbook holds. Records we do not change stay in `stream` and
@@ -31,6 +35,7 @@ struct WorkbookState {
     int active = -1;  // index into sheets
     int sstRecord = -1;
     uint32_t otherLabelSst = 0;  // LABELSST cells outside the edited sheet
+    bool changed = false;        // cells were cleared or written since opening
     SharedStrings sst;
     CellTable table;
 
@@ -45,10 +50,10 @@ struct WorkbookState {
     QByteArray buildStream() const;
 
 private:
-    SheetError readGlobals();
-    SheetError mapSheets();
-    SheetError chooseActive(int itabCur);
+    SheetError readGlobals(xls::SheetDirectory& directory);
+    SheetError mapSheets(const xls::SheetDirectory& directory);
     void writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetRecordPos) const;
+    void copySheet(QByteArray& out, const Section& section) const;
 };
 
 }  // namespace sortilo::xlsedit

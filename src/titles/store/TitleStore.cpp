@@ -4,7 +4,7 @@
 #include "platform/Texts.h"
 #include "platform/db/Recordset.h"
 
-#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -97,7 +97,8 @@ QString TitleConnectionString(const QString& appFolder) {
 }
 
 QString TitleStoreError::message() const {
-    const QString file = QDir::toNativeSeparators(path);
+    // The file's name, as the workbook messages name theirs.
+    const QString file = QFileInfo(path).fileName();
     switch (problem) {
         case TitleStoreProblem::None:
             return {};
