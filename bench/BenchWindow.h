@@ -1,12 +1,13 @@
 #pragma once
 
-// The main window for benchmarks: a headless widget application, silent messages, and an
+// The program for benchmarks: a headless widget application, silent messages, and an
 // application folder of the benchmark's choosing.
 
-#include "app/Form1.h"
+#include "app/Program.h"
 #include "platform/XlsSpreadsheetService.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 #include <memory>
 
@@ -33,9 +34,9 @@ struct NoDesktop : DesktopOpener {
     bool open(const QString&) override { return true; }
 };
 
-// The shown main window with the real clock, generator and spreadsheet service; messages and
-// the desktop opener do nothing. An empty folder keeps the program's own.
-inline std::unique_ptr<Form1> shownWindow(const QString& appFolder = {}) {
+// The program with its window shown, the real clock, timer, generator and spreadsheet service;
+// messages and the desktop opener do nothing. An empty folder keeps the program's own.
+inline std::unique_ptr<Program> shownProgram(const QString& appFolder = {}) {
     Services services = realServices();
     services.messages = std::make_unique<SilentMessages>();
     services.opener = std::make_unique<NoDesktop>();
@@ -45,10 +46,15 @@ inline std::unique_ptr<Form1> shownWindow(const QString& appFolder = {}) {
     services.spreadsheets = [folder = services.appFolder, opener = services.opener.get()] {
         return std::make_unique<XlsSpreadsheetService>(folder, *opener);
     };
-    auto form = std::make_unique<Form1>(std::move(services));
-    form->show();
+    auto program = std::make_unique<Program>(std::move(services));
+    program->window().show();
     QCoreApplication::processEvents();
-    return form;
+    return program;
+}
+
+// A button of the window by its name in the layout, e.g. "Command2(0)".
+inline QPushButton* button(Program& program, const char* name) {
+    return program.window().findChild<QPushButton*>(QString::fromUtf8(name));
 }
 
 }  // namespace sortilo::bench

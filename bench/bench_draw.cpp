@@ -1,21 +1,16 @@
 #include "BenchWindow.h"
-#include "app/Form1.h"
-#include "draw/DrawHandlers.h"
 #include "draw/engine/Clock.h"
 #include "draw/engine/DrawPick.h"
 #include "draw/engine/DrawState.h"
 #include "draw/engine/Random.h"
-#include "results/DetailsView.h"
 
 #include <QApplication>
-#include <QListWidget>
-#include <QRadioButton>
 
 #include <benchmark/benchmark.h>
 
 using namespace sortilo;
 using bench::haveApplication;
-using bench::shownWindow;
+using bench::shownProgram;
 
 namespace {
 
@@ -27,17 +22,13 @@ QStringList names(int n) {
     return list;
 }
 
-void fillPool(DrawState& state, int size) {
-    for (int i = 1; i <= size; ++i) {
-        state.roster(i) = QStringLiteral("名字%1").arg(i);
-    }
-    state.rosterCount = static_cast<int16_t>(size);
-}
-
 // One tick's pick with a pool of P names and a count of C, on the real clock and generator.
 void BM_Tick(benchmark::State& bench) {
     auto state = makeDrawState();
-    fillPool(*state, static_cast<int>(bench.range(0)));
+    for (int i = 1; i <= bench.range(0); ++i) {
+        state->roster(i) = QStringLiteral("名字%1").arg(i);
+    }
+    state->rosterCount = static_cast<int16_t>(bench.range(0));
     state->drawCount = static_cast<int16_t>(bench.range(1));
     FoldingRandom random;
     SystemClock clock;
@@ -51,6 +42,14 @@ BENCHMARK(BM_Tick)
     ->Args({2000, 1})
     ->Unit(benchmark::kMicrosecond);
 
+// Start, the ticks until the draw has picked: the draw is ready for its Stop.
+void rollUntilPicked(DrawSession& session, int count) {
+    session.setDrawCountText(QString::number(count));
+    session.pressStart();
+    session.tick();
+    session.tick();
+}
+
 // Stop in remove mode with groups of N names in all four lists and a pool of 2N: the tables, the
 // four result lists, the pool list and what they paint.
 void BM_Stop(benchmark::State& bench) {
@@ -59,26 +58,25 @@ void BM_Stop(benchmark::State& bench) {
         return;
     }
     const int size = static_cast<int>(bench.range(0));
-    auto form = shownWindow();
-    DrawState& state = form->state();
-    for (int g = 1; g <= 3; ++g) {
-        state.groupSizes(g) = static_cast<int16_t>(size);
-        for (int k = 1; k <= size; ++k) {
-            state.groupResults(k, g) = QStringLiteral("第%1组%2").arg(g).arg(k);
-        }
-    }
-    form->Option1[1]->setChecked(true);
+    auto program = shownProgram();
+    DrawSession& session = program->session();
+    const QStringList pool = names(2 * size);
     for (auto _ : bench) {
         bench.PauseTiming();
-        fillPool(state, 2 * size);
-        form->List1[0]->clear();
-        form->List1[0]->addItems(names(2 * size));
-        state.groupCount = 3;
-        state.drawCount = static_cast<int16_t>(size);
-        pickNames(state, *form->services().random, *form->services().clock);
+        if (session.state().groupCount == 0 || session.state().groupCount == MaxGroups) {
+            session.reset();
+            session.setKeepChoice(KeepChoice::Remove);
+            for (int g = 1; g <= 3; ++g) {
+                session.importPool(pool);
+                rollUntilPicked(session, size);
+                session.pressStop();
+            }
+        }
+        session.importPool(pool);
+        rollUntilPicked(session, size);
         QCoreApplication::processEvents();
         bench.ResumeTiming();
-        Stop(*form);
+        session.pressStop();
         QCoreApplication::processEvents();
     }
 }
@@ -90,14 +88,16 @@ void BM_Details(benchmark::State& bench) {
         bench.SkipWithError("no widget application");
         return;
     }
-    auto form = shownWindow();
-    form->List1[0]->addItems(names(static_cast<int>(bench.range(0))));
+    auto program = shownProgram();
+    program->session().importPool(names(static_cast<int>(bench.range(0))));
+    QPushButton* open = bench::button(*program, "Command2(0)");
+    QPushButton* close = bench::button(*program, "Command5(1)");
     for (auto _ : bench) {
         bench.PauseTiming();
-        Command5_Click(*form, 1);
+        close->click();
         QCoreApplication::processEvents();
         bench.ResumeTiming();
-        Command2_Click(*form, 0);
+        open->click();
         QCoreApplication::processEvents();
     }
 }

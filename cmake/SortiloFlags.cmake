@@ -8,7 +8,6 @@ if(SORTILO_WERROR)
     target_compile_options(sortilo_flags INTERFACE -Werror)
 endif()
 target_compile_definitions(sortilo_flags INTERFACE QT_NO_KEYWORDS)
-target_include_directories(sortilo_flags INTERFACE ${PROJECT_SOURCE_DIR}/src)
 
 if(SORTILO_SANITIZE)
     target_compile_options(sortilo_flags INTERFACE
@@ -92,19 +91,39 @@ function(sortilo_precompile target widgets test)
     target_precompile_headers(${target} REUSE_FROM ${donor})
 endfunction()
 
-# sortilo_add_library(NAME LIBS dep ...): one static library from the .cpp files of the current
-# folder (not its sub-folders, which hold libraries of their own).
+# sortilo_expose_headers(TARGET SCOPE header ...): the target's include folder, holding links to
+# exactly these headers under the path they are included by (src/draw/engine/DrawState.h as
+# "draw/engine/DrawState.h"). A library sees the headers of what it links and nothing else, so an
+# include of a higher layer, or of a library not linked, does not compile.
+function(sortilo_expose_headers target scope)
+    set(root ${CMAKE_BINARY_DIR}/include/${target})
+    file(REMOVE_RECURSE ${root})
+    foreach(header ${ARGN})
+        file(RELATIVE_PATH path ${PROJECT_SOURCE_DIR}/src ${header})
+        get_filename_component(folder ${root}/${path} DIRECTORY)
+        file(MAKE_DIRECTORY ${folder})
+        file(CREATE_LINK ${header} ${root}/${path} SYMBOLIC)
+    endforeach()
+    target_include_directories(${target} ${scope} ${root})
+endfunction()
+
+# sortilo_add_library(NAME LIBS dep ... [PRIVATE_LIBS dep ...]): one static library from the .cpp
+# files of the current folder (not its sub-folders, which hold libraries of their own), exposing
+# the folder's headers. PRIVATE_LIBS are used inside it and never seen by its users.
 function(sortilo_add_library name)
-    cmake_parse_arguments(L "" "" "LIBS" ${ARGN})
+    cmake_parse_arguments(L "" "" "LIBS;PRIVATE_LIBS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(sources)
         add_library(${name} STATIC ${sources} ${headers})
         target_link_libraries(${name} PUBLIC ${L_LIBS} sortilo_flags)
-        sortilo_links_widgets(widgets ${L_LIBS})
+        target_link_libraries(${name} PRIVATE ${L_PRIVATE_LIBS})
+        sortilo_links_widgets(widgets ${L_LIBS} ${L_PRIVATE_LIBS})
         sortilo_precompile(${name} ${widgets} OFF)
+        sortilo_expose_headers(${name} PUBLIC ${headers})
     else()
         add_library(${name} INTERFACE)
         target_link_libraries(${name} INTERFACE ${L_LIBS} sortilo_flags)
+        sortilo_expose_headers(${name} INTERFACE ${headers})
     endif()
 endfunction()

@@ -4,16 +4,24 @@
 
 #include <span>
 
+class QWidget;
+
 namespace sortilo {
+
+struct MainWindowControls;
 
 // One control of the main window as the layout table gives it. Positions and sizes are in
 // twips relative to the container (the window or a frame); 15 twips make one pixel at 96 dpi.
 struct ControlSpec {
     enum class Kind { Frame, Button, Label, TextBox, Option, List, ColumnList };
     enum Flags { Left = 0, Centre = 1, Wrap = 2, Selected = 4 };
+    // Puts the made control where the window keeps it; nullptr for a frame or a fixed text that
+    // nothing refers to.
+    using Binder = void (*)(MainWindowControls& controls, int index, QWidget* control);
 
-    const char* name;
-    int index;  // -1: not a member of an indexed group
+    const char* name;  // the old form's name: with the index, the control's objectName
+    int index;         // -1: not a member of an indexed group
+    Binder bind;
     Kind kind;
     const char* caption;  // UTF-8
     int left, top, width, height;

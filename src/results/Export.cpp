@@ -1,6 +1,5 @@
 #include "results/Export.h"
 
-#include "app/Form1.h"
 #include "platform/AppFiles.h"
 #include "platform/SheetErrorText.h"
 
@@ -10,7 +9,6 @@ namespace {
 
 const QString ExportRange = QStringLiteral("A1:AZ5000");
 
-// Row 1 the titles, column g the names of group g from row 2 down, in recorded order.
 SheetError writeGroups(SpreadsheetService& excel, const DrawState& state) {
     SheetError error = excel.ClearRange(ExportRange);
     for (int g = 1; g <= state.groupCount && !error; ++g) {
@@ -26,29 +24,26 @@ SheetError writeGroups(SpreadsheetService& excel, const DrawState& state) {
 
 }  // namespace
 
-void Command9_Click(Form1& form) {
-    Services& services = form.services();
-    const QString path = appFilePath(services.appFolder, ExportWorkbookName);
-    std::unique_ptr<SpreadsheetService> excel = services.spreadsheets();
-    excel->CreateApplication();
+QString exportResults(SpreadsheetService& excel, const DrawState& state, const QString& appFolder) {
+    excel.CreateApplication();
     // The workbook is edited in memory and written back in one step at the save, so a failure at
     // any point leaves the file on disk as it was.
-    SheetError error = excel->OpenWorkbook(path);
+    SheetError error = excel.OpenWorkbook(appFilePath(appFolder, ExportWorkbookName));
     if (!error) {
-        excel->SetDisplayAlerts(false);
-        error = writeGroups(*excel, form.state());
+        excel.SetDisplayAlerts(false);
+        error = writeGroups(excel, state);
     }
     if (!error) {
-        error = excel->SaveActiveWorkbook();
+        error = excel.SaveActiveWorkbook();
     }
     if (error) {
-        excel->CloseAllWorkbooks();
-        excel->ReleaseApplication();
-        services.messages->show(describeSheetError(ExportWorkbookName, error));
-        return;
+        excel.CloseAllWorkbooks();
+        excel.ReleaseApplication();
+        return describeSheetError(ExportWorkbookName, error);
     }
-    excel->ShowApplication();
-    excel->ReleaseApplication();
+    excel.ShowApplication();
+    excel.ReleaseApplication();
+    return {};
 }
 
 }  // namespace sortilo

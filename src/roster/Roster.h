@@ -1,13 +1,27 @@
 #pragma once
 
+#include "draw/DrawSession.h"
+#include "platform/SpreadsheetService.h"
+
+#include <QStringList>
+
 namespace sortilo {
 
-class Form1;
+// Column A of the import workbook's sheet that opens, from row 3 down to the first empty cell, at
+// most 2000 names; or what is wrong with the workbook (a cell that cannot become a name among it).
+struct RosterReading {
+    QStringList names;
+    SheetError error;
+};
+RosterReading readRoster(SpreadsheetService& excel, const QString& appFolder);
 
-// Command1_Click: "导 入 数 据". Replaces the pool with the names of the import workbook.
-void Command1_Click(Form1& form, int index);
+// "导 入 数 据": refuses while another program holds a workbook of the folder; otherwise resets the
+// draw and makes the workbook's names the pool. Returns the message for the operator, empty when
+// the pool was replaced. A workbook that cannot be read leaves the pool as it was.
+QString importRoster(DrawSession& session, SpreadsheetService& excel, const QString& appFolder);
 
-// Command6_Click: "编辑被抽对象". Hands the import workbook to the desktop's spreadsheet program.
-void Command6_Click(Form1& form, int index);
+// "编辑被抽对象": hands the import workbook to the desktop's spreadsheet program. Returns the
+// message for the operator, empty when the workbook was handed over.
+QString editRoster(SpreadsheetService& excel, const QString& appFolder);
 
 }  // namespace sortilo

@@ -91,7 +91,7 @@ private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         state_ = makeDrawState();
-        标题自动内容生成(*state_);
+        setDefaultTitles(*state_);
         path_ = TitleDatabasePath(folder());
     }
 

@@ -1,12 +1,12 @@
-#include "app/Form1.h"
+#include "app/Program.h"
 
 #include <QApplication>
 
-// The program is its main window: it starts by showing Form1 and ends when Form1 closes.
+// The program is its main window: it starts by showing it and ends when it closes.
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    sortilo::Form1 form(sortilo::realServices());
-    form.centreOnScreen();
-    form.show();
+    sortilo::Program program(sortilo::realServices());
+    program.window().centreOnScreen();
+    program.window().show();
     return app.exec();
 }

@@ -18,6 +18,22 @@ int drawPosition(int pool, RandomSource& random, const Clock& clock) {
     return std::min(static_cast<int>(pool * u) + 1, pool);
 }
 
+// The new group's number, the paging that shows it, and its size.
+void beginGroup(DrawState& state) {
+    ++state.groupCount;
+    state.firstShownGroup = firstGroupShowingNewest(state.groupCount);
+    state.groupSizes(state.groupCount) = state.drawCount;
+    // These picks are now a group; recording them again would need a new pick.
+    state.currentDrawPicked = false;
+}
+
+// groupResults(k, groupCount) = roster(drawPicks(k)) for k = 1..drawCount.
+void recordPicks(DrawState& state) {
+    for (int k = 1; k <= state.drawCount; ++k) {
+        state.groupResults(k, state.groupCount) = state.roster(state.drawPicks(k));
+    }
+}
+
 }  // namespace
 
 PickOutcome pickNames(DrawState& state, RandomSource& random, const Clock& clock) {
@@ -46,26 +62,12 @@ bool canRecordGroup(const DrawState& state) {
            state.groupCount < MaxGroups;
 }
 
-void beginGroup(DrawState& state) {
-    Q_ASSERT(canRecordGroup(state));
-    ++state.groupCount;
-    state.firstShownGroup = static_cast<int16_t>(state.groupCount < 5 ? 1 : state.groupCount - 3);
-    state.groupSizes(state.groupCount) = state.drawCount;
-    // These picks are now a group; recording them again would need a new pick.
-    state.currentDrawPicked = false;
-}
-
 void recordGroup(DrawState& state) {
+    Q_ASSERT(canRecordGroup(state));
     beginGroup(state);
     recordPicks(state);
     clearGroupSelection(state);
     state.groupSelected(state.groupCount) = 1;
-}
-
-void recordPicks(DrawState& state) {
-    for (int k = 1; k <= state.drawCount; ++k) {
-        state.groupResults(k, state.groupCount) = state.roster(state.drawPicks(k));
-    }
 }
 
 void clearGroupSelection(DrawState& state) {

@@ -11,7 +11,7 @@ enum class PickOutcome {
     CountAbovePool,  // drawCount > rosterCount: nothing was picked, nothing changed
 };
 
-// The pick of one tick of 抽签函数: drawCount different pool positions in drawPicks(1..drawCount),
+// The pick of one tick: drawCount different pool positions in drawPicks(1..drawCount),
 // each position reseeding from the clock before every attempt and retrying on a repeat; then
 // rollingName is the first picked name. A repeat is found by a mark per pool position, so a tick
 // costs as many steps as it makes attempts.
@@ -21,17 +21,10 @@ PickOutcome pickNames(DrawState& state, RandomSource& random, const Clock& clock
 // have room for one more group of drawCount names.
 bool canRecordGroup(const DrawState& state);
 
-// The first steps of Stop's bookkeeping: the new group's number, the paging that shows it (the
-// newest group in the last of the four lists once there are more than four), and its size. The
-// picks of the running draw are used up by it. Requires canRecordGroup().
-void beginGroup(DrawState& state);
-
-// The tables' part of Stop: beginGroup, then the picks recorded as the group (导入抽中名单), which
-// becomes the selected group. Requires canRecordGroup().
+// The tables' part of Stop: the new group's number, the paging that shows it, its size and names
+// (the picks of the last tick, in pick order), and it becomes the selected group. The picks of the
+// running draw are used up by it. Requires canRecordGroup().
 void recordGroup(DrawState& state);
-
-// 导入抽中名单: groupResults(k, groupCount) = roster(drawPicks(k)) for k = 1..drawCount.
-void recordPicks(DrawState& state);
 
 // groupSelected(1..50) = 0; entry 0 is left alone.
 void clearGroupSelection(DrawState& state);

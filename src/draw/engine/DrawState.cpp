@@ -2,7 +2,7 @@
 
 namespace sortilo {
 
-void 标题自动内容生成(DrawState& state) {
+void setDefaultTitles(DrawState& state) {
     for (int g = 1; g <= MaxGroups; ++g) {
         state.groupTitles(g) = QStringLiteral("第%1组").arg(g);
     }
@@ -24,6 +24,24 @@ void clearGroups(DrawState& state) {
     for (int g = 1; g <= MaxGroups; ++g) {
         state.groupSizes(g) = 0;
     }
+}
+
+QStringList poolNames(const DrawState& state) {
+    QStringList names;
+    names.reserve(state.rosterCount);
+    for (int k = 1; k <= state.rosterCount; ++k) {
+        names << state.roster(k);
+    }
+    return names;
+}
+
+QStringList groupNames(const DrawState& state, int g) {
+    QStringList names;
+    names.reserve(state.groupSizes(g));
+    for (int k = 1; k <= state.groupSizes(g); ++k) {
+        names << state.groupResults(k, g);
+    }
+    return names;
 }
 
 }  // namespace sortilo

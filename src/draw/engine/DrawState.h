@@ -3,6 +3,7 @@
 #include "draw/engine/BoundedTable.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -16,8 +17,8 @@ inline constexpr int MaxGroupSize = 1000;
 inline constexpr int TitleSets = 6;
 inline constexpr int TitlesPerSet = 25;
 
-// Everything the main window keeps between events: the pool, the picks of the running draw, the
-// recorded groups with their titles, and the counters that tie buttons, timer and lists together.
+// Everything the draw keeps between events: the pool, the picks of the running draw, the recorded
+// groups with their titles, the title sets, and the counters that tie the draw together.
 // Tables are used from index 1; index 0 exists and holds nothing of the draw.
 struct DrawState {
     BoundedTable<QString, 0, MaxRoster> roster;
@@ -40,16 +41,28 @@ struct DrawState {
     bool currentDrawPicked = false;
 };
 
-// The tables are large (about 50,000 texts); the window keeps its state on the heap.
+// The tables are large (about 50,000 texts); they live on the heap.
 inline std::unique_ptr<DrawState> makeDrawState() {
     return std::make_unique<DrawState>();
 }
 
-// 标题自动内容生成: group g is titled 第g组 for g = 1..50; entry 0 is not touched.
-void 标题自动内容生成(DrawState& state);
+// The default titles: group g is titled 第g组 for g = 1..50; entry 0 is not touched.
+void setDefaultTitles(DrawState& state);
 
-// The table part of 数据环境还原: no group recorded, no selection, results emptied. The controls
-// part lives with the window's handlers.
+// The tables' part of the reset before an import: no group recorded, no selection, results
+// emptied, and the next tick skipped.
 void clearGroups(DrawState& state);
+
+// The pool, roster(1..rosterCount), in pool order.
+QStringList poolNames(const DrawState& state);
+
+// The names of group g in pick order.
+QStringList groupNames(const DrawState& state, int g);
+
+// The first of the four shown groups that puts the newest group on screen: in the last of the
+// four lists once there are more than four groups.
+inline int16_t firstGroupShowingNewest(int groupCount) {
+    return static_cast<int16_t>(groupCount < 5 ? 1 : groupCount - 3);
+}
 
 }  // namespace sortilo

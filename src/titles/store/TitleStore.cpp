@@ -168,7 +168,7 @@ TitleStoreError SaveTitleSets(const DrawState& state, const QString& appFolder,
 }
 
 void ApplyTitleSet(DrawState& state, int s) {
-    标题自动内容生成(state);
+    setDefaultTitles(state);
     const int n = std::min(titleCount(state, s), TitlesPerSet);
     for (int j = 1; j <= n; ++j) {
         state.groupTitles(j) = state.titleSets(s, j);

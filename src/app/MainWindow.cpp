@@ -1,0 +1,224 @@
+#include "app/MainWindow.h"
+
+#include "app/Layout.h"
+#include "app/MainWindowControls.h"
+#include "app/SongLabel.h"
+#include "app/ThreeColumnList.h"
+#include "platform/Skin.h"
+#include "platform/Texts.h"
+
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace sortilo {
+
+namespace {
+
+QFont songFont(double points, bool bold) {
+    QFont font(QStringLiteral("宋体"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// The font of controls the layout gives no font of their own.
+QFont windowDefaultFont() {
+    return songFont(9, false);
+}
+
+QWidget* makeControl(const ControlSpec& entry, QWidget* parent) {
+    const QString caption = QString::fromUtf8(entry.caption);
+    using K = ControlSpec::Kind;
+    switch (entry.kind) {
+        case K::Frame:
+            return new QGroupBox(caption, parent);
+        case K::Button:
+            return new QPushButton(caption, parent);
+        case K::Label: {
+            auto* label = new SongLabel(caption, parent);
+            label->setAlignment((entry.flags & ControlSpec::Centre)
+                                    ? Qt::AlignHCenter | Qt::AlignTop
+                                    : Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(entry.flags & ControlSpec::Wrap);
+            return label;
+        }
+        case K::TextBox:
+            return new QLineEdit(caption, parent);
+        case K::Option: {
+            auto* option = new QRadioButton(caption, parent);
+            option->setChecked(entry.flags & ControlSpec::Selected);
+            return option;
+        }
+        case K::List: {
+            // Every entry is one line in one font: the list lays out thousands of names from
+            // the size of one instead of measuring each, so a Stop that refills the lists with
+            // 5000 names fits in one frame.
+            auto* list = new QListWidget(parent);
+            list->setUniformItemSizes(true);
+            return list;
+        }
+        case K::ColumnList:
+            return new ThreeColumnList(parent);
+    }
+    return nullptr;
+}
+
+void applyLook(const ControlSpec& entry, QWidget* control) {
+    control->setObjectName(entry.index < 0
+                               ? QString::fromUtf8(entry.name)
+                               : QStringLiteral("%1(%2)").arg(entry.name).arg(entry.index));
+    control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
+                         pixels(entry.height));
+    control->setFont(entry.points > 0 ? songFont(entry.points, entry.bold) : windowDefaultFont());
+    if (entry.foreColor != 0) {
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::WindowText, QColor(entry.foreColor));
+        control->setPalette(palette);
+    }
+    if (entry.backColor != 0) {
+        QPalette palette = control->palette();
+        palette.setColor(QPalette::Window, QColor(entry.backColor));
+        control->setPalette(palette);
+        control->setAutoFillBackground(true);
+    }
+    if (!entry.visible) {
+        control->hide();
+    }
+}
+
+// Radio buttons of one group cannot all be unchecked through setChecked(false) alone.
+void uncheck(QRadioButton* option) {
+    const bool exclusive = option->autoExclusive();
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(exclusive);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(DrawSession& session, TitleEditing& titles, QWidget* parent)
+    : QMainWindow(parent), controls_(std::make_unique<MainWindowControls>()) {
+    setupWindow();
+    setupControls();
+    setupMenu(titles);
+    setupPanels(session, titles);
+    connectDrawSettings(session);
+    connectDrawDisplay(session);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setupWindow() {
+    installSongTypefaceSubstitutes();
+    setWindowTitle(texts::WindowCaption);
+    setFont(windowDefaultFont());
+    auto* client = new QWidget(this);
+    client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
+    setCentralWidget(client);
+}
+
+void MainWindow::setupControls() {
+    QHash<QString, QWidget*> frames;
+    for (const ControlSpec& entry : mainWindowLayout()) {
+        QWidget* parent =
+            entry.parent ? frames.value(QString::fromUtf8(entry.parent)) : centralWidget();
+        Q_ASSERT(parent);
+        QWidget* control = makeControl(entry, parent);
+        applyLook(entry, control);
+        if (entry.kind == ControlSpec::Kind::Frame) {
+            frames.insert(QString::fromUtf8(entry.name), control);
+        }
+        if (entry.bind) {
+            entry.bind(*controls_, entry.index, control);
+        }
+    }
+    MainWindowControls& c = *controls_;
+    c.details.sources = {c.poolList, c.resultLists.lists[0], c.resultLists.lists[1],
+                         c.resultLists.lists[2], c.resultLists.lists[3]};
+}
+
+void MainWindow::setupMenu(TitleEditing& titles) {
+    QAction* titleEditorCommand = menuBar()->addAction(texts::MenuTitleEditor);
+    titleEditorCommand->setObjectName(QStringLiteral("zbzdy"));
+    connect(titleEditorCommand, &QAction::triggered, &titles, &TitleEditing::open);
+}
+
+void MainWindow::setupPanels(DrawSession& session, TitleEditing& titles) {
+    MainWindowControls& c = *controls_;
+    new ResultListsView(c.resultLists, session, this);
+    new DetailsView(c.details, this);
+    auto* editor = new TitleEditorPanel(c.titleEditor, titles, this);
+    editor->stayAbove(c.details.list);
+    editor->stayAbove(c.details.closeButton);
+    connect(c.importButton, &QPushButton::clicked, this, &MainWindow::importRequested);
+    connect(c.editRosterButton, &QPushButton::clicked, this, &MainWindow::rosterEditRequested);
+    connect(c.exportButton, &QPushButton::clicked, this, &MainWindow::exportRequested);
+}
+
+void MainWindow::connectDrawSettings(DrawSession& session) {
+    MainWindowControls& c = *controls_;
+    connect(c.startButton, &QPushButton::clicked, &session, &DrawSession::pressStart);
+    connect(c.stopButton, &QPushButton::clicked, &session, &DrawSession::pressStop);
+    // textChanged, not textEdited: any change of the text brings 开始 back, the program's too.
+    connect(c.drawCountEdit, &QLineEdit::textChanged, &session, &DrawSession::setDrawCountText);
+    connect(c.keepOption, &QRadioButton::toggled, &session, [&session](bool chosen) {
+        if (chosen) {
+            session.setKeepChoice(KeepChoice::Keep);
+        }
+    });
+    connect(c.removeOption, &QRadioButton::toggled, &session, [&session](bool chosen) {
+        if (chosen) {
+            session.setKeepChoice(KeepChoice::Remove);
+        }
+    });
+    QLineEdit* countEdit = c.drawCountEdit;
+    connect(&session, &DrawSession::drawCountTextChanged, countEdit,
+            [countEdit](const QString& text) {
+                if (countEdit->text() != text) {
+                    countEdit->setText(text);
+                }
+            });
+    connect(&session, &DrawSession::keepChoiceChanged, this, [&c](KeepChoice choice) {
+        if (choice == KeepChoice::None) {
+            uncheck(c.keepOption);
+            uncheck(c.removeOption);
+        } else {
+            (choice == KeepChoice::Keep ? c.keepOption : c.removeOption)->setChecked(true);
+        }
+    });
+}
+
+void MainWindow::connectDrawDisplay(DrawSession& session) {
+    MainWindowControls& c = *controls_;
+    connect(&session, &DrawSession::drawButtonsChanged, this, [&c](bool start, bool stop) {
+        c.startButton->setVisible(start);
+        c.stopButton->setVisible(stop);
+    });
+    connect(&session, &DrawSession::drawButtonFocused, this, [&c](DrawButton button) {
+        (button == DrawButton::Start ? c.startButton : c.stopButton)->setFocus();
+    });
+    connect(&session, &DrawSession::rollingNameChanged, c.rollingNameLabel, &QLabel::setText);
+    QListWidget* pool = c.poolList;
+    connect(&session, &DrawSession::poolChanged, pool, [pool](const QStringList& names) {
+        pool->clear();
+        pool->addItems(names);
+    });
+    connect(&session, &DrawSession::poolCountChanged, c.poolCountLabel, &QLabel::setText);
+}
+
+void MainWindow::centreOnScreen() {
+    adjustSize();
+    if (const QScreen* screen = this->screen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+    }
+}
+
+}  // namespace sortilo

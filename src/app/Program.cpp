@@ -1,0 +1,58 @@
+#include "app/Program.h"
+
+#include "platform/Skin.h"
+#include "platform/XlsSpreadsheetService.h"
+#include "results/Export.h"
+#include "roster/Roster.h"
+
+#include <QCoreApplication>
+
+namespace sortilo {
+
+Services realServices() {
+    Services services;
+    services.messages = std::make_unique<QtMessageBox>();
+    services.opener = std::make_unique<QtDesktopOpener>();
+    services.clock = std::make_unique<SystemClock>();
+    services.random = std::make_unique<FoldingRandom>();
+    services.timer = std::make_unique<QtDrawTimer>();
+    services.appFolder = QCoreApplication::applicationDirPath();
+    services.spreadsheets = [folder = services.appFolder, opener = services.opener.get()] {
+        return std::make_unique<XlsSpreadsheetService>(folder, *opener);
+    };
+    return services;
+}
+
+Program::Program(Services services)
+    : services_(std::move(services)),
+      session_(*services_.timer, *services_.clock, *services_.random),
+      titles_(session_, services_.appFolder),
+      window_(session_, titles_) {
+    QObject::connect(&session_, &DrawSession::refused, &window_,
+                     [this](const QString& message) { tell(message); });
+    QObject::connect(&titles_, &TitleEditing::message, &window_,
+                     [this](const QString& message) { tell(message); });
+    connectWorkbookButtons();
+    // The skin goes onto the controls, so it comes after them.
+    SkinH_Attach();
+}
+
+void Program::connectWorkbookButtons() {
+    const QString& folder = services_.appFolder;
+    QObject::connect(&window_, &MainWindow::importRequested, &window_, [this, &folder] {
+        tell(importRoster(session_, *services_.spreadsheets(), folder));
+    });
+    QObject::connect(&window_, &MainWindow::rosterEditRequested, &window_,
+                     [this, &folder] { tell(editRoster(*services_.spreadsheets(), folder)); });
+    QObject::connect(&window_, &MainWindow::exportRequested, &window_, [this, &folder] {
+        tell(exportResults(*services_.spreadsheets(), session_.state(), folder));
+    });
+}
+
+void Program::tell(const QString& message) {
+    if (!message.isEmpty()) {
+        services_.messages->show(message);
+    }
+}
+
+}  // namespace sortilo

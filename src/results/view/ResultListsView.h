@@ -1,0 +1,44 @@
+#pragma once
+
+#include "draw/DrawSession.h"
+
+#include <QColor>
+#include <QObject>
+
+#include <array>
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace sortilo {
+
+// Back colours of the lists, in the program's own terms.
+enum class ListColor {
+    Window,  // the desktop's window-background colour (system colour 5)
+    Pink,    // red 255, green 192, blue 255: the list of the selected group
+};
+inline const QColor SelectedGroupPink = QColor(255, 192, 255);
+void setBackColor(QListWidget* list, ListColor color);
+ListColor backColor(const QListWidget* list);
+
+struct ResultListWidgets {
+    std::array<QLabel*, 4> titleLabels{};  // above the lists
+    std::array<QListWidget*, 4> lists{};   // the names of four consecutive groups
+    QPushButton* earlierButton = nullptr;  // "<"
+    QPushButton* laterButton = nullptr;    // ">"
+};
+
+// The four result lists under their titles, with the paging buttons: shows the groups the session
+// reports and hands paging and the choice of a group back to it.
+class ResultListsView : public QObject {
+public:
+    ResultListsView(const ResultListWidgets& widgets, DrawSession& session, QObject* parent);
+
+private:
+    void show(const ShownGroups& groups);
+
+    ResultListWidgets widgets_;
+};
+
+}  // namespace sortilo

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "draw/DrawSession.h"
+#include "titles/store/TitleStore.h"
+
+#include <QObject>
+#include <QStringList>
+
+namespace sortilo {
+
+// The title editor's rules, without its widgets: the stored title sets are loaded when it opens,
+// titles are added to and deleted from the chosen set in memory, and the confirm stores all six
+// sets and applies the chosen one (or goes back to the default titles). It works on the session's
+// title tables and reports what the editor shows by signals.
+class TitleEditing : public QObject {
+    Q_OBJECT
+
+public:
+    TitleEditing(DrawSession& session, QString appFolder, QObject* parent = nullptr);
+
+    // The chosen set: 0 for "默认", else 1..6.
+    int chosenSet() const;
+
+public Q_SLOTS:
+    void open();
+    void chooseSet(int set);
+    // The text of the new-title box as the next title of the chosen set.
+    void addTitle(const QString& title);
+    // The title at `row` of the list (-1: none selected) leaves the chosen set.
+    void deleteTitle(int row);
+    // The six name boxes' texts; element 0 is set 1.
+    void confirm(const TitleSetNames& names);
+
+Q_SIGNALS:
+    void opened();
+    void closed();
+    // A stored set's name, loaded at the opening; sets without a stored name keep what they show.
+    void setNameLoaded(int set, const QString& name);
+    void titlesListed(const QStringList& titles);
+    // The new-title box takes the focus and is emptied.
+    void newTitleCleared();
+    // A message for the operator (modal).
+    void message(const QString& text);
+
+private:
+    DrawState& tables() { return session_.stateForTitleEditing(); }
+    void list(const QStringList& titles);
+
+    DrawSession& session_;
+    QString appFolder_;
+    QStringList listed_;
+};
+
+}  // namespace sortilo

@@ -1,0 +1,199 @@
+#include "draw/engine/DrawCount.h"
+#include "draw/engine/DrawPick.h"
+#include "support/Fakes.h"
+
+#include <QSet>
+#include <QTest>
+
+#include <cmath>
+#include <deque>
+#include <limits>
+#include <vector>
+
+using namespace sortilo;
+
+namespace {
+
+constexpr double Huge = std::numeric_limits<double>::infinity();
+using Verdict = DrawCountReading::Verdict;
+constexpr Verdict Ok = Verdict::Count;
+constexpr Verdict Below = Verdict::BelowOne;
+constexpr Verdict Large = Verdict::TooLarge;
+
+struct CountRow {
+    const char* name;
+    QString text;
+    double number;  // as read, before rounding
+    Verdict verdict;
+    int count;  // the count Start takes, when the verdict is Ok
+};
+
+// clang-format off
+const CountRow kCountRows[] = {
+    // Everyday counts, and the texts that read as less than one.
+    {"letters after", "3abc", 3, Ok, 3},
+    {"2.5 to even", "2.5", 2.5, Ok, 2},
+    {"3.5 to even", "3.5", 3.5, Ok, 4},
+    {"letters only", "abc", 0, Below, 0},
+    {"negative", "-2", -2, Below, 0},
+    {"0.5 is below one before rounding", "0.5", 0.5, Below, 0},
+    // Blanks, wherever they stand, and signs.
+    {"blank inside", "1 2", 12, Ok, 12},
+    {"blank after sign", "- 3", -3, Below, 0},
+    {"plus", "+7", 7, Ok, 7},
+    {"two signs", "--3", 0, Below, 0},
+    // Decimal points and rounding half to even.
+    {"point first", ".5e1", 5, Ok, 5},
+    {"second point stops", "1.2.3", 1.2, Ok, 1},
+    // Exponents with E or D, in either case.
+    {"D exponent", "1d2", 100, Ok, 100},
+    {"upper E with sign", "1E+2", 100, Ok, 100},
+    {"negative exponent halfway", "25e-1", 2.5, Ok, 2},
+    {"exponent without digits", "1e", 1, Ok, 1},
+    {"second exponent stops", "1e2e3", 100, Ok, 100},
+    {"tiny times large", "0.0000000000000000000000000000001e31", 1, Ok, 1},
+    // Hexadecimal and octal whole numbers.
+    {"hex", "&H10", 16, Ok, 16},
+    {"hex lower case", "&h1f", 31, Ok, 31},
+    {"hex stops at non-digit", "&H1G", 1, Ok, 1},
+    {"octal", "&O17", 15, Ok, 15},
+    {"octal stops at 8", "&O18", 1, Ok, 1},
+    {"prefix without digits", "&H", 0, Below, 0},
+    {"ampersand and digits", "&17", 0, Below, 0},
+    // Beyond what a draw count can hold.
+    {"largest count", "32767", 32767, Ok, 32767},
+    {"rounds past largest", "32767.5", 32767.5, Large, 0},
+    {"hex past 16 bits", "&HFFFF", 65535, Large, 0},
+    {"exponent past double", "1e400", Huge, Large, 0},
+    {"tiny exponent", "1e-400", 0, Below, 0},
+    {"negative huge", "-1e400", -Huge, Below, 0},
+    // Characters outside ASCII end the number.
+    {"full-width digit", QStringLiteral("３"), 0, Below, 0},
+    {"Chinese after", QStringLiteral("3个"), 3, Ok, 3},
+};
+// clang-format on
+
+// Hands out the numbers it was given, in order, and counts the reseedings.
+struct ScriptedRandom : RandomSource {
+    std::deque<double> numbers;
+    int reseeds = 0;
+    void reseed(double) override { ++reseeds; }
+    double next() override {
+        const double u = numbers.front();
+        numbers.pop_front();
+        return u;
+    }
+};
+
+std::unique_ptr<DrawState> pool(int size, int count) {
+    auto state = makeDrawState();
+    for (int i = 1; i <= size; ++i) {
+        state->roster(i) = QStringLiteral("N%1").arg(i);
+    }
+    state->rosterCount = static_cast<int16_t>(size);
+    state->drawCount = static_cast<int16_t>(count);
+    return state;
+}
+
+}  // namespace
+
+// The draw's engine: the count read from the operator's text, the pick of one tick and the
+// random source under it.
+class TestDrawEngine : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Every kind of count text the operator may type: the number read and the count Start takes.
+    void readDrawCount() {
+        for (const CountRow& row : kCountRows) {
+            const DrawCountReading r = sortilo::readDrawCount(row.text);
+            const double tolerance = 1e-12 * std::max(1.0, std::abs(row.number));
+            const bool number = std::isinf(row.number)
+                                    ? r.number == row.number
+                                    : std::abs(r.number - row.number) <= tolerance;
+            QVERIFY2(
+                number && r.verdict == row.verdict && (row.verdict != Ok || r.count == row.count),
+                row.name);
+        }
+    }
+
+    // Every name equally likely at every position (a chi-square bound about ten standard
+    // deviations out); no name twice within a tick.
+    void pickIsFair_data() {
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("count");
+        QTest::newRow("3 of 10") << 10 << 3;
+        QTest::newRow("30 of 31") << 31 << 30;
+    }
+    void pickIsFair() {
+        QFETCH(int, size);
+        QFETCH(int, count);
+        auto state = pool(size, count);
+        FoldingRandom random(20261206);
+        test::FixedClock clock;
+        const int ticks = 2000 * size / count;
+        std::vector<std::vector<int>> seen(count + 1, std::vector<int>(size + 1, 0));
+        for (int t = 0; t < ticks; ++t) {
+            pickNames(*state, random, clock);
+            QSet<int> tick;
+            for (int i = 1; i <= count; ++i) {
+                tick.insert(state->drawPicks(i));
+                ++seen[i][state->drawPicks(i)];
+            }
+            QCOMPARE(tick.size(), count);
+        }
+        for (int i = 1; i <= count; ++i) {
+            double chi = 0;
+            for (int r = 1; r <= size; ++r) {
+                chi += std::pow(seen[i][r] - double(ticks) / size, 2) / (double(ticks) / size);
+            }
+            QVERIFY2(chi < size + 10 * std::sqrt(2.0 * size) + 10,
+                     qPrintable(QString::number(chi)));
+        }
+    }
+
+    // r = int(pool * u) + 1, a reseeding before every attempt, a retry on a repeat.
+    void pickFollowsTheAttempts() {
+        auto state = pool(4, 3);
+        ScriptedRandom random;
+        random.numbers = {0.1, 0.1, 0.2499, 0.3, 0.9999999};
+        test::FixedClock clock;
+        QCOMPARE(pickNames(*state, random, clock), PickOutcome::Picked);
+        QVERIFY(state->drawPicks(1) == 1 && state->drawPicks(2) == 2 && state->drawPicks(3) == 4);
+        QVERIFY(random.reseeds == 5 && clock.reads == 5);
+        QCOMPARE(state->rollingName, QStringLiteral("N1"));
+    }
+
+    // Reseeding with one clock reading again and again moves on; two starts at the same reading
+    // draw differently; 53 random bits in [0, 1), the lowest set half the time, the mean 1/2.
+    void randomSource() {
+        FoldingRandom random(42);
+        QSet<double> seen;
+        for (int i = 0; i < 10000; ++i) {
+            random.reseed(36000.5);
+            seen.insert(random.next());
+        }
+        QCOMPARE(seen.size(), 10000);
+        FoldingRandom a;
+        FoldingRandom b;
+        QVERIFY(a.next() != b.next());
+        const int n = 200000;
+        int lowBitSet = 0;
+        double sum = 0;
+        for (int i = 0; i < n; ++i) {
+            random.reseed(0.001 * (i % 7));
+            const double u = random.next();
+            const double scaled = std::ldexp(u, 53);
+            QVERIFY(u >= 0 && u < 1 && std::floor(scaled) == scaled);
+            lowBitSet += std::fmod(scaled, 2.0) == 1.0 ? 1 : 0;
+            sum += u;
+        }
+        QVERIFY(std::abs(lowBitSet - n / 2) < 5 * std::sqrt(n / 4.0));
+        QVERIFY(std::abs(sum / n - 0.5) < 5 * std::sqrt(1.0 / 12 / n));
+        const double now = SystemClock().timeOfDay();
+        QVERIFY(now >= 0 && now < 86400);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDrawEngine)
+#include "TestDrawEngine.moc"
