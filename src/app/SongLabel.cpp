@@ -5,16 +5,13 @@
 
 namespace sortilo {
 
-QFont SongLabel::fittedFont() const {
-    QFont face = font();
-    if (wordWrap()) {
-        return face;
-    }
+QFont fitToWidth(const QFont& font, const QString& text, int width) {
     // A one-line label (the rolling name, the pool count) shrinks a long text rather than cut it.
-    const qreal natural = QFontMetricsF(face).horizontalAdvance(text());
-    if (natural > width() && natural > 0) {
+    QFont face = font;
+    const qreal natural = QFontMetricsF(face).horizontalAdvance(text);
+    if (natural > width && natural > 0) {
         const int pixels = QFontInfo(face).pixelSize();
-        face.setPixelSize(qMax(1, int(pixels * width() / natural)));
+        face.setPixelSize(qMax(1, int(pixels * width / natural)));
     }
     return face;
 }
@@ -26,7 +23,7 @@ void SongLabel::paintEvent(QPaintEvent* /*event*/) {
     QTextOption option(alignment() & Qt::AlignHorizontal_Mask);
     option.setWrapMode(wordWrap() ? QTextOption::WrapAtWordBoundaryOrAnywhere
                                   : QTextOption::NoWrap);
-    const QFont face = fittedFont();
+    const QFont face = wordWrap() ? font() : fitToWidth(font(), text(), width());
     QTextLayout layout(text(), face);
     layout.setTextOption(option);
 

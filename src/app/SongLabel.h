@@ -14,9 +14,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-
-private:
-    QFont fittedFont() const;
 };
+
+// The font a one-line label draws `text` in: its own, shrunk until the text fits `width`.
+QFont fitToWidth(const QFont& font, const QString& text, int width);
 
 }  // namespace sortilo

@@ -1,6 +1,7 @@
 #include "SampleFiles.h"
 #include "app/Layout.h"
 #include "app/Program.h"
+#include "app/SongLabel.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
 #include "results/view/ResultListsView.h"
@@ -104,6 +105,13 @@ private Q_SLOTS:
         QCOMPARE(w("Frame5")->palette().color(QPalette::Window), QColor(255, 224, 192));
         // Chinese captions come out in a Chinese typeface, not as boxes in a Latin one.
         QVERIFY(QFontMetrics(w("Frame1")->font()).inFont(QChar(0x62BD)));
+        // A name too long for the rolling display shrinks to fit; a short one keeps its size.
+        const QFont rolling = w("Label2")->font();
+        const QString longName = QStringLiteral("阿卜杜勒·阿齐兹·穆罕默德");
+        QVERIFY(QFontMetricsF(fitToWidth(rolling, longName, 177)).horizontalAdvance(longName) <=
+                177);
+        QCOMPARE(QFontInfo(fitToWidth(rolling, QStringLiteral("张三"), 177)).pixelSize(),
+                 QFontInfo(rolling).pixelSize());
     }
 
     // Clicks and texts reach the session and the workbooks; what they report reaches the

@@ -215,6 +215,8 @@ private Q_SLOTS:
         t->start(QStringLiteral("2"));
         QCOMPARE(shown(), QStringList{texts::GroupsFull});
         QVERIFY(t->idle() && state().groupCount == 50);
+        s().reset();  // the last group's place is cleared too
+        QVERIFY(state().groupSizes(50) == 0 && selectedGroup(state()) == 0);
     }
 
     // "<" and ">" through six groups: the pink goes with its group, ">" hides on the newest
