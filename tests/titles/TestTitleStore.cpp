@@ -282,6 +282,27 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(dir_->filePath("d.mdb")));
     }
 
+    // A file another build wrote: by default the kept sample database of a build on SQLCipher 3;
+    // scripts/check-sqlcipher4 hands the one a build on SQLCipher 4 wrote (and runs this test
+    // in that build on the kept one). It loads, takes a save, and loads what was saved.
+    void fileOfAnotherBuild() {
+        QString source = qEnvironmentVariable("SORTILO_FOREIGN_TITLE_DB");
+        if (source.isEmpty()) {
+            source = qEnvironmentVariable("SORTILO_TEST_DATA") + "/titles/Sortibase-sqlcipher3.mdb";
+        }
+        QVERIFY(QFile::copy(source, path_));
+        QVERIFY(QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(loadTitleSets(*state_, folder()));
+        QCOMPARE(state_->titleSets(2, 0), QStringLiteral("方案二"));
+        QCOMPARE(titleCount(*state_, 2), 4);
+        state_->titleSets(2, 1) = QStringLiteral("决赛");
+        QVERIFY(saveTitleSets(*state_, folder(), Names));
+        state_ = makeDrawState();
+        QVERIFY(loadTitleSets(*state_, folder()));
+        QCOMPARE(state_->titleSets(2, 0), QStringLiteral("N2"));
+        QCOMPARE(state_->titleSets(2, 1), QStringLiteral("决赛"));
+    }
+
     // The key the program hands over ready-made is the one the engine derives itself: it opens
     // the file on its own. (Were it wrong, every open would fall back to the slow derivation.)
     void pageKeyOpensTheFile() {
@@ -290,8 +311,7 @@ private Q_SLOTS:
             db::cachedPageKey(testfiles::Password, testfiles::fileBytes(path_).left(16));
         sqlite3* db = nullptr;
         sqlite3_open_v2(QFile::encodeName(path_).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        const QByteArray pragma = "PRAGMA key = \"x'" + key.toHex() + "'\";";
-        sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+        testfiles::keyConnection(db, "PRAGMA key = \"x'" + key.toHex() + "'\";");
         QCOMPARE(sqlite3_exec(db, "SELECT * FROM 标题;", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close_v2(db);
     }
