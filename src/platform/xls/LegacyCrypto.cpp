@@ -191,15 +191,15 @@ FilePassReading readFilePass(Span body, int biffVersion, const QString& password
     if (biffVersion < 8) {
         return readXor(body, 0, password);
     }
+    FilePassReading r;
+    r.scheme = QStringLiteral("unknown");
     if (body.size < 2) {
-        return {};
+        return r;
     }
     const uint16_t type = le16(body.data);
     if (type == 0) {
         return readXor(body, 2, password);
     }
-    FilePassReading r;
-    r.scheme = QStringLiteral("unknown");
     if (type != 1 || body.size < 6) {
         return r;
     }
