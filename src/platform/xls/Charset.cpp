@@ -4,6 +4,9 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cctype>
+
 namespace sortilo::xls {
 
 QByteArray declaredCharset(const QByteArray& bytes, const char* key) {

@@ -5,6 +5,7 @@
 #include <libxml/HTMLparser.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace sortilo::xls {

@@ -4,6 +4,8 @@
 #include "platform/xls/NumberFormats.h"
 #include "platform/xls/XmlReader.h"
 
+#include <QStringList>
+
 #include <map>
 
 namespace sortilo::xls {
