@@ -150,7 +150,7 @@ public:
             --unseen_;
         } else if (!tables_.empty() && tables_.back().footer > 0) {
             --tables_.back().footer;
-        } else if (!std::strcmp(name, "table")) {
+        } else if (!std::strcmp(name, "table") && !tables_.empty()) {
             endTable();
         } else if (tables_.empty()) {
             if (isBlock(name) || !std::strcmp(name, "div") || !std::strcmp(name, "caption")) {
