@@ -49,14 +49,17 @@ QString decodeText(const QByteArray& bytes, const QByteArray& declared) {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         return fromUtf16(bytes, 2, bytes[0] == '\xFE');
     }
-    if (declared.startsWith("utf-16")) {
-        return fromUtf16(bytes, 0, declared == "utf-16be");
-    }
-    const QByteArray charset = isChinese(declared) ? QByteArray("GB18030") : declared.toUpper();
-    const CodePage page(charset);
-    if (!charset.isEmpty() && charset != "UTF-8" && page.iconvName() == charset) {
-        return page.decode(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                           size_t(bytes.size()));
+    // A document whose declaration could be read is no UTF-16 whatever it says (as browsers
+    // take it).
+    const QByteArray charset = isChinese(declared)             ? QByteArray("GB18030")
+                               : declared.startsWith("utf-16") ? QByteArray()
+                                                               : declared.toUpper();
+    if (!charset.isEmpty() && charset != "UTF-8" && charset != "UTF8") {
+        const CodePage page(charset);
+        if (page.iconvName() == charset) {
+            return page.decode(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                               size_t(bytes.size()));
+        }
     }
     // Nothing declared (or a charset unknown here): the bytes say it.
     QStringDecoder utf8(QStringDecoder::Utf8);
