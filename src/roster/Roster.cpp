@@ -50,11 +50,13 @@ QString importRoster(DrawSession& session, SpreadsheetService& excel, const QStr
     if (excel.FindRunningApplication(ExcelClass)) {
         return texts::SpreadsheetOpen;
     }
-    session.reset();
+    // The whole roster is read before anything is reset: a workbook that cannot be read must
+    // not cost the groups of an evening that were not exported yet.
     const RosterReading reading = readRoster(excel, appFolder);
     if (reading.error) {
         return describeSheetError(ImportWorkbookName, reading.error);
     }
+    session.reset();
     session.importPool(reading.names);
     return {};
 }

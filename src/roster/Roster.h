@@ -15,9 +15,10 @@ struct RosterReading {
 };
 RosterReading readRoster(SpreadsheetService& excel, const QString& appFolder);
 
-// "导 入 数 据": refuses while another program holds a workbook of the folder; otherwise resets the
-// draw and makes the workbook's names the pool. Returns the message for the operator, empty when
-// the pool was replaced. A workbook that cannot be read leaves the pool as it was.
+// "导 入 数 据": refuses while another program holds a workbook of the folder; otherwise reads the
+// whole roster, then resets the draw and makes the workbook's names the pool. Returns the message
+// for the operator, empty when the pool was replaced. A workbook that cannot be read changes
+// nothing: the groups, the pool and the draw settings stay as they were.
 QString importRoster(DrawSession& session, SpreadsheetService& excel, const QString& appFolder);
 
 // "编辑被抽对象": hands the import workbook to the desktop's spreadsheet program. Returns the
