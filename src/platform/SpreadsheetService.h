@@ -48,8 +48,9 @@ public:
     virtual SheetError ClearRange(const QString& a1Range) = 0;
     virtual void SetDisplayAlerts(bool on) = 0;
     virtual SheetError SaveActiveWorkbook() = 0;
-    // Hands the workbook opened last to the desktop's spreadsheet program.
-    virtual void ShowApplication() = 0;
+    // Hands the workbook opened last to the desktop's spreadsheet program; false when the desktop
+    // could not open it (no program for it, a broken file association).
+    virtual bool ShowApplication() = 0;
     virtual void QuitApplication() = 0;
     virtual void CloseAllWorkbooks() = 0;
     virtual void ReleaseApplication() = 0;

@@ -67,6 +67,11 @@ inline const QString WorkbookHardLinked =
     QStringLiteral("文件“%1”有多个硬链接，保存会断开这些链接，原文件未被改动！");
 inline const QString WorkbookNoSheet =
     QStringLiteral("文件“%1”打开时显示的不是工作表，没有可读取的单元格！");
+// The desktop could not open a workbook; %1 is its full path, so the operator can open it by hand.
+inline const QString WorkbookNotShown =
+    QStringLiteral("系统无法自动打开文件“%1”，请手动打开该文件！");
+inline const QString ExportNotShown =
+    QStringLiteral("抽签结果已保存到文件“%1”，但系统无法自动打开该文件，请手动打开！");
 // What a file is when it is not a workbook the program reads (inserted into the texts above).
 inline const QString FileKindEmpty = QStringLiteral("空文件");
 inline const QString FileKindText = QStringLiteral("CSV或文本文件");

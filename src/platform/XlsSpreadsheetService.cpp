@@ -116,10 +116,8 @@ SheetError XlsSpreadsheetService::inOperatorTerms(SheetError error) const {
     return {SheetProblem::NotEditable, error.detail};
 }
 
-void XlsSpreadsheetService::ShowApplication() {
-    if (!shownPath_.isEmpty()) {
-        opener_.open(shownPath_);
-    }
+bool XlsSpreadsheetService::ShowApplication() {
+    return !shownPath_.isEmpty() && opener_.open(shownPath_);
 }
 
 void XlsSpreadsheetService::QuitApplication() {

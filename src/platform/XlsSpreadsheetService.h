@@ -27,7 +27,7 @@ public:
     SheetError ClearRange(const QString& a1Range) override;
     void SetDisplayAlerts(bool on) override;
     SheetError SaveActiveWorkbook() override;
-    void ShowApplication() override;
+    bool ShowApplication() override;
     void QuitApplication() override;
     void CloseAllWorkbooks() override;
     void ReleaseApplication() override;

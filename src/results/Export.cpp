@@ -2,6 +2,9 @@
 
 #include "platform/AppFiles.h"
 #include "platform/SheetErrorText.h"
+#include "platform/Texts.h"
+
+#include <QDir>
 
 namespace sortilo {
 
@@ -28,7 +31,8 @@ QString exportResults(SpreadsheetService& excel, const DrawState& state, const Q
     excel.CreateApplication();
     // The workbook is edited in memory and written back in one step at the save, so a failure at
     // any point leaves the file on disk as it was.
-    SheetError error = excel.OpenWorkbook(appFilePath(appFolder, ExportWorkbookName));
+    const QString path = appFilePath(appFolder, ExportWorkbookName);
+    SheetError error = excel.OpenWorkbook(path);
     if (!error) {
         excel.SetDisplayAlerts(false);
         error = writeGroups(excel, state);
@@ -41,9 +45,10 @@ QString exportResults(SpreadsheetService& excel, const DrawState& state, const Q
         excel.ReleaseApplication();
         return describeSheetError(ExportWorkbookName, error);
     }
-    excel.ShowApplication();
+    const bool shown = excel.ShowApplication();
     excel.ReleaseApplication();
-    return {};
+    // The results are saved either way; the operator needs to know that, and where to find them.
+    return shown ? QString() : texts::ExportNotShown.arg(QDir::toNativeSeparators(path));
 }
 
 }  // namespace sortilo

@@ -5,6 +5,8 @@
 #include "platform/Texts.h"
 #include "platform/xls/CellText.h"
 
+#include <QDir>
+
 namespace sortilo {
 
 namespace {
@@ -66,16 +68,19 @@ QString editRoster(SpreadsheetService& excel, const QString& appFolder) {
         return texts::SpreadsheetOpen;
     }
     excel.CreateApplication();
-    const SheetError error = excel.OpenWorkbook(appFilePath(appFolder, ImportWorkbookName));
+    const QString path = appFilePath(appFolder, ImportWorkbookName);
+    const SheetError error = excel.OpenWorkbook(path);
     // Only a file that is not there (or cannot be read at all) stops the editing: whatever else
     // our reader dislikes, the user's spreadsheet program may still open and mend.
     if (error.problem == SheetProblem::Missing || error.problem == SheetProblem::Unreadable) {
         excel.ReleaseApplication();
         return describeSheetError(ImportWorkbookName, error);
     }
-    excel.ShowApplication();
+    const bool shown = excel.ShowApplication();
     excel.ReleaseApplication();
-    return {};
+    // Without a word the operator could not tell a desktop that opened nothing from one that is
+    // still starting its spreadsheet program.
+    return shown ? QString() : texts::WorkbookNotShown.arg(QDir::toNativeSeparators(path));
 }
 
 }  // namespace sortilo
