@@ -116,15 +116,21 @@ private Q_SLOTS:
         QVERIFY(listed.isEmpty());
     }
 
+    // "默认" stores nothing, and its titles are on the labels at once, as an export writes them.
     void confirmingTheDefaultStoresNothing() {
+        editing->chooseSet(2);
+        editing->confirm(Names);
+        QCOMPARE(t->groups[0].title, QStringLiteral("乙1"));
+        editing->open();
         editing->chooseSet(2);
         add("未保存");
         editing->chooseSet(0);
-        st().groupTitles(1) = QStringLiteral("旧标题");
         const QByteArray bytes = testfiles::fileBytes(dbPath());
         editing->confirm(Names);
-        QVERIFY(shown().isEmpty() && !open);
-        QCOMPARE(t->state().groupTitles(1), QStringLiteral("第1组"));
+        QVERIFY(shown() == QStringList{texts::TitlesConfirmed} && !open);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(t->groups[size_t(i)].title, QStringLiteral("第%1组").arg(i + 1));
+        }
         QCOMPARE(testfiles::fileBytes(dbPath()), bytes);
         QCOMPARE(st().titleSets(2, 4), QStringLiteral("未保存"));  // kept in memory
     }
