@@ -31,6 +31,9 @@ inline const QString NoTitleTyped = QStringLiteral("输添加标题的内容尚�
 inline const QString TitleSetFull = QStringLiteral("可以容纳的标题内容最多为25项！");
 inline const QString NoTitleSelected = QStringLiteral("未选中所需删除的标题内容！");
 inline const QString TitlesConfirmed = QStringLiteral("标题内容确认成功！");
+// %1 is the set's number, 1 to 6: its name box is empty while the set has titles.
+inline const QString TitleSetNameEmpty =
+    QStringLiteral("第%1个标题集合已有标题，名称不能为空，请输入名称后再确认！");
 // Problems of the title database; %1 is the file.
 inline const QString TitleDbMissing =
     QStringLiteral("标题数据库文件“%1”不存在，无法读取或保存标题内容！");
