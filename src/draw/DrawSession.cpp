@@ -193,7 +193,7 @@ void DrawSession::applyDefaultTitles() {
 }
 
 void DrawSession::applyTitleSet(int set) {
-    ApplyTitleSet(*state_, set);
+    sortilo::applyTitleSet(*state_, set);
     showNewestGroups();
 }
 

@@ -70,6 +70,8 @@ inline const QString WorkbookHardLinked =
     QStringLiteral("文件“%1”有多个硬链接，保存会断开这些链接，原文件未被改动！");
 inline const QString WorkbookNoSheet =
     QStringLiteral("文件“%1”打开时显示的不是工作表，没有可读取的单元格！");
+inline const QString WorkbookNoSheetToWrite =
+    QStringLiteral("文件“%1”打开时显示的不是工作表，无法写入抽签结果，原文件未被改动！");
 // The desktop could not open a workbook; %1 is its full path, so the operator can open it by hand.
 inline const QString WorkbookNotShown =
     QStringLiteral("系统无法自动打开文件“%1”，请手动打开该文件！");

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "draw/engine/DrawState.h"
-#include "platform/SpreadsheetService.h"
+#include "platform/WorkbookService.h"
 
 namespace sortilo {
 
@@ -10,6 +10,7 @@ namespace sortilo {
 // desktop. Returns the message for the operator, empty when it was saved and shown; on a failure
 // to save the file is as it was. A desktop that cannot open the saved workbook gets a message
 // saying the results were saved, and where.
-QString exportResults(SpreadsheetService& excel, const DrawState& state, const QString& appFolder);
+QString exportResults(const WorkbookService& workbooks, const DrawState& state,
+                      const QString& appFolder);
 
 }  // namespace sortilo
