@@ -185,12 +185,19 @@ void DrawSession::selectShownGroup(int list) {
     showGroups();
 }
 
+// Either choice of titles is shown at once, so the labels never disagree with an export made
+// right after it.
 void DrawSession::applyDefaultTitles() {
     setDefaultTitles(*state_);
+    showNewestGroups();
 }
 
 void DrawSession::applyTitleSet(int set) {
     sortilo::applyTitleSet(*state_, set);
+    showNewestGroups();
+}
+
+void DrawSession::showNewestGroups() {
     state_->firstShownGroup = firstGroupShowingNewest(state_->groupCount);
     showGroups();
 }

@@ -76,8 +76,8 @@ public Q_SLOTS:
     void showLaterGroups();
     // A name chosen in result list 1..4 makes its group the selected one (0, the pool, does not).
     void selectShownGroup(int list);
-    // Titles: the default ones (shown from the next refresh on), or those of title set 1..6 with
-    // the newest groups shown under them at once.
+    // Titles: the default ones, or those of title set 1..6; either way the newest groups are
+    // shown under them at once.
     void applyDefaultTitles();
     void applyTitleSet(int set);
 
@@ -104,6 +104,7 @@ private:
     void showDrawButtons(bool start, bool stop);
     void showPool();
     void showGroups();
+    void showNewestGroups();
     void showLaterGroupsButton(bool shown);
 
     std::unique_ptr<DrawState> state_;

@@ -2,6 +2,7 @@
 
 #include "platform/Texts.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace sortilo {
@@ -88,7 +89,7 @@ const QString& sentence(ErrorKind kind) {
         case ErrorKind::DatabaseNotWritten:
             return texts::TitleDbNotWritten;
         case ErrorKind::NotShown:
-            break;  // the desktop's answer has no message of its own
+            return texts::WorkbookNotShown;
     }
     static const QString none;
     return none;
@@ -104,6 +105,10 @@ QString errorMessage(const Error& error) {
     }
     if (error.kind == ErrorKind::NotAWorkbook || error.kind == ErrorKind::UnsupportedFormat) {
         return text.arg(name, kindName(error.content));
+    }
+    if (error.kind == ErrorKind::NotShown) {
+        // The operator opens it by hand, so the whole path is given.
+        return text.arg(QDir::toNativeSeparators(QFileInfo(error.file).absoluteFilePath()));
     }
     return text.isEmpty() ? text : text.arg(name);
 }

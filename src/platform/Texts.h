@@ -31,6 +31,9 @@ inline const QString NoTitleTyped = QStringLiteral("输添加标题的内容尚�
 inline const QString TitleSetFull = QStringLiteral("可以容纳的标题内容最多为25项！");
 inline const QString NoTitleSelected = QStringLiteral("未选中所需删除的标题内容！");
 inline const QString TitlesConfirmed = QStringLiteral("标题内容确认成功！");
+// %1 is the set's number, 1 to 6: its name box is empty while the set has titles.
+inline const QString TitleSetNameEmpty =
+    QStringLiteral("第%1个标题集合已有标题，名称不能为空，请输入名称后再确认！");
 // Problems of the title database; %1 is the file.
 inline const QString TitleDbMissing =
     QStringLiteral("标题数据库文件“%1”不存在，无法读取或保存标题内容！");
@@ -69,6 +72,11 @@ inline const QString WorkbookNoSheet =
     QStringLiteral("文件“%1”打开时显示的不是工作表，没有可读取的单元格！");
 inline const QString WorkbookNoSheetToWrite =
     QStringLiteral("文件“%1”打开时显示的不是工作表，无法写入抽签结果，原文件未被改动！");
+// The desktop could not open a workbook; %1 is its full path, so the operator can open it by hand.
+inline const QString WorkbookNotShown =
+    QStringLiteral("系统无法自动打开文件“%1”，请手动打开该文件！");
+inline const QString ExportNotShown =
+    QStringLiteral("抽签结果已保存到文件“%1”，但系统无法自动打开该文件，请手动打开！");
 // What a file is when it is not a workbook the program reads (inserted into the texts above).
 inline const QString FileKindEmpty = QStringLiteral("空文件");
 inline const QString FileKindText = QStringLiteral("CSV或文本文件");

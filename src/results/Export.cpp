@@ -2,6 +2,9 @@
 
 #include "platform/AppFiles.h"
 #include "platform/ErrorMessage.h"
+#include "platform/Texts.h"
+
+#include <QDir>
 
 namespace sortilo {
 
@@ -35,6 +38,10 @@ QString exportResults(const WorkbookService& workbooks, const DrawState& state,
         return errorMessage(saved.error());
     }
     const Result<void> shown = workbooks.show(path);
+    if (!shown && shown.error().kind == ErrorKind::NotShown) {
+        // The results are saved all the same; the operator needs to know that, and where.
+        return texts::ExportNotShown.arg(QDir::toNativeSeparators(path));
+    }
     return shown ? QString() : errorMessage(shown.error());
 }
 

@@ -30,11 +30,13 @@ QString importRoster(DrawSession& session, const WorkbookService& workbooks,
     if (spreadsheetRunning(workbooks, appFolder)) {
         return texts::SpreadsheetOpen;
     }
-    session.reset();
+    // The whole roster is read before anything is reset: a workbook that cannot be read must
+    // not cost the groups of an evening that were not exported yet.
     const Result<QStringList> names = readRoster(workbooks, appFolder);
     if (!names) {
         return errorMessage(names.error());
     }
+    session.reset();
     session.importPool(*names);
     return {};
 }

@@ -11,9 +11,10 @@ namespace sortilo {
 // most 2000 names; or what is wrong with the workbook (a cell that cannot become a name among it).
 Result<QStringList> readRoster(const WorkbookService& workbooks, const QString& appFolder);
 
-// "导 入 数 据": refuses while another program holds a workbook of the folder; otherwise resets the
-// draw and makes the workbook's names the pool. Returns the message for the operator, empty when
-// the pool was replaced. A workbook that cannot be read leaves the pool as it was.
+// "导 入 数 据": refuses while another program holds a workbook of the folder; otherwise reads the
+// whole roster, then resets the draw and makes the workbook's names the pool. Returns the message
+// for the operator, empty when the pool was replaced. A workbook that cannot be read changes
+// nothing: the groups, the pool and the draw settings stay as they were.
 QString importRoster(DrawSession& session, const WorkbookService& workbooks,
                      const QString& appFolder);
 

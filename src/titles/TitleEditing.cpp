@@ -11,6 +11,12 @@ namespace {
 
 constexpr int CountColumn = TitlesPerSet + 1;
 
+// How many titles of set s count: none for "默认", and none for a set whose stored name was empty
+// (-1).
+int listedCount(const DrawState& st, int s) {
+    return s == 0 ? 0 : std::clamp(titleCount(st, s), 0, TitlesPerSet);
+}
+
 }  // namespace
 
 TitleEditing::TitleEditing(DrawSession& session, QString appFolder, QObject* parent)
@@ -34,19 +40,14 @@ void TitleEditing::open() {
             Q_EMIT setNameLoaded(s, st.titleSets(s, 0));
         }
     }
+    // The reload replaced the counts: the list follows, so it never shows a title that the next
+    // confirm would not store.
+    listChosenSet();
 }
 
 void TitleEditing::chooseSet(int set) {
-    DrawState& st = tables();
-    st.currentTitleSet = static_cast<int16_t>(std::clamp(set, 0, TitleSets));
-    QStringList titles;
-    for (int j = 1; j <= TitlesPerSet; ++j) {
-        if (st.titleSets(st.currentTitleSet, j).isEmpty()) {
-            break;
-        }
-        titles << st.titleSets(st.currentTitleSet, j);
-    }
-    list(titles);
+    tables().currentTitleSet = static_cast<int16_t>(std::clamp(set, 0, TitleSets));
+    listChosenSet();
     Q_EMIT newTitleCleared();
 }
 
@@ -71,7 +72,7 @@ void TitleEditing::addTitle(const QString& title) {
     const int n = std::max(count, 0) + 1;
     st.titleSets(s, CountColumn) = QString::number(n);
     st.titleSets(s, n) = title;
-    list(listed_ + QStringList{title});
+    listChosenSet();
     Q_EMIT newTitleCleared();
 }
 
@@ -82,22 +83,17 @@ void TitleEditing::deleteTitle(int row) {
         Q_EMIT message(texts::NoTitleSetChosen);
         return;
     }
-    if (row < 0 || row >= listed_.size()) {
+    const int count = listedCount(st, s);
+    if (row < 0 || row >= count) {
         Q_EMIT message(texts::NoTitleSelected);
         return;
     }
-    QStringList titles = listed_;
-    titles.removeAt(row);
-    list(titles);
     for (int j = row + 1; j < TitlesPerSet; ++j) {
         st.titleSets(s, j) = st.titleSets(s, j + 1);
     }
     st.titleSets(s, TitlesPerSet).clear();
-    // Titles listed beyond a count of 0 or -1 were never counted; the count does not go below.
-    const int count = titleCount(st, s);
-    if (count > 0) {
-        st.titleSets(s, CountColumn) = QString::number(count - 1);
-    }
+    st.titleSets(s, CountColumn) = QString::number(count - 1);
+    listChosenSet();
 }
 
 void TitleEditing::confirm(const TitleSetNames& names) {
@@ -107,6 +103,14 @@ void TitleEditing::confirm(const TitleSetNames& names) {
         session_.applyDefaultTitles();
         Q_EMIT closed();
         return;
+    }
+    // A set stored without a name is read back without its titles, and the next confirm would
+    // erase them from the file: such a confirm is refused, with everything as it was.
+    for (int k = 1; k <= TitleSets; ++k) {
+        if (names[static_cast<size_t>(k - 1)].isEmpty() && listedCount(st, k) > 0) {
+            Q_EMIT message(texts::TitleSetNameEmpty.arg(k));
+            return;
+        }
     }
     // A refused save confirms nothing: the editor stays open with everything as it was, and
     // "默认" can still be confirmed.
@@ -119,9 +123,15 @@ void TitleEditing::confirm(const TitleSetNames& names) {
     Q_EMIT closed();
 }
 
-void TitleEditing::list(const QStringList& titles) {
-    listed_ = titles;
-    Q_EMIT titlesListed(listed_);
+// Titles 1 to count are what saving stores and applying uses, so they are what the list shows.
+void TitleEditing::listChosenSet() {
+    const DrawState& st = tables();
+    const int s = st.currentTitleSet;
+    QStringList titles;
+    for (int j = 1; j <= listedCount(st, s); ++j) {
+        titles << st.titleSets(s, j);
+    }
+    Q_EMIT titlesListed(titles);
 }
 
 }  // namespace sortilo

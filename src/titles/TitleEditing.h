@@ -44,11 +44,10 @@ Q_SIGNALS:
 
 private:
     DrawState& tables() { return session_.stateForTitleEditing(); }
-    void list(const QStringList& titles);
+    void listChosenSet();
 
     DrawSession& session_;
     QString appFolder_;
-    QStringList listed_;
 };
 
 }  // namespace sortilo

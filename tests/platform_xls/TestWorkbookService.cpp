@@ -6,6 +6,7 @@
 #include "platform/Texts.h"
 #include "platform/WorkbookService.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,7 +43,8 @@ private Q_SLOTS:
         QVERIFY(service.show(file));
         opener.answer = false;
         QCOMPARE(service.show(file).error().kind, ErrorKind::NotShown);
-        QCOMPARE(errorMessage(service.show(file).error()), QString());  // none of its own yet
+        QCOMPARE(errorMessage(service.show(file).error()),
+                 texts::WorkbookNotShown.arg(QDir::toNativeSeparators(file)));
         QCOMPARE(service.show(dir.filePath("none.xls")).error().kind, ErrorKind::Missing);
     }
 

@@ -7,6 +7,7 @@
 #include "results/Export.h"
 #include "support/Fakes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,7 +75,7 @@ class TestExport : public QObject {
 private Q_SLOTS:
     void init() {
         folder = std::make_unique<QTemporaryDir>();
-        opener.opened.clear();
+        opener = {};
     }
 
     // A smaller export over a larger one: row 1 the titles, each group's names below, nothing
@@ -101,6 +102,18 @@ private Q_SLOTS:
         }
         QCOMPARE(cells, 3 + 2 + 5 + 1);
         QCOMPARE(book->cell(5001, 1).text, QStringLiteral("下"));
+    }
+
+    // A desktop that cannot open the workbook: the results are saved all the same, and the
+    // message says so and where they are.
+    void savedButNotShown() {
+        writeUsedWorkbook();
+        opener.works = false;
+        QCOMPARE(exportGroups(*groups({2})),
+                 texts::ExportNotShown.arg(QDir::toNativeSeparators(path())));
+        const auto book = xls::Workbook::open(path());
+        QVERIFY(book && book->cell(1, 1).text == "第1组" && book->cell(3, 1).text == "名1-2");
+        QCOMPARE(opener.opened, QStringList{path()});
     }
 
     // The file is left exactly as it was, nothing is shown, and one message names it.

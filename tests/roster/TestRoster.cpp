@@ -6,7 +6,9 @@
 #include "roster/Roster.h"
 #include "support/TestSession.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -35,6 +37,20 @@ class TestRoster : public QObject {
     QString import() { return importRoster(t->session, WorkbookService(opener), folder->path()); }
     QString edit() { return editRoster(WorkbookService(opener), folder->path()); }
     void lock(const QString& name) { QVERIFY(QFile(path(name)).open(QIODevice::WriteOnly)); }
+    // What the session holds and last showed: pool, count, settings, the four lists, the groups.
+    QStringList screen() {
+        const DrawSession& s = t->session;
+        QStringList seen{t->poolCount, s.drawCountText(), t->pool.join('|'),
+                         poolNames(t->state()).join('|')};
+        seen << QString::number(int(s.keepChoice())) << QString::number(t->state().firstShownGroup);
+        for (const ShownGroup& g : t->groups) {
+            seen << g.title << g.names.join('|') << QString::number(g.selected);
+        }
+        for (int g = 1; g <= t->state().groupCount; ++g) {
+            seen << groupNames(t->state(), g).join('|');
+        }
+        return seen;
+    }
 
 private Q_SLOTS:
     void init() {
@@ -64,46 +80,59 @@ private Q_SLOTS:
         QCOMPARE(t->poolCount, QStringLiteral("%1可抽值").arg(n));
     }
 
-    // A workbook that cannot be read: one message naming it (and the cell), the pool whole. A
-    // lock file stops the import before the reset, a bad workbook only after it.
-    void refusedWorkbookKeepsPool_data() {
+    // A workbook that cannot be read: one message naming it (and the cell), and nothing else
+    // changes, neither in the session nor on the screen: groups, pool, count, 是/否, paging.
+    void refusedWorkbookChangesNothing_data() {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << "missing" << texts::WorkbookMissing.arg(ImportWorkbookName);
+        const QString name = ImportWorkbookName;
+        QTest::newRow("missing") << "missing" << texts::WorkbookMissing.arg(name);
+        QTest::newRow("folder") << "folder" << texts::WorkbookUnreadable.arg(name);
+        QTest::newRow("damaged") << "libxls_xls2csv_ole_read_MSAT_772.xls"
+                                 << texts::WorkbookCorrupt.arg(name);
         QTest::newRow("error cell")
-            << "sheetjs_ErrorTypes.xls" << texts::WorkbookCellNotText.arg(ImportWorkbookName, "A3");
+            << "sheetjs_ErrorTypes.xls" << texts::WorkbookCellNotText.arg(name, "A3");
         QTest::newRow("lock file") << ".~lock.导入名单.xls#" << texts::SpreadsheetOpen;
     }
-    void refusedWorkbookKeepsPool() {
+    void refusedWorkbookChangesNothing() {
         QFETCH(QString, kind);
         QFETCH(QString, message);
-        writeRoster("甲", 3);
+        writeRoster("甲", 9);
         QCOMPARE(import(), QString());
-        t->session.setDrawCountText(QStringLiteral("2"));
+        t->session.setKeepChoice(KeepChoice::Remove);
+        for (int g = 0; g < 6; ++g) {
+            t->drawGroup(QStringLiteral("1"));
+        }
+        t->session.showEarlierGroups();
+        const QStringList before = screen();
+        QFile::remove(path());
         if (kind.endsWith(".xls")) {
-            QFile::remove(path());
             QVERIFY(QFile::copy(qEnvironmentVariable("SORTILO_CORPUS_DIR") + "/" + kind, path()));
-        } else if (kind == "missing") {
-            QFile::remove(path());
-        } else {
+        } else if (kind == "folder") {
+            QVERIFY(QDir(folder->path()).mkdir(ImportWorkbookName));
+        } else if (kind != "missing") {
             lock(kind);
         }
         QCOMPARE(import(), message);
-        QCOMPARE(poolNames(t->state()), (QStringList{"甲1", "甲2", "甲3"}));
-        QCOMPARE(t->poolCount, QStringLiteral("3可抽值"));
-        QCOMPARE(t->session.drawCountText().isEmpty(), !kind.startsWith(".~lock"));
+        QCOMPARE(screen(), before);
+        QCOMPARE(t->state().groupCount, 6);
+        QCOMPARE(t->pool.size(), 3);
     }
 
-    // Editing hands the workbook to the desktop, once: then another program holds it.
+    // Editing hands the workbook to the desktop, once: then another program holds it. A desktop
+    // that cannot open it is named, with the full path to open it by hand.
     void editing() {
         QCOMPARE(edit(), texts::WorkbookMissing.arg(ImportWorkbookName));
         QVERIFY(!QFile::exists(path()) && opener.opened.isEmpty());
         writeRoster("甲", 1);
         QCOMPARE(edit(), QString());
         QCOMPARE(opener.opened, QStringList{path()});
+        opener.works = false;
+        QVERIFY(QFileInfo(path()).isAbsolute());
+        QCOMPARE(edit(), texts::WorkbookNotShown.arg(QDir::toNativeSeparators(path())));
         lock("~$导出数据.xls");
         QCOMPARE(edit(), texts::SpreadsheetOpen);
-        QCOMPARE(opener.opened.size(), 1);
+        QCOMPARE(opener.opened.size(), 2);
     }
 
     // The sample folder lets a new user import at once, and is never overwritten.

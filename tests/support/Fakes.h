@@ -27,9 +27,10 @@ struct RecordingMessageBox : MessageBox {
 
 struct RecordingOpener : DesktopOpener {
     QStringList opened;
+    bool works = true;  // false: a desktop with no program for the file
     bool open(const QString& path) override {
         opened << path;
-        return true;
+        return works;
     }
 };
 

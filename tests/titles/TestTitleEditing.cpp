@@ -116,17 +116,53 @@ private Q_SLOTS:
         QVERIFY(listed.isEmpty());
     }
 
+    // "默认" stores nothing, and its titles are on the labels at once, as an export writes them.
     void confirmingTheDefaultStoresNothing() {
+        editing->chooseSet(2);
+        editing->confirm(Names);
+        QCOMPARE(t->groups[0].title, QStringLiteral("乙1"));
+        editing->open();
         editing->chooseSet(2);
         add("未保存");
         editing->chooseSet(0);
-        st().groupTitles(1) = QStringLiteral("旧标题");
         const QByteArray bytes = testfiles::fileBytes(dbPath());
         editing->confirm(Names);
-        QVERIFY(shown().isEmpty() && !open);
-        QCOMPARE(t->state().groupTitles(1), QStringLiteral("第1组"));
+        QVERIFY(shown() == QStringList{texts::TitlesConfirmed} && !open);
+        for (int i = 0; i < 4; ++i) {
+            QCOMPARE(t->groups[size_t(i)].title, QStringLiteral("第%1组").arg(i + 1));
+        }
         QCOMPARE(testfiles::fileBytes(dbPath()), bytes);
         QCOMPARE(st().titleSets(2, 4), QStringLiteral("未保存"));  // kept in memory
+    }
+
+    // The list shows titles 1 to count, also after a reload that dropped an unsaved title, so a
+    // new title is stored where it is listed. A set with titles and no name would lose them at
+    // the next confirm: refused, naming it. After a confirm every set lists what is stored.
+    void listedIsStoredIsApplied() {
+        editing->chooseSet(2);
+        add("未保存");
+        editing->open();
+        QCOMPARE(listed, (QStringList{"乙1", "乙2", "乙3"}));
+        add("新");
+        TitleSetNames names = Names;
+        names[2].clear();
+        const QByteArray bytes = testfiles::fileBytes(dbPath());
+        editing->confirm(names);
+        QVERIFY(open && testfiles::fileBytes(dbPath()) == bytes);
+        names[2] = Names[2];
+        names[3].clear();  // set 4 has no titles
+        editing->confirm(names);
+        QCOMPARE(shown(), (QStringList{texts::TitleSetNameEmpty.arg(3), texts::TitlesConfirmed}));
+        const Rows rows = testfiles::readTitleDb(dbPath());
+        for (int s = 1; s <= TitleSets; ++s) {
+            editing->chooseSet(s);
+            QStringList stored;
+            for (int k = 1; k <= 25 && !rows[s - 1][k].toString().isEmpty(); ++k) {
+                stored << rows[s - 1][k].toString();
+            }
+            QCOMPARE(listed, stored);
+        }
+        QCOMPARE(t->state().groupTitles(4), QStringLiteral("新"));
     }
 
     // All six sets stored with the names given (a set whose stored name was empty, count -1,
