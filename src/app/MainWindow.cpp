@@ -7,8 +7,10 @@
 #include "platform/Skin.h"
 #include "platform/Texts.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -104,13 +106,16 @@ void uncheck(QRadioButton* option) {
 }  // namespace
 
 MainWindow::MainWindow(DrawSession& session, TitleEditing& titles, QWidget* parent)
-    : QMainWindow(parent), controls_(std::make_unique<MainWindowControls>()) {
+    : QMainWindow(parent), session_(session), controls_(std::make_unique<MainWindowControls>()) {
     setupWindow();
     setupControls();
     setupMenu(titles);
     setupPanels(session, titles);
     connectDrawSettings(session);
     connectDrawDisplay(session);
+    // The operator types the count first.
+    controls_->drawCountEdit->setFocus();
+    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -211,6 +216,41 @@ void MainWindow::connectDrawDisplay(DrawSession& session) {
         pool->addItems(names);
     });
     connect(&session, &DrawSession::poolCountChanged, c.poolCountLabel, &QLabel::setText);
+}
+
+KeyFocus MainWindow::keyFocus(const QWidget* target) const {
+    const MainWindowControls& c = *controls_;
+    if (!c.titleEditor.frame->isHidden()) {
+        return KeyFocus::TitleEditor;
+    }
+    if (target == c.startButton || target == c.stopButton) {
+        return KeyFocus::DrawButton;
+    }
+    return qobject_cast<const QLineEdit*>(target) ? KeyFocus::TextBox : KeyFocus::Elsewhere;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+        return false;
+    }
+    const auto* target = static_cast<QWidget*>(watched);
+    if (target->window() != this) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    return session_.pressKey(key->key(), keyFocus(target), key->isAutoRepeat());
+}
+
+void MainWindow::refocusAfterMessage(QWidget* before) {
+    const MainWindowControls& c = *controls_;
+    const bool editorOpen = !c.titleEditor.frame->isHidden();
+    if (before != nullptr && before->isVisible() &&
+        (qobject_cast<QLineEdit*>(before) ||
+         (editorOpen && c.titleEditor.frame->isAncestorOf(before)))) {
+        before->setFocus();
+        return;
+    }
+    (session_.startShown() ? c.startButton : c.stopButton)->setFocus();
 }
 
 void MainWindow::centreOnScreen() {

@@ -23,13 +23,21 @@ public:
 
     // Places the window in the middle of its screen, as it opens.
     void centreOnScreen();
+    // After a message box: the focus back on the shown 开始/结束, or on the text box (or the open
+    // title editor's control) the operator was in.
+    void refocusAfterMessage(QWidget* before);
 
 Q_SIGNALS:
     void importRequested();
     void rosterEditRequested();
     void exportRequested();
 
+protected:
+    // The draw keys, whichever control of this window has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    KeyFocus keyFocus(const QWidget* target) const;
     void setupWindow();
     void setupControls();
     void setupMenu(TitleEditing& titles);
@@ -37,6 +45,7 @@ private:
     void connectDrawSettings(DrawSession& session);
     void connectDrawDisplay(DrawSession& session);
 
+    DrawSession& session_;
     std::unique_ptr<MainWindowControls> controls_;
 };
 

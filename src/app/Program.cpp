@@ -6,6 +6,7 @@
 #include "roster/Roster.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace sortilo {
 
@@ -50,9 +51,12 @@ void Program::connectWorkbookButtons() {
 }
 
 void Program::tell(const QString& message) {
-    if (!message.isEmpty()) {
-        services_.messages->show(message);
+    if (message.isEmpty()) {
+        return;
     }
+    const QPointer<QWidget> before = window_.focusWidget();
+    services_.messages->show(message);
+    window_.refocusAfterMessage(before);
 }
 
 }  // namespace sortilo

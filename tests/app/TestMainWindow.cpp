@@ -177,6 +177,46 @@ private Q_SLOTS:
         QVERIFY(program->window().grab().save(QStringLiteral("details-view.png")));
     }
 
+    // The count box has the focus at start-up; the draw keys reach the session from any control;
+    // after a message the focus is back on the shown draw button, or in the text box it was in.
+    void keysAndFocus() {
+        program->window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        QWidget* focused = nullptr;
+        const auto focus = [&](const char* name) { (focused = w(name))->setFocus(); };
+        QCOMPARE(program->window().focusWidget(), w("Text1"));
+        click("Command1(1)");
+        w<QRadioButton>("Option1(0)")->click();
+        focus("Text1");
+        QTest::keyClick(w("Text1"), Qt::Key_Space);
+        QTest::keyClick(w("Text1"), Qt::Key_Return);
+        QCOMPARE(w<QLineEdit>("Text1")->text(), QStringLiteral(" "));
+        QCOMPARE(messages->shown, QStringList{texts::CountBelowOne});
+        QCOMPARE(program->window().focusWidget(), w("Text1"));
+        focus("Command6(0)");
+        QTest::keyClick(focused, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(messages->shown.size(), 2);
+        QCOMPARE(program->window().focusWidget(), w("Command3(0)"));
+        w<QLineEdit>("Text1")->setText(QStringLiteral("2"));
+        focus("List1(0)");
+        QTest::keyClick(focused, Qt::Key_PageDown);
+        QVERIFY(shown("Command3(1)") && !shown("Command3(0)"));
+        QTest::keyClick(w("Command3(1)"), Qt::Key_Right);
+        QCOMPARE(program->window().focusWidget(), w("Command3(1)"));
+        timer->fire();
+        timer->fire();
+        QTest::keyClick(w("Command3(1)"), Qt::Key_Space);
+        QCOMPARE(items("List1(1)").size(), 2);
+        QCOMPARE(program->window().focusWidget(), w("Command3(0)"));
+        // With the title editor open, Return is the editor's: it adds the typed title.
+        program->window().findChild<QAction*>("zbzdy")->trigger();
+        w<QRadioButton>("Option2(1)")->click();
+        const int titles = int(items("List3").size());
+        w<QLineEdit>("Text2")->setText(QStringLiteral("加赛"));
+        QTest::keyClick(w("Text2"), Qt::Key_Return);
+        QVERIFY(items("List3").size() == titles + 1 && shown("Command3(0)"));
+    }
+
     // The menu opens the editor above the details view; its controls reach the title editing.
     void titleEditor() {
         drawGroups(1);

@@ -8,6 +8,8 @@
 
 using namespace sortilo;
 
+Q_DECLARE_METATYPE(sortilo::KeyFocus)
+
 // The draw's rules on the session alone, its timer ticked by hand.
 class TestDrawSession : public QObject {
     Q_OBJECT
@@ -253,6 +255,87 @@ private Q_SLOTS:
         s().showLaterGroups();
         expectShown(MaxGroups - 3, 4);
         QVERIFY(!t->laterShown);
+    }
+
+    // Every draw key on every kind of focus: whether the draw takes it, and whether it presses
+    // the shown one of 开始/结束.
+    void keyMap_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<KeyFocus>("focus");
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<bool>("pressed");
+        using F = KeyFocus;
+        const struct {
+            const char* name;
+            int key;
+            F focus;
+            bool repeat, taken, pressed;
+        } rows[] = {
+            {"PageDown in a list", Qt::Key_PageDown, F::Elsewhere, false, true, true},
+            {"PageUp in a text box", Qt::Key_PageUp, F::TextBox, false, true, true},
+            {"PageDown in the title editor", Qt::Key_PageDown, F::TitleEditor, false, true, true},
+            {"PageDown held", Qt::Key_PageDown, F::Elsewhere, true, true, false},
+            {"Return in a text box", Qt::Key_Return, F::TextBox, false, true, true},
+            {"keypad Enter on a button", Qt::Key_Enter, F::Elsewhere, false, true, true},
+            {"Return in the title editor", Qt::Key_Return, F::TitleEditor, false, false, false},
+            {"Enter in the title editor", Qt::Key_Enter, F::TitleEditor, false, false, false},
+            {"Space on the draw button", Qt::Key_Space, F::DrawButton, false, true, true},
+            {"Space in the audience window", Qt::Key_Space, F::AudienceWindow, false, true, true},
+            {"Space in a text box", Qt::Key_Space, F::TextBox, false, false, false},
+            {"Space in a list", Qt::Key_Space, F::Elsewhere, false, false, false},
+            {"Right on the draw button", Qt::Key_Right, F::DrawButton, false, true, false},
+            {"Left on the draw button", Qt::Key_Left, F::DrawButton, false, true, false},
+            {"Down on the draw button", Qt::Key_Down, F::DrawButton, false, true, false},
+            {"Right in a text box", Qt::Key_Right, F::TextBox, false, false, false},
+            {"a letter on the draw button", Qt::Key_A, F::DrawButton, false, false, false},
+        };
+        for (const auto& r : rows) {
+            QTest::newRow(r.name) << r.key << r.focus << r.repeat << r.taken << r.pressed;
+        }
+    }
+    void keyMap() {
+        QFETCH(int, key);
+        QFETCH(KeyFocus, focus);
+        QFETCH(bool, repeat);
+        QFETCH(bool, taken);
+        QFETCH(bool, pressed);
+        s().setDrawCountText(QStringLiteral("2"));
+        QCOMPARE(s().pressKey(key, focus, repeat), taken);
+        QCOMPARE(t->rolling(), pressed);
+        if (pressed) {  // the same key stops the draw once it has picked
+            tick();
+            QVERIFY(s().pressKey(key, focus, repeat));
+            QVERIFY(t->idle() && state().groupCount == 1);
+        }
+    }
+
+    // Keys run the draw through every check: a refusal's message takes the keys while it is open
+    // and gives them back when it closes; Start brought back over Stop is the one pressed.
+    void keysAndMessages() {
+        int keysDuringMessage = 0;
+        t->messages.whileOpen = [this, &keysDuringMessage](const QString&) {
+            keysDuringMessage += s().pressKey(Qt::Key_PageDown, KeyFocus::Elsewhere);
+        };
+        s().pressKey(Qt::Key_Return, KeyFocus::TextBox);
+        QCOMPARE(shown(), QStringList{texts::CountBelowOne});
+        QVERIFY(!t->rolling() && keysDuringMessage == 0);
+        s().setDrawCountText(QStringLiteral("3"));
+        s().pressKey(Qt::Key_PageDown, KeyFocus::Elsewhere);
+        QVERIFY(t->rolling());
+        tick();
+        s().setDrawCountText(QStringLiteral("25"));  // 开始 comes back on top of 结束
+        s().pressKey(Qt::Key_PageUp, KeyFocus::Elsewhere);
+        QVERIFY(t->rolling() && state().drawCount == 25);
+        tick();
+        QCOMPARE(shown(), (QStringList{texts::CountBelowOne, texts::CountAbovePool}));
+        QVERIFY(t->idle() && keysDuringMessage == 0 && state().groupCount == 0);
+        s().setDrawCountText(QStringLiteral("4"));
+        s().pressKey(Qt::Key_PageDown, KeyFocus::Elsewhere);
+        tick();
+        tick();
+        s().pressKey(Qt::Key_PageDown, KeyFocus::Elsewhere);
+        QCOMPARE(state().groupSizes(1), int16_t(4));
     }
 };
 
