@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "platform/QtTranslations.h"
 #include "platform/Skin.h"
 #include "platform/XlsSpreadsheetService.h"
 #include "results/Export.h"
@@ -29,6 +30,7 @@ Program::Program(Services services)
       session_(*services_.timer, *services_.clock, *services_.random),
       titles_(session_, services_.appFolder),
       window_(session_, titles_) {
+    installQtChineseTranslations();
     QObject::connect(&session_, &DrawSession::refused, &window_,
                      [this](const QString& message) { tell(message); });
     QObject::connect(&titles_, &TitleEditing::message, &window_,

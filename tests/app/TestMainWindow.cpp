@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -97,6 +98,8 @@ private Q_SLOTS:
         QVERIFY(w("Option2(1)")->font().pointSizeF() == 9 && !w("List2")->font().bold());
         QCOMPARE(program->window().centralWidget()->size(), QSize(810, 453));
         QCOMPARE(program->window().windowTitle(), QStringLiteral("SortiloV1.7.8"));
+        QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Ok);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
         QCOMPARE(program->window().findChild<QAction*>("zbzdy")->text(), texts::MenuTitleEditor);
         QCOMPARE(w<QLabel>("Label1(3)")->text(), QStringLiteral("标题3"));
         QVERIFY(w<QRadioButton>("Option1(0)")->isChecked() &&
