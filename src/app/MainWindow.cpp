@@ -2,6 +2,7 @@
 
 #include "app/Layout.h"
 #include "app/MainWindowControls.h"
+#include "app/ScaledClient.h"
 #include "app/SongLabel.h"
 #include "app/ThreeColumnList.h"
 #include "platform/Skin.h"
@@ -22,18 +23,6 @@
 namespace sortilo {
 
 namespace {
-
-QFont songFont(double points, bool bold) {
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// The font of controls the layout gives no font of their own.
-QFont windowDefaultFont() {
-    return songFont(9, false);
-}
 
 QWidget* makeControl(const ControlSpec& entry, QWidget* parent) {
     const QString caption = QString::fromUtf8(entry.caption);
@@ -76,9 +65,6 @@ void applyLook(const ControlSpec& entry, QWidget* control) {
     control->setObjectName(entry.index < 0
                                ? QString::fromUtf8(entry.name)
                                : QStringLiteral("%1(%2)").arg(entry.name).arg(entry.index));
-    control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
-                         pixels(entry.height));
-    control->setFont(entry.points > 0 ? songFont(entry.points, entry.bold) : windowDefaultFont());
     if (entry.foreColor != 0) {
         QPalette palette = control->palette();
         palette.setColor(QPalette::WindowText, QColor(entry.foreColor));
@@ -123,20 +109,19 @@ MainWindow::~MainWindow() = default;
 void MainWindow::setupWindow() {
     installSongTypefaceSubstitutes();
     setWindowTitle(texts::WindowCaption);
-    setFont(windowDefaultFont());
-    auto* client = new QWidget(this);
-    client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
-    setCentralWidget(client);
+    setFont(songFont(DefaultFontPoints, false));
+    setCentralWidget(new ScaledClient(this));
 }
 
 void MainWindow::setupControls() {
+    auto* client = static_cast<ScaledClient*>(centralWidget());
     QHash<QString, QWidget*> frames;
     for (const ControlSpec& entry : mainWindowLayout()) {
-        QWidget* parent =
-            entry.parent ? frames.value(QString::fromUtf8(entry.parent)) : centralWidget();
+        QWidget* parent = entry.parent ? frames.value(QString::fromUtf8(entry.parent)) : client;
         Q_ASSERT(parent);
         QWidget* control = makeControl(entry, parent);
         applyLook(entry, control);
+        client->place(control, entry);
         if (entry.kind == ControlSpec::Kind::Frame) {
             frames.insert(QString::fromUtf8(entry.name), control);
         }
@@ -256,8 +241,7 @@ void MainWindow::refocusAfterMessage(QWidget* before) {
 void MainWindow::centreOnScreen() {
     adjustSize();
     if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+        move(openingPosition(screen->availableGeometry(), frameGeometry().size()));
     }
 }
 

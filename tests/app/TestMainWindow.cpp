@@ -1,6 +1,7 @@
 #include "SampleFiles.h"
 #include "app/Layout.h"
 #include "app/Program.h"
+#include "app/ScaledClient.h"
 #include "app/SongLabel.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
@@ -178,6 +179,29 @@ private Q_SLOTS:
         click("Command2(0)");
         QCOMPARE(w<QListWidget>("List2")->count(), MaxRoster);
         QVERIFY(program->window().grab().save(QStringLiteral("details-view.png")));
+    }
+
+    // The window opens whole on any screen; enlarged to twice its size, every control and font
+    // doubles, and it never shrinks below the described size.
+    void windowGrows() {
+        QCOMPARE(openingPosition(QRect(0, 0, 1920, 1040), QSize(826, 500)), QPoint(546, 269));
+        QCOMPARE(openingPosition(QRect(1920, 30, 800, 570), QSize(826, 500)), QPoint(1920, 64));
+        MainWindow& window = program->window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(window.size() + QSize(810, 453));
+        QTRY_COMPARE(window.centralWidget()->size(), QSize(1620, 906));
+        for (const ControlSpec& e : mainWindowLayout()) {
+            const QString name =
+                e.index < 0 ? e.name : QStringLiteral("%1(%2)").arg(e.name).arg(e.index);
+            const QWidget* c = window.findChild<QWidget*>(name);
+            QCOMPARE(c->geometry(), QRect(pixels(2 * e.left), pixels(2 * e.top),
+                                          pixels(2 * e.width), pixels(2 * e.height)));
+            QCOMPARE(c->font().pointSizeF(), 2 * (e.points > 0 ? e.points : 9));
+        }
+        window.resize(400, 300);
+        QTRY_COMPARE(window.centralWidget()->size(), QSize(810, 453));
+        QCOMPARE(w("Command3(0)")->geometry(), QRect(216, 32, 73, 57));
     }
 
     // The count box has the focus at start-up; the draw keys reach the session from any control;
