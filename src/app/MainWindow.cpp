@@ -130,6 +130,8 @@ void MainWindow::setupControls() {
         }
     }
     MainWindowControls& c = *controls_;
+    // The pool count shrinks before it runs under the first 详情.
+    dynamic_cast<SongLabel&>(*c.poolCountLabel).keepLeftOf(c.details.openButtons[0]);
     c.details.sources = {c.poolList, c.resultLists.lists[0], c.resultLists.lists[1],
                          c.resultLists.lists[2], c.resultLists.lists[3]};
 }

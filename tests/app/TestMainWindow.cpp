@@ -3,6 +3,7 @@
 #include "app/Program.h"
 #include "app/ScaledClient.h"
 #include "app/SongLabel.h"
+#include "app/ThreeColumnList.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
 #include "platform/XlsSpreadsheetService.h"
@@ -202,6 +203,42 @@ private Q_SLOTS:
         window.resize(400, 300);
         QTRY_COMPARE(window.centralWidget()->size(), QSize(810, 453));
         QCOMPARE(w("Command3(0)")->geometry(), QRect(216, 32, 73, 57));
+    }
+
+    // Long texts are shown whole: a long name in the details view shrinks to its column, the
+    // pool count shrinks before the first 详情, a shrunk rolling name keeps the middle of its box.
+    void textThatFits() {
+        program->window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        const QString longName = QStringLiteral("阿卜杜勒·阿齐兹·本·穆罕默德·阿勒沙特");
+        w<QListWidget>("List1(0)")->addItems({longName, QStringLiteral("张三")});
+        click("Command2(0)");
+        const auto& details = dynamic_cast<ThreeColumnList&>(*w("List2"));
+        const int column = details.gridSize().width();
+        QVERIFY(QFontMetrics(details.entryFont(longName)).horizontalAdvance(longName) < column);
+        QCOMPARE(details.entryFont(QStringLiteral("张三")), details.font());
+        program->session().importPool(QStringList(2000, QStringLiteral("名")));
+        const auto& count = dynamic_cast<SongLabel&>(*w("Label3"));
+        const QFont face = fitToWidth(count.font(), count.text(), count.room());
+        QCOMPARE(count.text(), QStringLiteral("2000可抽值"));
+        QVERIFY(count.x() + QFontMetricsF(face).horizontalAdvance(count.text()) <=
+                w("Command2(0)")->x());
+        // The rows a name's ink covers, in the rolling display.
+        const auto inkMiddle = [this](const QString& name) {
+            w<QLabel>("Label2")->setText(name);
+            const QImage image = w("Label2")->grab().toImage();
+            int top = image.height(), bottom = -1;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qGray(image.pixel(x, y)) < 100) {
+                        top = std::min(top, y);
+                        bottom = y;
+                    }
+                }
+            }
+            return (top + bottom) / 2.0;
+        };
+        QVERIFY(std::abs(inkMiddle(longName) - inkMiddle(QStringLiteral("张三"))) <= 3);
     }
 
     // The count box has the focus at start-up; the draw keys reach the session from any control;
