@@ -5,6 +5,7 @@
 #include "app/ScaledClient.h"
 #include "app/SongLabel.h"
 #include "app/ThreeColumnList.h"
+#include "draw/view/AudienceWindow.h"
 #include "platform/Skin.h"
 #include "platform/Texts.h"
 
@@ -140,6 +141,9 @@ void MainWindow::setupMenu(TitleEditing& titles) {
     QAction* titleEditorCommand = menuBar()->addAction(texts::MenuTitleEditor);
     titleEditorCommand->setObjectName(QStringLiteral("zbzdy"));
     connect(titleEditorCommand, &QAction::triggered, &titles, &TitleEditing::open);
+    QAction* audienceCommand = menuBar()->addAction(texts::AudienceWindowTitle);
+    audienceCommand->setObjectName(QStringLiteral("audienceWindowCommand"));
+    connect(audienceCommand, &QAction::triggered, this, &MainWindow::toggleAudienceWindow);
 }
 
 void MainWindow::setupPanels(DrawSession& session, TitleEditing& titles) {
@@ -225,7 +229,35 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F11) {
+        if (!key->isAutoRepeat()) {
+            toggleAudienceWindow();
+        }
+        return true;
+    }
     return session_.pressKey(key->key(), keyFocus(target), key->isAutoRepeat());
+}
+
+AudienceWindow* MainWindow::audienceWindow() const {
+    return audience_.data();
+}
+
+void MainWindow::toggleAudienceWindow() {
+    if (audience_) {
+        audience_->close();
+        return;
+    }
+    audience_ = new AudienceWindow(session_, this);
+    audience_->setAttribute(Qt::WA_DeleteOnClose);
+    audience_->open(screen());
+}
+
+// The program ends with its main window, whatever the audience still watches.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (audience_) {
+        audience_->close();
+    }
+    QMainWindow::closeEvent(event);
 }
 
 void MainWindow::refocusAfterMessage(QWidget* before) {

@@ -4,6 +4,7 @@
 #include "app/ScaledClient.h"
 #include "app/SongLabel.h"
 #include "app/ThreeColumnList.h"
+#include "draw/view/AudienceWindow.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
 #include "platform/XlsSpreadsheetService.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -279,6 +281,28 @@ private Q_SLOTS:
         w<QLineEdit>("Text2")->setText(QStringLiteral("加赛"));
         QTest::keyClick(w("Text2"), Qt::Key_Return);
         QVERIFY(items("List3").size() == titles + 1 && shown("Command3(0)"));
+    }
+
+    // F11 or the menu command beside the title editor's opens the audience window and closes it
+    // again; it shows the draw, and goes when the main window closes.
+    void audienceWindow() {
+        MainWindow& window = program->window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QList<QAction*> menu = window.menuBar()->actions();
+        QCOMPARE(menu.size(), 2);
+        QCOMPARE(menu[1]->text(), QStringLiteral("观众窗口"));
+        QTest::keyClick(w("Text1"), Qt::Key_F11);
+        QPointer<AudienceWindow> audience = window.audienceWindow();
+        QVERIFY(audience && audience->isVisible());
+        drawGroups(1);
+        QCOMPARE(audience->groupNames(), items("List1(1)"));
+        QTest::keyClick(w("Command3(0)"), Qt::Key_F11);
+        QTRY_VERIFY(!audience && !window.audienceWindow());
+        menu[1]->trigger();
+        QVERIFY((audience = window.audienceWindow()) && audience->isVisible());
+        window.close();
+        QTRY_VERIFY(!audience);
     }
 
     // The menu opens the editor above the details view; its controls reach the title editing.
