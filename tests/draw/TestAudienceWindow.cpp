@@ -51,6 +51,9 @@ private Q_SLOTS:
         QVERIFY(t->rolling());
         t->timer.fire();
         QVERIFY(!window->showsGroup() && window->rollingName() == t->state().rollingName);
+#ifndef __SANITIZE_ADDRESS__
+        QVERIFY(window->grab().save(QStringLiteral("audience-rolling.png")));
+#endif
         QTest::keyClick(window.get(), Qt::Key_Space);
         QVERIFY(t->idle() && window->showsGroup());
         QCOMPARE(window->groupTitle(), QStringLiteral("第1组"));

@@ -87,14 +87,11 @@ void AudienceWindow::showGroup(const QString& title, const QStringList& names) {
 
 void AudienceWindow::layOut() {
     layout_ = layoutGroup(groupTitle_, groupNames_, size(), face_);
-    prepared_.clear();
-    prepared_.reserve(size_t(groupNames_.size()));
-    for (const QString& name : groupNames_) {
-        QStaticText text(name);
-        text.setTextFormat(Qt::PlainText);
-        text.prepare(QTransform(), layout_.nameFont);
-        prepared_.push_back(text);
-    }
+    const qreal ratio = devicePixelRatioF();
+    groupPicture_ = QImage(size() * ratio, QImage::Format_RGB32);
+    groupPicture_.setDevicePixelRatio(ratio);
+    QPainter painter(&groupPicture_);
+    paintGroup(painter);
 }
 
 void AudienceWindow::resizeEvent(QResizeEvent* event) {
@@ -107,27 +104,25 @@ void AudienceWindow::resizeEvent(QResizeEvent* event) {
 
 void AudienceWindow::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.setPen(Ink);
     if (showsGroup_) {
-        paintGroup(painter);
+        painter.drawImage(0, 0, groupPicture_);
         return;
     }
+    painter.fillRect(rect(), palette().color(QPalette::Base));
+    painter.setPen(Ink);
     painter.setFont(rollingFont_);
     painter.drawText(rect(), Qt::AlignCenter, rollingName_);
 }
 
-void AudienceWindow::paintGroup(QPainter& painter) {
+void AudienceWindow::paintGroup(QPainter& painter) const {
+    painter.fillRect(QRect(QPoint(0, 0), size()), palette().color(QPalette::Base));
+    painter.setPen(Ink);
     painter.setFont(layout_.titleFont);
     painter.drawText(layout_.titleRect, Qt::AlignCenter, groupTitle_);
     painter.fillRect(layout_.namesArea, NamesBackground);
     painter.setFont(layout_.nameFont);
-    for (size_t i = 0; i < prepared_.size(); ++i) {
-        const QRectF cell = layout_.cell(int(i));
-        const QSizeF text = prepared_[i].size();
-        painter.drawStaticText(
-            QPointF(cell.center().x() - text.width() / 2, cell.center().y() - text.height() / 2),
-            prepared_[i]);
+    for (int i = 0; i < groupNames_.size(); ++i) {
+        painter.drawText(layout_.cell(i), Qt::AlignCenter, groupNames_[i]);
     }
 }
 

@@ -3,10 +3,8 @@
 #include "draw/DrawSession.h"
 #include "draw/view/AudienceLayout.h"
 
-#include <QStaticText>
+#include <QImage>
 #include <QWidget>
-
-#include <vector>
 
 namespace sortilo {
 
@@ -44,7 +42,7 @@ private:
     void showRollingName(const QString& name);
     void showGroup(const QString& title, const QStringList& names);
     void layOut();
-    void paintGroup(QPainter& painter);
+    void paintGroup(QPainter& painter) const;
 
     DrawSession& session_;
     QFont face_;
@@ -54,8 +52,9 @@ private:
     QString groupTitle_;
     QStringList groupNames_;
     GroupLayout layout_;
-    // Each name laid out once per group and size: a repaint only places them.
-    std::vector<QStaticText> prepared_;
+    // The group drawn once per group and size: a repaint (a tick of the next draw behind it, an
+    // expose, a move to the projector) only copies it.
+    QImage groupPicture_;
 };
 
 }  // namespace sortilo
