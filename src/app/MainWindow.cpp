@@ -105,7 +105,9 @@ MainWindow::MainWindow(DrawSession& session, TitleEditing& titles, QWidget* pare
     qApp->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delete audience_.data();
+}
 
 void MainWindow::setupWindow() {
     installSongTypefaceSubstitutes();
@@ -247,7 +249,9 @@ void MainWindow::toggleAudienceWindow() {
         audience_->close();
         return;
     }
-    audience_ = new AudienceWindow(session_, this);
+    // A window of its own, not kept above this one: on a single screen the operator may want
+    // the controls on top.
+    audience_ = new AudienceWindow(session_);
     audience_->setAttribute(Qt::WA_DeleteOnClose);
     audience_->open(screen());
 }

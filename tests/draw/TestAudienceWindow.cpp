@@ -9,17 +9,12 @@ using namespace sortilo;
 
 namespace {
 
-// Names as a roster has them: two or three characters, now and then a compound surname.
+// Names of two to four characters, as rosters have them.
 QStringList chineseNames(int n) {
-    const QStringList surnames{"王", "李", "张", "刘", "欧阳", "陈", "杨", "司马", "赵", "黄"};
-    const QString given = QStringLiteral("伟芳娜秀英敏静丽强磊军洋勇艳杰娟涛明超秀兰霞平刚桂英");
+    const QStringList parts{"王伟", "欧阳", "李秀英", "张", "司马", "刘洋", "陈静", "杨"};
     QStringList names;
     for (int i = 0; i < n; ++i) {
-        QString name = surnames[i % surnames.size()] + given[(i * 7) % given.size()];
-        if (i % 3 != 0) {
-            name += given[(i * 13 + 5) % given.size()];
-        }
-        names << name;
+        names << (parts[i % 8] + parts[(i / 8 + 3) % 8]).left(4);
     }
     return names;
 }
@@ -70,8 +65,9 @@ private Q_SLOTS:
         QVERIFY(t->rolling() && t->state().groupCount == 2);
     }
 
-    // F11 and a double click toggle full screen; Esc leaves it, then closes the window.
-    void fullScreenKeys() {
+    // F11 and a double click toggle full screen, Esc leaves it, then closes the window; the
+    // audience screen is the first that is not the operator's.
+    void fullScreenAndScreens() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         QTest::keyClick(window.get(), Qt::Key_F11);
@@ -83,12 +79,7 @@ private Q_SLOTS:
         QTest::keyClick(window.get(), Qt::Key_F11);
         QTRY_VERIFY(!window->isFullScreen());
         QTest::keyClick(window.get(), Qt::Key_Escape);
-        QVERIFY(!window->isVisible());
-        QVERIFY(t->state().groupCount == 0 && !t->session.rolling());
-    }
-
-    // The first screen that is not the operator's; none on a computer with one screen.
-    void secondScreen() {
+        QVERIFY(!window->isVisible() && t->state().groupCount == 0 && !t->session.rolling());
         const QRect laptop(0, 0, 1366, 768), projector(1366, 0, 1920, 1080);
         QCOMPARE(audienceScreen({laptop, projector}, laptop), projector);
         QCOMPARE(audienceScreen({laptop, projector}, projector), laptop);

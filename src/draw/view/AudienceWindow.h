@@ -17,7 +17,6 @@ class AudienceWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // A top-level window; `parent` (the main window) only takes it along when it closes.
     explicit AudienceWindow(DrawSession& session, QWidget* parent = nullptr);
 
     // Opens full screen on a screen other than `operatorScreen`, or as a normal window beside it
