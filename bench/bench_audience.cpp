@@ -11,6 +11,22 @@ using bench::shownProgram;
 
 namespace {
 
+// The program with its audience window open at 1920 × 1080.
+AudienceWindow* openAudience(Program& program) {
+    program.window().toggleAudienceWindow();
+    AudienceWindow* audience = program.window().audienceWindow();
+    audience->resize(1920, 1080);
+    return audience;
+}
+
+QStringList names(int n) {
+    QStringList list;
+    for (int i = 1; i <= n; ++i) {
+        list << QStringLiteral("欧阳名字%1").arg(i);
+    }
+    return list;
+}
+
 // One frame of the audience window at 1920 × 1080 after a group of 1000 names was recorded: the
 // repaint a tick, an expose or a move to the projector costs (range 0), and a rolling tick's pick
 // with its repaint once the next draw rolls (range 1).
@@ -21,14 +37,8 @@ void BM_AudienceFrame(benchmark::State& bench) {
     }
     auto program = shownProgram();
     DrawSession& session = program->session();
-    program->window().toggleAudienceWindow();
-    AudienceWindow* audience = program->window().audienceWindow();
-    audience->resize(1920, 1080);
-    QStringList names;
-    for (int i = 1; i <= 2000; ++i) {
-        names << QStringLiteral("欧阳名字%1").arg(i);
-    }
-    session.importPool(names);
+    AudienceWindow* audience = openAudience(*program);
+    session.importPool(names(2000));
     session.setDrawCountText(QStringLiteral("1000"));
     session.pressStart();
     session.tick();
@@ -60,16 +70,11 @@ void BM_AudienceGroup(benchmark::State& bench) {
         return;
     }
     auto program = shownProgram();
-    program->window().toggleAudienceWindow();
-    AudienceWindow* audience = program->window().audienceWindow();
-    audience->resize(1920, 1080);
-    QStringList names;
-    for (int i = 1; i <= 1000; ++i) {
-        names << QStringLiteral("欧阳名字%1").arg(i);
-    }
+    AudienceWindow* audience = openAudience(*program);
+    const QStringList group = names(1000);
     QCoreApplication::processEvents();
     for (auto _ : bench) {
-        Q_EMIT program->session().groupRecorded(1, QStringLiteral("第1组"), names);
+        Q_EMIT program->session().groupRecorded(1, QStringLiteral("第1组"), group);
         audience->repaint();
     }
 }
