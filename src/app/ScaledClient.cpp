@@ -9,7 +9,8 @@ namespace sortilo {
 
 namespace {
 
-const QSize DescribedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
+// The client area the layout table was drawn for.
+const QSize LayoutSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
 
 int scaledPixels(int twips, double scale) {
     return int(std::lround(twips * scale / TwipsPerPixel));
@@ -25,8 +26,8 @@ QFont songFont(double points, bool bold) {
 }
 
 double layoutScale(QSize size) {
-    const double across = double(size.width()) / DescribedSize.width();
-    const double down = double(size.height()) / DescribedSize.height();
+    const double across = double(size.width()) / LayoutSize.width();
+    const double down = double(size.height()) / LayoutSize.height();
     return std::max(1.0, std::min(across, down));
 }
 
@@ -46,7 +47,7 @@ QPoint openingPosition(const QRect& available, const QSize& frame) {
 }
 
 ScaledClient::ScaledClient(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(DescribedSize);
+    setMinimumSize(LayoutSize);
     setFont(songFont(DefaultFontPoints, false));
 }
 
@@ -56,14 +57,14 @@ void ScaledClient::place(QWidget* control, const ControlSpec& entry) {
 }
 
 QSize ScaledClient::sizeHint() const {
-    return DescribedSize;
+    return LayoutSize;
 }
 
 void ScaledClient::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     const double scale = layoutScale(event->size());
-    const QSize used(int(std::lround(DescribedSize.width() * scale)),
-                     int(std::lround(DescribedSize.height() * scale)));
+    const QSize used(int(std::lround(LayoutSize.width() * scale)),
+                     int(std::lround(LayoutSize.height() * scale)));
     const QPoint offset((event->size().width() - used.width()) / 2,
                         (event->size().height() - used.height()) / 2);
     if (scale == scale_ && offset == offset_) {

@@ -16,9 +16,9 @@ inline constexpr double DefaultFontPoints = 9;
 QFont songFont(double points, bool bold);
 
 // The scale at which the layout fills a client area of `size` pixels: the same factor across and
-// down, so the layout keeps its proportions, and never below the described size.
+// down, so the layout keeps its proportions, and never below the layout's own size.
 double layoutScale(QSize size);
-// A control's rectangle and font at `scale` (1 is the described size, 15 twips to the pixel).
+// A control's rectangle and font at `scale` (1 is the layout's own size, 15 twips to the pixel).
 QRect scaledRect(const ControlSpec& entry, double scale);
 QFont scaledFont(const ControlSpec& entry, double scale);
 

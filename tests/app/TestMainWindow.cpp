@@ -185,7 +185,7 @@ private Q_SLOTS:
     }
 
     // The window opens whole on any screen; enlarged to twice its size, every control and font
-    // doubles, and it never shrinks below the described size.
+    // doubles, and it never shrinks below the layout's own size.
     void windowGrows() {
         QCOMPARE(openingPosition(QRect(0, 0, 1920, 1040), QSize(826, 500)), QPoint(546, 269));
         QCOMPARE(openingPosition(QRect(1920, 30, 800, 570), QSize(826, 500)), QPoint(1920, 64));
