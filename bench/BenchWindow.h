@@ -4,7 +4,6 @@
 // application folder of the benchmark's choosing.
 
 #include "app/Program.h"
-#include "platform/XlsSpreadsheetService.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -34,7 +33,7 @@ struct NoDesktop : DesktopOpener {
     bool open(const QString&) override { return true; }
 };
 
-// The program with its window shown, the real clock, timer, generator and spreadsheet service;
+// The program with its window shown, the real clock, timer, generator and workbook service;
 // messages and the desktop opener do nothing. An empty folder keeps the program's own.
 inline std::unique_ptr<Program> shownProgram(const QString& appFolder = {}) {
     Services services = realServices();
@@ -43,9 +42,6 @@ inline std::unique_ptr<Program> shownProgram(const QString& appFolder = {}) {
     if (!appFolder.isEmpty()) {
         services.appFolder = appFolder;
     }
-    services.spreadsheets = [folder = services.appFolder, opener = services.opener.get()] {
-        return std::make_unique<XlsSpreadsheetService>(folder, *opener);
-    };
     auto program = std::make_unique<Program>(std::move(services));
     program->window().show();
     QCoreApplication::processEvents();

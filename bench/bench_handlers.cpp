@@ -1,6 +1,6 @@
 #include "BenchWindow.h"
+#include "WorkbookWriter.h"
 #include "platform/AppFiles.h"
-#include "platform/xls/WorkbookWriter.h"
 
 #include <QTemporaryDir>
 
@@ -22,7 +22,7 @@ void BM_ImportHandler(benchmark::State& bench) {
     for (int i = 1; i <= n; ++i) {
         roster.cells.push_back({i + 2, 1, QStringLiteral("学生%1号").arg(i)});
     }
-    if (xls::createWorkbook(appFilePath(folder.path(), ImportWorkbookName), {{roster}, 0})) {
+    if (!xls::createWorkbook(appFilePath(folder.path(), ImportWorkbookName), {{roster}, 0})) {
         bench.SkipWithError("cannot write the roster");
         return;
     }
@@ -47,8 +47,8 @@ void BM_ExportHandler(benchmark::State& bench) {
     const int groups = int(bench.range(0));
     const int size = int(bench.range(1));
     QTemporaryDir folder;
-    if (xls::createWorkbook(appFilePath(folder.path(), ExportWorkbookName),
-                            {{xls::NewSheet{QStringLiteral("抽签结果"), {}}}, 0})) {
+    if (!xls::createWorkbook(appFilePath(folder.path(), ExportWorkbookName),
+                             {{xls::NewSheet{QStringLiteral("抽签结果"), {}}}, 0})) {
         bench.SkipWithError("cannot write the export workbook");
         return;
     }

@@ -10,14 +10,14 @@ using namespace sortilo;
 // save of the six sets, each with its own keyed connection.
 static void BM_TitlesLoadSave(benchmark::State& st) {
     QTemporaryDir dir;
-    if (!createSampleTitleDatabase(TitleDatabasePath(dir.path())).isEmpty()) {
+    if (!createSampleTitleDatabase(titleDatabasePath(dir.path()))) {
         st.SkipWithError("no sample database");
         return;
     }
     auto state = makeDrawState();
     const TitleSetNames names{"方案一", "方案二", "方案三", "方案四", "方案五", "方案六"};
     for (auto _ : st) {
-        if (LoadTitleSets(*state, dir.path()) || SaveTitleSets(*state, dir.path(), names)) {
+        if (!loadTitleSets(*state, dir.path()) || !saveTitleSets(*state, dir.path(), names)) {
             st.SkipWithError("load or save failed");
             return;
         }

@@ -1,8 +1,8 @@
 // Reading a roster: open the workbook and take the names of column A from row 3 down, as the
 // import does. The roster is made at start with the workbook writer in a temporary folder.
+#include "WorkbookWriter.h"
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
-#include "platform/xls/WorkbookWriter.h"
 
 #include <QTemporaryDir>
 
@@ -23,13 +23,11 @@ QString makeRoster(const QTemporaryDir& dir, int names) {
     book.sheets = {NewSheet{QStringLiteral("说明"), {}}, sheet};
     book.activeSheet = 1;
     const QString path = dir.filePath(QStringLiteral("导入名单.xls"));
-    createWorkbook(path, book);
-    return path;
+    return createWorkbook(path, book) ? path : QString();
 }
 
 int readNames(const QString& path) {
-    SheetError error;
-    const auto book = Workbook::open(path, error);
+    const Result<Workbook> book = Workbook::open(path);
     if (!book) {
         return -1;
     }

@@ -42,19 +42,18 @@ QVector<QVector<QString>> drawResults(int groups, int names) {
 // The export's calls, in its order: per group its names, then its title.
 bool exportOnce(const QString& path, const QVector<QVector<QString>>& results,
                 const QStringList& titles) {
-    sortilo::SheetError error;
-    auto book = EditableWorkbook::open(path, error);
-    if (!book || book->clearRange(QStringLiteral("A1:AZ5000")))
+    auto book = EditableWorkbook::open(path);
+    if (!book || !book->clearRange(QStringLiteral("A1:AZ5000")))
         return false;
     for (int g = 0; g < results.size(); ++g) {
         for (int k = 0; k < results[g].size(); ++k) {
-            if (book->writeCell(k + 2, g + 1, results[g][k]))
+            if (!book->writeCell(k + 2, g + 1, results[g][k]))
                 return false;
         }
-        if (book->writeCell(1, g + 1, titles[g]))
+        if (!book->writeCell(1, g + 1, titles[g]))
             return false;
     }
-    return !book->save();
+    return bool(book->save());
 }
 
 // Resident memory figures of this process, in kB ("VmRSS", "VmHWM").

@@ -9,10 +9,10 @@ using namespace sortilo::xls;
 int fuzzWorkbook(const uint8_t* data, size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    SheetError error;
-    const auto book = Workbook::fromBytes(bytes, error);
+    const Result<Workbook> book = Workbook::fromBytes(bytes);
     if (!book) {
-        return error.problem == SheetProblem::None ? 1 : 0;  // a refusal must say why
+        const Error& e = book.error();  // a refusal must say why
+        return e.detail.isEmpty() && e.content == FileKind::Unknown ? 1 : 0;
     }
     size_t length = size_t(book->activeSheetName().size());
     const CellStore& cells = book->cells();

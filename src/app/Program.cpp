@@ -2,7 +2,6 @@
 
 #include "platform/QtTranslations.h"
 #include "platform/Skin.h"
-#include "platform/XlsSpreadsheetService.h"
 #include "results/Export.h"
 #include "roster/Roster.h"
 
@@ -19,14 +18,12 @@ Services realServices() {
     services.random = std::make_unique<FoldingRandom>();
     services.timer = std::make_unique<QtDrawTimer>();
     services.appFolder = QCoreApplication::applicationDirPath();
-    services.spreadsheets = [folder = services.appFolder, opener = services.opener.get()] {
-        return std::make_unique<XlsSpreadsheetService>(folder, *opener);
-    };
     return services;
 }
 
 Program::Program(Services services)
     : services_(std::move(services)),
+      workbooks_(*services_.opener),
       session_(*services_.timer, *services_.clock, *services_.random),
       titles_(session_, services_.appFolder),
       window_(session_, titles_) {
@@ -42,13 +39,12 @@ Program::Program(Services services)
 
 void Program::connectWorkbookButtons() {
     const QString& folder = services_.appFolder;
-    QObject::connect(&window_, &MainWindow::importRequested, &window_, [this, &folder] {
-        tell(importRoster(session_, *services_.spreadsheets(), folder));
-    });
+    QObject::connect(&window_, &MainWindow::importRequested, &window_,
+                     [this, &folder] { tell(importRoster(session_, workbooks_, folder)); });
     QObject::connect(&window_, &MainWindow::rosterEditRequested, &window_,
-                     [this, &folder] { tell(editRoster(*services_.spreadsheets(), folder)); });
+                     [this, &folder] { tell(editRoster(workbooks_, folder)); });
     QObject::connect(&window_, &MainWindow::exportRequested, &window_, [this, &folder] {
-        tell(exportResults(*services_.spreadsheets(), session_.state(), folder));
+        tell(exportResults(workbooks_, session_.state(), folder));
     });
 }
 

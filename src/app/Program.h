@@ -4,25 +4,21 @@
 #include "draw/DrawSession.h"
 #include "platform/DesktopOpener.h"
 #include "platform/MessageBox.h"
-#include "platform/SpreadsheetService.h"
+#include "platform/WorkbookService.h"
 #include "titles/TitleEditing.h"
 
-#include <functional>
 #include <memory>
 
 namespace sortilo {
 
 // The outside world as the program sees it. Tests replace the message box, the opener, the
-// clock, the timer, the random source and the application folder; the spreadsheet service stays
-// real.
+// clock, the timer, the random source and the application folder; workbooks stay real.
 struct Services {
     std::unique_ptr<MessageBox> messages;
     std::unique_ptr<DesktopOpener> opener;
     std::unique_ptr<Clock> clock;
     std::unique_ptr<RandomSource> random;
     std::unique_ptr<DrawTimer> timer;
-    // Every button that works on a workbook starts its own instance.
-    std::function<std::unique_ptr<SpreadsheetService>()> spreadsheets;
     QString appFolder;
 };
 
@@ -31,7 +27,7 @@ Services realServices();
 
 // The program: the services, the draw session, the title editing and the main window, wired
 // together. Messages of the session and the title editing go to the message box; the window's
-// workbook buttons reach the roster and the export through the spreadsheet service.
+// workbook buttons reach the roster and the export through the workbook service.
 class Program {
 public:
     explicit Program(Services services);
@@ -45,6 +41,7 @@ private:
     void tell(const QString& message);
 
     Services services_;
+    WorkbookService workbooks_;
     DrawSession session_;
     TitleEditing titles_;
     MainWindow window_;

@@ -222,7 +222,7 @@ void DrawSession::applyDefaultTitles() {
 }
 
 void DrawSession::applyTitleSet(int set) {
-    ApplyTitleSet(*state_, set);
+    sortilo::applyTitleSet(*state_, set);
     state_->firstShownGroup = firstGroupShowingNewest(state_->groupCount);
     showGroups();
 }

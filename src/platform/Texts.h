@@ -69,6 +69,8 @@ inline const QString WorkbookHardLinked =
     QStringLiteral("文件“%1”有多个硬链接，保存会断开这些链接，原文件未被改动！");
 inline const QString WorkbookNoSheet =
     QStringLiteral("文件“%1”打开时显示的不是工作表，没有可读取的单元格！");
+inline const QString WorkbookNoSheetToWrite =
+    QStringLiteral("文件“%1”打开时显示的不是工作表，无法写入抽签结果，原文件未被改动！");
 // What a file is when it is not a workbook the program reads (inserted into the texts above).
 inline const QString FileKindEmpty = QStringLiteral("空文件");
 inline const QString FileKindText = QStringLiteral("CSV或文本文件");

@@ -1,7 +1,7 @@
 #include "results/Export.h"
 
 #include "platform/AppFiles.h"
-#include "platform/SheetErrorText.h"
+#include "platform/ErrorMessage.h"
 
 namespace sortilo {
 
@@ -9,41 +9,33 @@ namespace {
 
 const QString ExportRange = QStringLiteral("A1:AZ5000");
 
-SheetError writeGroups(SpreadsheetService& excel, const DrawState& state) {
-    SheetError error = excel.ClearRange(ExportRange);
-    for (int g = 1; g <= state.groupCount && !error; ++g) {
-        for (int k = 1; k <= state.groupSizes(g) && !error; ++k) {
-            error = excel.WriteCell(k + 1, g, state.groupResults(k, g));
+Result<void> writeGroups(xlsedit::EditableWorkbook& book, const DrawState& state) {
+    Result<void> done = book.clearRange(ExportRange);
+    for (int g = 1; g <= state.groupCount && done; ++g) {
+        for (int k = 1; k <= state.groupSizes(g) && done; ++k) {
+            done = book.writeCell(k + 1, g, state.groupResults(k, g));
         }
-        if (!error) {
-            error = excel.WriteCell(1, g, state.groupTitles(g));
+        if (done) {
+            done = book.writeCell(1, g, state.groupTitles(g));
         }
     }
-    return error;
+    return done ? book.save() : done;
 }
 
 }  // namespace
 
-QString exportResults(SpreadsheetService& excel, const DrawState& state, const QString& appFolder) {
-    excel.CreateApplication();
+QString exportResults(const WorkbookService& workbooks, const DrawState& state,
+                      const QString& appFolder) {
+    const QString path = appFilePath(appFolder, ExportWorkbookName);
     // The workbook is edited in memory and written back in one step at the save, so a failure at
     // any point leaves the file on disk as it was.
-    SheetError error = excel.OpenWorkbook(appFilePath(appFolder, ExportWorkbookName));
-    if (!error) {
-        excel.SetDisplayAlerts(false);
-        error = writeGroups(excel, state);
+    Result<xlsedit::EditableWorkbook> book = workbooks.edit(path);
+    const Result<void> saved = book ? writeGroups(*book, state) : Result<void>(book.error());
+    if (!saved) {
+        return errorMessage(saved.error());
     }
-    if (!error) {
-        error = excel.SaveActiveWorkbook();
-    }
-    if (error) {
-        excel.CloseAllWorkbooks();
-        excel.ReleaseApplication();
-        return describeSheetError(ExportWorkbookName, error);
-    }
-    excel.ShowApplication();
-    excel.ReleaseApplication();
-    return {};
+    const Result<void> shown = workbooks.show(path);
+    return shown ? QString() : errorMessage(shown.error());
 }
 
 }  // namespace sortilo

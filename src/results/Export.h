@@ -1,7 +1,7 @@
 #pragma once
 
 #include "draw/engine/DrawState.h"
-#include "platform/SpreadsheetService.h"
+#include "platform/WorkbookService.h"
 
 namespace sortilo {
 
@@ -9,6 +9,7 @@ namespace sortilo {
 // names of group g from row 2 down, the rest of A1:AZ5000 cleared), saves it and hands it to the
 // desktop. Returns the message for the operator, empty when it was saved and shown; on a failure
 // the file is as it was.
-QString exportResults(SpreadsheetService& excel, const DrawState& state, const QString& appFolder);
+QString exportResults(const WorkbookService& workbooks, const DrawState& state,
+                      const QString& appFolder);
 
 }  // namespace sortilo

@@ -1,79 +1,50 @@
 #include "roster/Roster.h"
 
 #include "platform/AppFiles.h"
-#include "platform/SheetErrorText.h"
+#include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
-#include "platform/xls/CellText.h"
 
 namespace sortilo {
 
 namespace {
 
 constexpr int FirstNameRow = 3;
-const QString ExcelClass = QStringLiteral("excel.Application");
 
-// Every name is read before the pool changes, so a cell that cannot become a name leaves the old
-// pool whole.
-SheetError readNames(const SpreadsheetService& excel, QStringList& names) {
-    for (int r = FirstNameRow; r < FirstNameRow + MaxRoster; ++r) {
-        const xls::CellValue cell = excel.ReadCell(r, 1);
-        if (cell.isEmpty()) {
-            break;
-        }
-        std::optional<QString> name = xls::valueAsText(cell);
-        if (!name) {
-            return {SheetProblem::CellNotText, xls::cellName(r, 1)};
-        }
-        names << *name;
-    }
-    return {};
+// Both roster buttons refuse while another program has a workbook of the folder open: its copy
+// would overwrite what the user changes, or be stale.
+bool spreadsheetRunning(const WorkbookService& workbooks, const QString& appFolder) {
+    return workbooks.heldElsewhere(appFilePath(appFolder, ImportWorkbookName)) ||
+           workbooks.heldElsewhere(appFilePath(appFolder, ExportWorkbookName));
 }
 
 }  // namespace
 
-RosterReading readRoster(SpreadsheetService& excel, const QString& appFolder) {
-    RosterReading reading;
-    excel.CreateApplication();
-    reading.error = excel.OpenWorkbook(appFilePath(appFolder, ImportWorkbookName));
-    if (!reading.error) {
-        reading.error = readNames(excel, reading.names);
-    }
-    excel.QuitApplication();
-    excel.CloseAllWorkbooks();
-    excel.ReleaseApplication();
-    return reading;
+// Every name is read before the pool changes, so a cell that cannot become a name leaves the old
+// pool whole.
+Result<QStringList> readRoster(const WorkbookService& workbooks, const QString& appFolder) {
+    return workbooks.readNames(appFilePath(appFolder, ImportWorkbookName), FirstNameRow, MaxRoster);
 }
 
-// Both roster buttons refuse while another program has a workbook of the folder open: its copy
-// would overwrite what the user changes, or be stale.
-QString importRoster(DrawSession& session, SpreadsheetService& excel, const QString& appFolder) {
-    if (excel.FindRunningApplication(ExcelClass)) {
+QString importRoster(DrawSession& session, const WorkbookService& workbooks,
+                     const QString& appFolder) {
+    if (spreadsheetRunning(workbooks, appFolder)) {
         return texts::SpreadsheetOpen;
     }
     session.reset();
-    const RosterReading reading = readRoster(excel, appFolder);
-    if (reading.error) {
-        return describeSheetError(ImportWorkbookName, reading.error);
+    const Result<QStringList> names = readRoster(workbooks, appFolder);
+    if (!names) {
+        return errorMessage(names.error());
     }
-    session.importPool(reading.names);
+    session.importPool(*names);
     return {};
 }
 
-QString editRoster(SpreadsheetService& excel, const QString& appFolder) {
-    if (excel.FindRunningApplication(ExcelClass)) {
+QString editRoster(const WorkbookService& workbooks, const QString& appFolder) {
+    if (spreadsheetRunning(workbooks, appFolder)) {
         return texts::SpreadsheetOpen;
     }
-    excel.CreateApplication();
-    const SheetError error = excel.OpenWorkbook(appFilePath(appFolder, ImportWorkbookName));
-    // Only a file that is not there (or cannot be read at all) stops the editing: whatever else
-    // our reader dislikes, the user's spreadsheet program may still open and mend.
-    if (error.problem == SheetProblem::Missing || error.problem == SheetProblem::Unreadable) {
-        excel.ReleaseApplication();
-        return describeSheetError(ImportWorkbookName, error);
-    }
-    excel.ShowApplication();
-    excel.ReleaseApplication();
-    return {};
+    const Result<void> shown = workbooks.show(appFilePath(appFolder, ImportWorkbookName));
+    return shown ? QString() : errorMessage(shown.error());
 }
 
 }  // namespace sortilo

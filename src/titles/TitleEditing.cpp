@@ -1,5 +1,6 @@
 #include "titles/TitleEditing.h"
 
+#include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
 
 #include <algorithm>
@@ -24,8 +25,8 @@ void TitleEditing::open() {
     DrawState& st = tables();
     // A file that cannot be read leaves the sets and the name boxes as they were; the default
     // titles and the sets already in memory stay usable.
-    if (const TitleStoreError e = LoadTitleSets(st, appFolder_)) {
-        Q_EMIT message(e.message());
+    if (const Result<void> loaded = loadTitleSets(st, appFolder_); !loaded) {
+        Q_EMIT message(errorMessage(loaded.error()));
         return;
     }
     for (int s = 1; s <= TitleSets; ++s) {
@@ -109,8 +110,8 @@ void TitleEditing::confirm(const TitleSetNames& names) {
     }
     // A refused save confirms nothing: the editor stays open with everything as it was, and
     // "默认" can still be confirmed.
-    if (const TitleStoreError e = SaveTitleSets(st, appFolder_, names)) {
-        Q_EMIT message(e.message());
+    if (const Result<void> saved = saveTitleSets(st, appFolder_, names); !saved) {
+        Q_EMIT message(errorMessage(saved.error()));
         return;
     }
     Q_EMIT message(texts::TitlesConfirmed);

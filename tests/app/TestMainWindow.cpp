@@ -7,7 +7,6 @@
 #include "draw/view/AudienceWindow.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
-#include "platform/XlsSpreadsheetService.h"
 #include "results/view/ResultListsView.h"
 #include "support/Fakes.h"
 
@@ -76,9 +75,6 @@ private Q_SLOTS:
         services.clock = std::make_unique<test::FixedClock>();
         services.random = std::make_unique<FoldingRandom>(1);
         services.appFolder = folder->path();
-        services.spreadsheets = [this] {
-            return std::make_unique<XlsSpreadsheetService>(folder->path(), *opener);
-        };
         program = std::make_unique<Program>(std::move(services));
     }
 

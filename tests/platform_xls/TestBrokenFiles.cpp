@@ -1,10 +1,12 @@
-// Damaged and unusual files: a refusal with a clear reason where the data is not whole
-// (looping or overrunning sector chains, records longer than their stream, strings longer than
-// their table), and a good reading where other readers are lenient and the data is whole.
-#include "platform/xls/BiffStream.h"
-#include "platform/xls/BiffWriter.h"
+// Damaged files and other kinds of file under a workbook's name: reading and editing both refuse
+// them with the same kind of error where the data is not whole (looping or overrunning sector
+// chains, records longer than their stream, strings longer than their table); both read them
+// where other readers are lenient and the data is whole.
+#include "WorkbookWriter.h"
+#include "platform/xls/Biff.h"
 #include "platform/xls/Workbook.h"
-#include "platform/xls/WorkbookWriter.h"
+#include "platform/xlsedit/EditableWorkbook.h"
+#include "support/Failure.h"
 
 #include <QTest>
 
@@ -12,6 +14,8 @@
 
 using namespace sortilo;
 using namespace sortilo::xls;
+
+Q_DECLARE_METATYPE(sortilo::ErrorKind)
 
 namespace {
 
@@ -27,16 +31,13 @@ NewWorkbook rosterBook(int names) {
 }
 
 QByteArray rosterStream(int names = 40) {
-    return biffStream(rosterBook(names), WriteOptions{});
+    return biffStream(rosterBook(names));
 }
 
 // Stream offsets of the records of a type, in order.
 std::vector<size_t> recordsOf(const QByteArray& stream, uint16_t type) {
     std::vector<size_t> at;
-    RecordReader reader(reinterpret_cast<const uint8_t*>(stream.constData()),
-                        size_t(stream.size()));
-    Record r;
-    while (reader.next(r)) {
+    for (const Record& r : splitRecords(stream).records) {
         if (r.type == type) {
             at.push_back(r.offset);
         }
@@ -45,18 +46,20 @@ std::vector<size_t> recordsOf(const QByteArray& stream, uint16_t type) {
 }
 
 void put16(QByteArray& b, size_t at, uint16_t v) {
-    b[qsizetype(at)] = char(v & 0xFF);
-    b[qsizetype(at + 1)] = char(v >> 8);
+    xls::put16(b.data() + at, v);
 }
 
 void put32(QByteArray& b, size_t at, uint32_t v) {
-    put16(b, at, uint16_t(v & 0xFFFF));
-    put16(b, at + 2, uint16_t(v >> 16));
+    xls::put32(b.data() + at, v);
+}
+
+QByteArray cfb(const QByteArray& stream, const char* name = "Workbook") {
+    return compoundFileBytes(stream, QString::fromLatin1(name));
 }
 
 // Rewrites every FAT entry of a compound file that continues a chain.
 QByteArray withFat(QByteArray file, const std::function<uint32_t(uint32_t sector)>& next) {
-    const auto* p = reinterpret_cast<const uint8_t*>(file.constData());
+    const char* p = file.constData();
     const uint32_t fatSectors = le32(p + 44);
     for (uint32_t i = 0; i < fatSectors && i < 109; ++i) {
         const uint32_t fat = le32(p + 76 + 4 * i);
@@ -78,98 +81,88 @@ class TestBrokenFiles : public QObject {
 private Q_SLOTS:
     void refusals_data() {
         QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<int>("problem");
-        const auto corrupt = int(SheetProblem::Corrupt);
+        QTest::addColumn<ErrorKind>("reading");
+        QTest::addColumn<ErrorKind>("editing");
+        const auto row = [](const char* name, const QByteArray& file, ErrorKind reading,
+                            std::optional<ErrorKind> editing = std::nullopt) {
+            QTest::newRow(name) << file << reading << editing.value_or(reading);
+        };
+        const ErrorKind corrupt = ErrorKind::Corrupt;
         const QByteArray big = workbookFileBytes(rosterBook(2000));
-        QTest::newRow("chains loop") << withFat(big, [](uint32_t s) { return s; }) << corrupt;
-        QTest::newRow("chains run past the end")
-            << withFat(big, [](uint32_t) { return 0x00FFFFF0u; }) << corrupt;
-        QTest::newRow("container cut in half") << big.left(big.size() / 2) << corrupt;
-        QTest::newRow("only the header") << big.left(512) << corrupt;
-
+        row("chains loop", withFat(big, [](uint32_t s) { return s; }), corrupt);
+        row("chains run past the end", withFat(big, [](uint32_t) { return 0x00FFFFF0u; }), corrupt);
+        row("container cut in half", big.left(big.size() / 2), corrupt);
+        row("only the header", big.left(512), corrupt);
         QByteArray cell = rosterStream();
         put16(cell, recordsOf(cell, rec::LabelSst).back() + 2, 0xFFF0);
-        QTest::newRow("cell record longer than the stream")
-            << compoundFileBytes(cell, "Workbook") << corrupt;
+        row("cell record longer than the stream", cfb(cell), corrupt);
         QByteArray window = rosterStream();
         put16(window, recordsOf(window, rec::Window1).front() + 2, 0xFFF0);
-        QTest::newRow("globals record longer than the stream")
-            << compoundFileBytes(window, "Workbook") << corrupt;
+        row("globals record longer than the stream", cfb(window), corrupt);
         QByteArray sst = rosterStream();
         put16(sst, recordsOf(sst, rec::Sst).front() + 12, 60000);  // first string's cch
-        QTest::newRow("string longer than its table")
-            << compoundFileBytes(sst, "Workbook") << corrupt;
+        row("string longer than its table", cfb(sst), corrupt);
         QByteArray noBof = rosterStream();
         put16(noBof, 0, 0x1234);
-        QTest::newRow("stream without BOF") << compoundFileBytes(noBof, "Workbook") << corrupt;
-
-        QTest::newRow("empty file") << QByteArray() << int(SheetProblem::NotAWorkbook);
-        QTest::newRow("BIFF3 worksheet") << QByteArray::fromHex("090206000000100000000000")
-                                         << int(SheetProblem::UnsupportedFormat);
-        QTest::newRow("BIFF4 worksheet") << QByteArray::fromHex("090406000000100000000000")
-                                         << int(SheetProblem::UnsupportedFormat);
-        QTest::newRow("BMP picture")
-            << QByteArray("BM\x36\x00\x00\x00\x00\x00\x00\x00\x36\x00\x00\x00\x28\x00", 16)
-            << int(SheetProblem::NotAWorkbook);
-        QTest::newRow("encrypted xlsx")
-            << compoundFileBytes("x", "EncryptedPackage") << int(SheetProblem::PasswordProtected);
-        QTest::newRow("Word document")
-            << compoundFileBytes("x", "WordDocument") << int(SheetProblem::NotAWorkbook);
-        QTest::newRow("CSV") << QByteArray("姓名,年龄\n张三,20\n")
-                             << int(SheetProblem::NotAWorkbook);
-        QTest::newRow("HTML") << QByteArray("\xEF\xBB\xBF <!DOCTYPE html><html><table>")
-                              << int(SheetProblem::NotAWorkbook);
-        QTest::newRow("XML 2003") << QByteArray(
-                                         "<?xml version=\"1.0\"?><Workbook "
-                                         "xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\">")
-                                  << int(SheetProblem::NotAWorkbook);
+        row("stream without BOF", cfb(noBof), corrupt);
         QByteArray chart = rosterStream();
         chart[qsizetype(recordsOf(chart, rec::BoundSheet)[1] + 4 + 5)] = 2;
-        QTest::newRow("chart sheet active")
-            << compoundFileBytes(chart, "Workbook") << int(SheetProblem::NoSheet);
+        row("chart sheet opens", cfb(chart), ErrorKind::NoSheet, ErrorKind::NoSheetToWrite);
+        row("encrypted xlsx", cfb("x", "EncryptedPackage"), ErrorKind::PasswordProtected);
+        const ErrorKind other = ErrorKind::NotAWorkbook;
+        row("empty file", QByteArray(), other);
+        row("Word document", cfb("x", "WordDocument"), other);
+        row("zip of nothing", QByteArray("PK\x03\x04rest", 8), corrupt);
     }
 
     void refusals() {
         QFETCH(QByteArray, file);
-        QFETCH(int, problem);
-        SheetError error;
-        QVERIFY(!Workbook::fromBytes(file, error));
-        QCOMPARE(int(error.problem), problem);
-        QVERIFY(!error.detail.isEmpty());
+        QFETCH(ErrorKind, reading);
+        QFETCH(ErrorKind, editing);
+        const Result<Workbook> read = Workbook::fromBytes(file);
+        const Result<xlsedit::EditableWorkbook> edit = xlsedit::EditableWorkbook::fromBytes(file);
+        QVERIFY(!read && !edit);
+        QCOMPARE(read.error().kind, reading);
+        QCOMPARE(edit.error().kind, editing);
+        for (const Error* e : {&read.error(), &edit.error()}) {
+            QVERIFY(!e->detail.isEmpty() || e->content != FileKind::Unknown);
+        }
     }
 
     void lenientReadings_data() {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("activeSheet");
         QByteArray stream = rosterStream();
-        QTest::newRow("stream name in capitals") << compoundFileBytes(stream, "WORKBOOK") << "名单";
-        QTest::newRow("BIFF8 stream named Book") << compoundFileBytes(stream, "Book") << "名单";
+        QTest::newRow("stream name in capitals") << cfb(stream, "WORKBOOK") << "名单";
+        QTest::newRow("BIFF8 stream named Book") << cfb(stream, "Book") << "名单";
         QByteArray count = rosterStream();
         put32(count, recordsOf(count, rec::Sst).front() + 8, 100000);  // unique count
-        QTest::newRow("wrong shared string count")
-            << compoundFileBytes(count, "Workbook") << "名单";
+        QTest::newRow("wrong shared string count") << cfb(count) << "名单";
         QByteArray offset = rosterStream();
         put32(offset, recordsOf(offset, rec::BoundSheet)[1] + 4, 0x00FFFFFF);
-        QTest::newRow("sheet offset misses") << compoundFileBytes(offset, "Workbook") << "名单";
+        QTest::newRow("sheet offset misses") << cfb(offset) << "名单";
         QByteArray tab = rosterStream();
         put16(tab, recordsOf(tab, rec::Window1).front() + 4 + 10, 9);
-        QTest::newRow("active tab out of range") << compoundFileBytes(tab, "Workbook") << "说明";
-        QByteArray junk = rosterStream() + QByteArray(3000, '\x7F');
-        QTest::newRow("junk after the last EOF") << compoundFileBytes(junk, "Workbook") << "名单";
+        QTest::newRow("active tab out of range") << cfb(tab) << "说明";
+        QTest::newRow("junk after the last EOF")
+            << cfb(rosterStream() + QByteArray(3000, '\x7F')) << "名单";
         const QByteArray file = workbookFileBytes(rosterBook(2000));
         QTest::newRow("last sector cut short") << file.left(file.size() - 200) << "名单";
     }
 
+    // Editing takes them too: it starts from the same reading of the records.
     void lenientReadings() {
         QFETCH(QByteArray, file);
         QFETCH(QString, activeSheet);
-        SheetError error;
-        const auto book = Workbook::fromBytes(file, error);
-        QVERIFY2(book, qPrintable(error.detail));
+        const Result<Workbook> book = Workbook::fromBytes(file);
+        QVERIFY2(book, qPrintable(failure(book)));
         QCOMPARE(book->activeSheetName(), activeSheet);
         if (activeSheet == QStringLiteral("名单")) {
             QCOMPARE(book->cell(3, 1).text, QStringLiteral("姓名0"));
         }
+        const Result<xlsedit::EditableWorkbook> edit = xlsedit::EditableWorkbook::fromBytes(file);
+        QVERIFY2(edit, qPrintable(failure(edit)));
+        QCOMPARE(edit->activeSheetName(), activeSheet);
     }
 };
 

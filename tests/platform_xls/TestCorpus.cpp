@@ -4,6 +4,7 @@
 // A; a file that is no workbook we read is refused with the right kind of error.
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
+#include "support/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,21 +32,21 @@ QJsonObject expectedFor(const QString& file) {
     return QJsonDocument::fromJson(f.readAll()).object();
 }
 
-// The problem a file must be refused with, by what the reference says it is.
-std::optional<SheetProblem> refusalFor(const QJsonObject& e) {
+// The kind of error a file must be refused with, by what the reference says it is.
+std::optional<ErrorKind> refusalFor(const QJsonObject& e) {
     const QString format = e[QStringLiteral("format")].toString();
-    static const std::map<QString, SheetProblem> byFormat = {
-        {QStringLiteral("text-csv"), SheetProblem::NotAWorkbook},
-        {QStringLiteral("text-utf16"), SheetProblem::NotAWorkbook},
-        {QStringLiteral("html"), SheetProblem::NotAWorkbook},
-        {QStringLiteral("xml2003"), SheetProblem::NotAWorkbook},
-        {QStringLiteral("unknown"), SheetProblem::NotAWorkbook},
-        {QStringLiteral("broken-cfb"), SheetProblem::Corrupt},
-        {QStringLiteral("ooxml-encrypted-cfb"), SheetProblem::PasswordProtected},
-        {QStringLiteral("biff-raw"), SheetProblem::UnsupportedFormat},
-        {QStringLiteral("biff2-raw"), SheetProblem::UnsupportedFormat},
-        {QStringLiteral("biff3-raw"), SheetProblem::UnsupportedFormat},
-        {QStringLiteral("biff4-raw"), SheetProblem::UnsupportedFormat},
+    static const std::map<QString, ErrorKind> byFormat = {
+        {QStringLiteral("text-csv"), ErrorKind::NotAWorkbook},
+        {QStringLiteral("text-utf16"), ErrorKind::NotAWorkbook},
+        {QStringLiteral("html"), ErrorKind::NotAWorkbook},
+        {QStringLiteral("xml2003"), ErrorKind::NotAWorkbook},
+        {QStringLiteral("unknown"), ErrorKind::NotAWorkbook},
+        {QStringLiteral("broken-cfb"), ErrorKind::Corrupt},
+        {QStringLiteral("ooxml-encrypted-cfb"), ErrorKind::PasswordProtected},
+        {QStringLiteral("biff-raw"), ErrorKind::UnsupportedFormat},
+        {QStringLiteral("biff2-raw"), ErrorKind::UnsupportedFormat},
+        {QStringLiteral("biff3-raw"), ErrorKind::UnsupportedFormat},
+        {QStringLiteral("biff4-raw"), ErrorKind::UnsupportedFormat},
     };
     if (const auto it = byFormat.find(format); it != byFormat.end()) {
         return it->second;
@@ -53,7 +54,7 @@ std::optional<SheetProblem> refusalFor(const QJsonObject& e) {
     const bool encrypted =
         !e[QStringLiteral("format_detail")][QStringLiteral("filepass")].isUndefined();
     if (encrypted && !e[QStringLiteral("libreoffice")][QStringLiteral("ok")].toBool()) {
-        return SheetProblem::PasswordProtected;  // a password of the user's
+        return ErrorKind::PasswordProtected;  // a password of the user's
     }
     return std::nullopt;
 }
@@ -106,17 +107,16 @@ private Q_SLOTS:
         QFETCH(QString, name);
         const QJsonObject e = expectedFor(name);
         QVERIFY2(!e.isEmpty(), "no expected answer");
-        SheetError error;
-        const auto book = Workbook::open(corpusDir() + QLatin1Char('/') + name, error);
+        const QString path = corpusDir() + QLatin1Char('/') + name;
+        const Result<Workbook> book = Workbook::open(path);
         if (const auto refusal = refusalFor(e)) {
             QVERIFY2(!book, "a file that must be refused was read");
-            QCOMPARE(int(error.problem), int(*refusal));
-            QVERIFY(!error.detail.isEmpty());
+            QCOMPARE(book.error().kind, *refusal);
+            QCOMPARE(book.error().file, path);
+            QVERIFY(!book.error().detail.isEmpty() || book.error().content != FileKind::Unknown);
             return;
         }
-        QVERIFY2(
-            book,
-            qPrintable(QStringLiteral("refused: %1 %2").arg(int(error.problem)).arg(error.detail)));
+        QVERIFY2(book, qPrintable(failure(book)));
         const QJsonObject xlrd = e[QStringLiteral("xlrd")].toObject();
         if (xlrd[QStringLiteral("ok")].toBool()) {
             compareWithXlrd(*book, e, xlrd[QStringLiteral("datemode")].toInt() == 1);

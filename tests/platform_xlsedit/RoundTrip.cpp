@@ -1,6 +1,6 @@
 #include "RoundTrip.h"
 
-#include "platform/xlsedit/BiffRecords.h"
+#include "platform/xls/Container.h"
 #include "platform/xlsedit/CompoundFile.h"
 
 #include <QDir>
@@ -11,7 +11,9 @@
 #include <map>
 #include <set>
 
-using namespace sortilo::xlsedit;
+using namespace sortilo;
+using namespace sortilo::xls;
+using sortilo::xlsedit::CellRect;
 
 void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& active,
                   const CellRect& range, const Written& written) {
@@ -50,171 +52,142 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
 
 namespace {
 
+// A workbook stream split into records, with each record by its offset and each sheet's BOF
+// record by its tab (-1 where its BOUNDSHEET offset is off a record).
 struct Parsed {
+    CompoundFile file;
+    int entry = -1;
     RecordStream stream;
-    std::map<uint32_t, int> at;  // record offset -> index
-    std::vector<int> sheetSections;
+    std::map<uint32_t, int> at;
+    std::vector<int> sheets;
+
+    uint16_t typeAt(uint32_t offset) const {
+        const auto found = at.find(offset);
+        return found == at.end() ? 0xFFFF : stream.records[size_t(found->second)].type;
+    }
+    // The records of a substream at its own level (not those of charts inside), from its BOF.
+    std::vector<int> level(int bof) const {
+        std::vector<int> out;
+        for (int i = bof, depth = 0; bof >= 0 && i < int(stream.records.size()); ++i) {
+            const uint16_t type = stream.records[size_t(i)].type;
+            depth += type == rec::Bof ? 1 : (type == rec::Eof ? -1 : 0);
+            if (depth == 0)
+                break;
+            if (depth == 1 || type == rec::Bof)
+                out.push_back(i);
+        }
+        return out;
+    }
 };
 
-// The Workbook stream of a file, split into records; nullptr when it cannot be read.
-CfbNode* readWorkbook(const QString& path, CompoundFile& cfb, RecordStream& stream) {
-    QFile f(path);
-    QString reason;
-    if (!f.open(QIODevice::ReadOnly) || !readCompoundFile(f.readAll(), cfb, reason))
-        return nullptr;
-    CfbNode* wb = findStream(cfb.root, QStringLiteral("Workbook"));
-    if (!wb)
-        wb = findStream(cfb.root, QStringLiteral("Book"));
-    return wb && splitRecords(wb->data, stream, reason) ? wb : nullptr;
-}
-
-bool parseFile(const QString& path, Parsed& p) {
-    CompoundFile cfb;
-    if (!readWorkbook(path, cfb, p.stream))
-        return false;
+Parsed parse(const QString& path) {
+    Parsed p;
+    Result<CompoundFile> file = readCompoundFile(fileBytes(path));
+    int wb = file ? findStream(file->root, QStringLiteral("Workbook")) : -1;
+    wb = wb >= 0 || !file ? wb : findStream(file->root, QStringLiteral("Book"));
+    if (wb < 0)
+        return p;
+    p.file = std::move(*file);
+    p.entry = wb;
+    p.stream = splitRecords(p.file.root.children[size_t(wb)].data);
     for (size_t i = 0; i < p.stream.records.size(); ++i)
         p.at[p.stream.records[i].offset] = int(i);
-    for (int i = p.stream.sections[0].first; i < p.stream.sections[0].end; ++i) {
-        if (p.stream.records[size_t(i)].type != rec::BoundSheet)
-            continue;
-        const auto found = p.at.find(le32(p.stream.body(i)));
-        const int section = found == p.at.end() ? -1 : found->second;
-        p.sheetSections.push_back(section);
+    for (int i : p.level(0)) {
+        if (p.stream.records[size_t(i)].type == rec::BoundSheet) {
+            const auto found = p.at.find(le32(p.stream.body(i)));
+            p.sheets.push_back(found == p.at.end() ? -1 : found->second);
+        }
     }
-    return true;
+    return p;
 }
 
-uint16_t typeAt(const Parsed& p, uint32_t offset) {
-    const auto found = p.at.find(offset);
-    return found == p.at.end() ? 0xFFFF : p.stream.records[size_t(found->second)].type;
-}
-
-// INDEX entries of the sheet starting at record `bof` that land on a DBCELL whose offsets
-// lead back to a ROW record and forward to record starts.
-int validDbCells(const Parsed& p, int bof, bool& hasIndex, int* entries = nullptr) {
-    int valid = 0;
-    hasIndex = false;
-    for (int i = bof + 1; i < int(p.stream.records.size()); ++i) {
+// INDEX entries of a sheet that land on a DBCELL whose offsets lead back to a ROW record and
+// forward to record starts; and how many entries it has (-1: no INDEX).
+std::pair<int, int> validDbCells(const Parsed& p, int bof) {
+    int valid = 0, entries = -1;
+    for (int i : p.level(bof)) {
         const Record& r = p.stream.records[size_t(i)];
-        if (r.type == rec::Eof || r.type == rec::Bof)
-            break;
-        if (r.type != rec::Index || r.length < 16)
+        if (r.type != rec::Index || r.length < 16 || entries >= 0)
             continue;
-        hasIndex = true;
-        if (entries)
-            *entries += (r.length - 16) / 4;
+        entries = (r.length - 16) / 4;
         for (int k = 16; k + 4 <= r.length; k += 4) {
             const uint32_t db = le32(p.stream.body(r) + k);
-            if (typeAt(p, db) != rec::DbCell)
+            if (p.typeAt(db) != rec::DbCell)
                 continue;
             const Record& d = p.stream.records[size_t(p.at.at(db))];
             uint32_t pos = db - le32(p.stream.body(d));
-            bool ok = typeAt(p, pos) == rec::Row;
+            bool ok = p.typeAt(pos) == rec::Row;
             pos += 20;
             for (int j = 4; ok && j + 2 <= d.length; j += 2) {
                 pos += le16(p.stream.body(d) + j);
-                ok = typeAt(p, pos) != 0xFFFF;
+                ok = p.typeAt(pos) != 0xFFFF;
             }
             valid += ok ? 1 : 0;
         }
     }
-    return valid;
+    return {valid, entries};
 }
 
-bool isCellRecord(uint16_t t) {
-    return t == rec::Formula || t == rec::MulRk || t == rec::MulBlank || t == rec::RString ||
-           t == rec::LabelSst || t == rec::Blank || t == rec::Number || t == rec::Label ||
-           t == rec::BoolErr || t == rec::Rk;
-}
-
+// DIMENSIONS: the rows as Excel counts them (those with a ROW record too), the cells' columns.
 void checkDimensions(const Parsed& p, int bof) {
-    int r1 = 0x10000, r2 = -1, c1 = 0x10000, c2 = -1, depth = 0;
+    int r1 = 0x10000, r2 = -1, c1 = 0x10000, c2 = -1;
     const char* dims = nullptr;
-    for (int i = bof; i < int(p.stream.records.size()); ++i) {
+    for (int i : p.level(bof)) {
         const Record& r = p.stream.records[size_t(i)];
-        depth += r.type == rec::Bof ? 1 : (r.type == rec::Eof ? -1 : 0);
-        if (depth == 0)
-            break;
-        if (depth != 1)
-            continue;
         const char* b = p.stream.body(r);
-        if (r.type == rec::Dimensions && !dims)
-            dims = b;
-        if (r.type == rec::Row) {  // rows count even without cells, as Excel counts them
-            r1 = std::min<int>(r1, le16(b));
-            r2 = std::max<int>(r2, le16(b));
-        }
-        if (!isCellRecord(r.type))
+        dims = r.type == rec::Dimensions && !dims ? b : dims;
+        if (r.type != rec::Row && !isCellRecord(r.type))
             continue;
-        const int last =
-            r.type == rec::MulRk || r.type == rec::MulBlank ? le16(b + r.length - 2) : le16(b + 2);
         r1 = std::min<int>(r1, le16(b));
         r2 = std::max<int>(r2, le16(b));
+        if (r.type == rec::Row)
+            continue;
+        const bool multi = r.type == rec::MulRk || r.type == rec::MulBlank;
         c1 = std::min<int>(c1, le16(b + 2));
-        c2 = std::max(c2, last);
+        c2 = std::max<int>(c2, multi ? le16(b + r.length - 2) : le16(b + 2));
     }
     QVERIFY(dims);
-    if (r2 < 0)
-        return;
-    QCOMPARE(int(le32(dims)), r1);
-    QCOMPARE(int(le32(dims + 4)), r2 + 1);
-    if (c2 < 0)
-        return;
-    QCOMPARE(int(le16(dims + 8)), c1);
-    QCOMPARE(int(le16(dims + 10)), c2 + 1);
+    QVERIFY(r2 < 0 || (int(le32(dims)) == r1 && int(le32(dims + 4)) == r2 + 1));
+    QVERIFY(c2 < 0 || (int(le16(dims + 8)) == c1 && int(le16(dims + 10)) == c2 + 1));
 }
 
 }  // namespace
 
 void checkStructure(const QString& original, const QString& saved, int activeSheet) {
-    Parsed before, after;
-    QVERIFY(parseFile(original, before));
-    QVERIFY(parseFile(saved, after));
-    QCOMPARE(after.sheetSections.size(), before.sheetSections.size());
-    for (size_t s = 0; s < after.sheetSections.size(); ++s) {
-        QVERIFY2(after.sheetSections[s] >= 0, "sheet offset off a record");
-        QCOMPARE(after.stream.records[size_t(after.sheetSections[s])].type, rec::Bof);
-        bool hadIndex = false, hasIndex = false;
-        const int now = validDbCells(after, after.sheetSections[s], hasIndex);
+    const Parsed before = parse(original), after = parse(saved);
+    QCOMPARE(after.sheets.size(), before.sheets.size());
+    for (size_t s = 0; s < after.sheets.size(); ++s) {
+        QVERIFY2(after.sheets[s] >= 0, "sheet offset off a record");
+        QCOMPARE(after.stream.records[size_t(after.sheets[s])].type, rec::Bof);
+        const auto [valid, entries] = validDbCells(after, after.sheets[s]);
         if (int(s) == activeSheet) {
-            validDbCells(before, before.sheetSections[s], hadIndex);
-            QCOMPARE(hasIndex, hadIndex);
-            int entries = 0;
-            const int valid = validDbCells(after, after.sheetSections[s], hasIndex, &entries);
-            QCOMPARE(valid, entries);
-            checkDimensions(after, after.sheetSections[s]);
-        } else if (before.sheetSections[s] >= 0) {
-            QCOMPARE(now, validDbCells(before, before.sheetSections[s], hadIndex));
+            QCOMPARE(entries >= 0, validDbCells(before, before.sheets[s]).second >= 0);
+            QCOMPARE(valid, std::max(entries, 0));
+            checkDimensions(after, after.sheets[s]);
+        } else if (before.sheets[s] >= 0) {
+            QCOMPARE(valid, validDbCells(before, before.sheets[s]).first);
         }
     }
     // EXTSST: each bucket names a position inside the SST or one of its CONTINUEs.
-    for (size_t i = 0; i < after.stream.records.size(); ++i) {
-        const Record& r = after.stream.records[i];
-        if (r.type != rec::ExtSst)
-            continue;
-        for (int k = 2; k + 8 <= r.length; k += 8) {
-            const uint32_t ib = le32(after.stream.body(r) + k);
-            const uint16_t cb = le16(after.stream.body(r) + k + 4);
-            const uint32_t start = ib - cb;
-            QVERIFY(typeAt(after, start) == rec::Sst || typeAt(after, start) == rec::Continue);
+    for (const Record& r : after.stream.records) {
+        for (int k = 2; r.type == rec::ExtSst && k + 8 <= r.length; k += 8) {
+            const char* b = after.stream.body(r) + k;
+            const uint16_t type = after.typeAt(le32(b) - le16(b + 4));
+            QVERIFY(type == rec::Sst || type == rec::Continue);
         }
     }
 }
 
 bool writeAltered(const QString& original, const QString& path,
                   const std::function<void(RecordStream&)>& change) {
-    CompoundFile cfb;
-    RecordStream stream;
-    CfbNode* wb = readWorkbook(original, cfb, stream);
-    if (!wb)
+    Parsed p = parse(original);
+    if (p.entry < 0)
         return false;
-    change(stream);
-    wb->data = stream.bytes;
-    QByteArray bytes;
-    QString reason;
+    change(p.stream);
+    p.file.root.children[size_t(p.entry)].data = p.stream.bytes;
+    const Result<QByteArray> bytes = xlsedit::writeCompoundFile(p.file);
     QFile out(path);
-    return writeCompoundFile(cfb, bytes, reason) && out.open(QIODevice::WriteOnly) &&
-           out.write(bytes) == bytes.size();
+    return bytes && out.open(QIODevice::WriteOnly) && out.write(*bytes) == bytes->size();
 }
 
 QString corpusFile(const QString& name) {
@@ -228,96 +201,76 @@ QByteArray fileBytes(const QString& path) {
 
 namespace {
 
-struct BiffRecord {
-    uint16_t type = 0;
-    QByteArray body;
-};
-using Substream = QVector<BiffRecord>;
-
-// The records the marks are read from, at the level of their own substream: the globals, then
-// each sheet in tab order. Each starts with its BOF and the record after it.
-QVector<Substream> substreams(const QString& path) {
-    CompoundFile cfb;
-    RecordStream stream;
-    QVector<Substream> out;
-    if (!readWorkbook(path, cfb, stream))
-        return out;
-    std::map<uint32_t, int> bofs;
-    for (const Section& s : stream.sections)
-        bofs[s.begin] = s.first;
-    std::vector<int> starts{0};
-    for (int i = stream.sections[0].first; i < stream.sections[0].end; ++i) {
-        if (stream.records[size_t(i)].type == rec::BoundSheet)
-            starts.push_back(bofs.count(le32(stream.body(i))) ? bofs[le32(stream.body(i))] : -1);
-    }
-    const std::set<uint16_t> wanted{rec::Formula, rec::Uncalced, rec::RecalcId,
-                                    rec::Window2, rec::Pane,     rec::Selection};
-    for (int bof : starts) {
-        out.push_back({});
-        for (int i = bof, depth = 0; bof >= 0 && i < int(stream.records.size()); ++i) {
-            const Record& r = stream.records[size_t(i)];
-            depth += r.type == rec::Bof ? 1 : (r.type == rec::Eof ? -1 : 0);
-            if (depth == 0)
-                break;
-            if (depth == 1 && (i - bof < 2 || wanted.count(r.type)))
-                out.back().push_back({r.type, QByteArray(stream.body(r), r.length)});
-        }
+// The records of a substream the marks are read from: its BOF and the record after it, the
+// formulas and the views.
+std::vector<int> marks(const Parsed& p, int bof) {
+    static const std::set<uint16_t> wanted{rec::Formula, rec::Uncalced, rec::RecalcId,
+                                           rec::Window2, rec::Pane,     rec::Selection};
+    std::vector<int> out;
+    for (int i : p.level(bof)) {
+        if (i - bof < 2 || wanted.count(p.stream.records[size_t(i)].type))
+            out.push_back(i);
     }
     return out;
 }
 
 // The original's view of the sheet as an export must leave it.
-QByteArray expectedView(const BiffRecord& r, bool& frozen, int& pane) {
-    QByteArray b = r.body;
-    if (r.type == rec::Window2) {
+QByteArray expectedView(uint16_t type, QByteArray b, bool& frozen, int& pane) {
+    if (type == rec::Window2) {
         frozen = le16(b.constData()) & 0x0008;
         pane = 3;
         return b.replace(2, 4, QByteArray(4, '\0'));
     }
-    if (r.type == rec::Pane) {
+    if (type == rec::Pane) {
         pane = uint8_t(b[8]);
         return b.replace(4, 4, frozen ? b.mid(2, 2) + b.mid(0, 2) : QByteArray(4, '\0'));
     }
-    if (uint8_t(b[0]) != pane)
-        return b;
-    return b.left(1) + QByteArray::fromHex(
-                           "000000000000"
-                           "0100"
-                           "000000000000");  // A1, one range: A1:A1
+    // A1 the active cell, one range: A1:A1.
+    return uint8_t(b[0]) != pane ? b
+                                 : b.left(1) + QByteArray::fromHex("0000000000000100000000000000");
 }
 
 }  // namespace
 
 void checkExportMarks(const QString& original, const QString& saved, int activeSheet) {
-    const QVector<Substream> before = substreams(original), after = substreams(saved);
-    QCOMPARE(after.size(), before.size());
-    for (const BiffRecord& r : after[0]) {
-        if (r.type == rec::RecalcId)
-            QCOMPARE(le32(r.body.constData() + 4), 0u);
+    const Parsed before = parse(original), after = parse(saved);
+    const auto body = [](const Parsed& p, int i) {
+        return QByteArray(p.stream.body(i), p.stream.records[size_t(i)].length);
+    };
+    for (int i : marks(after, 0)) {
+        if (after.stream.records[size_t(i)].type == rec::RecalcId)
+            QCOMPARE(le32(after.stream.body(i) + 4), 0u);
     }
-    for (qsizetype s = 1; s < after.size(); ++s) {
+    for (int bof : after.sheets) {
+        const std::vector<int> records = marks(after, bof);
         int formulas = 0, uncalced = 0;
-        for (const BiffRecord& r : after[s]) {
-            uncalced += r.type == rec::Uncalced ? 1 : 0;
-            formulas += r.type == rec::Formula ? 1 : 0;
-            if (r.type == rec::Formula)
-                QVERIFY(r.body[kFormulaFlags] & kFormulaAlwaysCalc);
+        for (int i : records) {
+            const uint16_t type = after.stream.records[size_t(i)].type;
+            uncalced += type == rec::Uncalced ? 1 : 0;
+            formulas += type == rec::Formula ? 1 : 0;
+            if (type == rec::Formula)
+                QVERIFY(after.stream.body(i)[xlsedit::FormulaFlags] & xlsedit::FormulaAlwaysCalc);
         }
         QCOMPARE(uncalced, formulas > 0 ? 1 : 0);
-        QVERIFY(formulas == 0 || after[s][1].type == rec::Uncalced);
+        QVERIFY(formulas == 0 || after.stream.records[size_t(records[1])].type == rec::Uncalced);
     }
-    const auto views = [](const Substream& sheet) {
-        Substream out;
-        for (const BiffRecord& r : sheet) {
-            if (r.type == rec::Window2 || r.type == rec::Pane || r.type == rec::Selection)
-                out.push_back(r);
+    const auto views = [](const Parsed& p, int bof) {
+        std::vector<int> out;
+        for (int i : marks(p, bof)) {
+            const uint16_t type = p.stream.records[size_t(i)].type;
+            if (type == rec::Window2 || type == rec::Pane || type == rec::Selection)
+                out.push_back(i);
         }
         return out;
     };
-    const Substream old = views(before[activeSheet + 1]), now = views(after[activeSheet + 1]);
+    const std::vector<int> old = views(before, before.sheets[size_t(activeSheet)]);
+    const std::vector<int> now = views(after, after.sheets[size_t(activeSheet)]);
     QCOMPARE(now.size(), old.size());
     bool frozen = false;
     int pane = 3;
-    for (qsizetype i = 0; i < now.size(); ++i)
-        QCOMPARE(now[i].body.toHex(), expectedView(old[i], frozen, pane).toHex());
+    for (size_t i = 0; i < now.size(); ++i) {
+        const uint16_t type = before.stream.records[size_t(old[i])].type;
+        QCOMPARE(body(after, now[i]).toHex(),
+                 expectedView(type, body(before, old[i]), frozen, pane).toHex());
+    }
 }

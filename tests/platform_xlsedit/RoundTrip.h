@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/xlsedit/BiffRecords.h"
+#include "platform/xls/Biff.h"
 #include "platform/xlsedit/CellTable.h"
 #include "support/XlrdDump.h"
 
@@ -31,7 +31,7 @@ QByteArray fileBytes(const QString& path);
 // Writes to `path` a copy of the workbook `original` whose Workbook stream `change` has altered
 // (its records and sections as splitRecords finds them); false when either file fails.
 bool writeAltered(const QString& original, const QString& path,
-                  const std::function<void(sortilo::xlsedit::RecordStream&)>& change);
+                  const std::function<void(sortilo::xls::RecordStream&)>& change);
 
 // Checks what an export leaves besides cells: every formula flagged to be calculated again, one
 // UNCALCED right after the BOF of each sheet with formulas, no calculation engine named in

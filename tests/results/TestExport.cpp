@@ -1,8 +1,9 @@
+#include "WorkbookWriter.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
-#include "platform/XlsSpreadsheetService.h"
+#include "platform/WorkbookService.h"
+#include "platform/xls/Biff.h"
 #include "platform/xls/Workbook.h"
-#include "platform/xls/WorkbookWriter.h"
 #include "results/Export.h"
 #include "support/Fakes.h"
 
@@ -45,8 +46,7 @@ class TestExport : public QObject {
     test::RecordingOpener opener;
     QString path() { return appFilePath(folder->path(), ExportWorkbookName); }
     QString exportGroups(const DrawState& s) {
-        XlsSpreadsheetService excel(folder->path(), opener);
-        return exportResults(excel, s, folder->path());
+        return exportResults(WorkbookService(opener), s, folder->path());
     }
     // Cells inside A1:AZ5000 and beyond it, on the sheet that opens (the second).
     void writeUsedWorkbook() {
@@ -55,7 +55,20 @@ class TestExport : public QObject {
                               {3, 2, 42.0},
                               {5000, 52, QStringLiteral("角")},
                               {5001, 1, QStringLiteral("下")}}};
-        QVERIFY(!xls::createWorkbook(path(), {{xls::NewSheet{"备注", {{1, 1, 7.0}}}, result}, 1}));
+        QVERIFY(xls::createWorkbook(path(), {{xls::NewSheet{"备注", {{1, 1, 7.0}}}, result}, 1}));
+    }
+
+    // A workbook that opens on its second sheet, a chart sheet.
+    void writeChartWorkbook() {
+        QByteArray stream = xls::biffStream({{xls::NewSheet{"数据", {}}, {"图表", {}}}, 1});
+        uint32_t last = 0;
+        for (const xls::Record& r : xls::splitRecords(stream).records) {
+            last = r.type == xls::rec::BoundSheet ? r.offset : last;
+        }
+        stream[last + 4 + 5] = 2;
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(xls::compoundFileBytes(stream, QStringLiteral("Workbook")));
     }
 
 private Q_SLOTS:
@@ -73,8 +86,7 @@ private Q_SLOTS:
         s->groupTitles(2) = QStringLiteral("一等奖");
         QCOMPARE(exportGroups(*s), QString());
         QCOMPARE(opener.opened, QStringList(2, path()));
-        SheetError error;
-        const auto book = xls::Workbook::open(path(), error);
+        const auto book = xls::Workbook::open(path());
         QVERIFY(book);
         int cells = 0;
         for (size_t i = 0; i < book->cells().size(); ++i) {
@@ -101,6 +113,7 @@ private Q_SLOTS:
         QTest::newRow("missing") << "missing" << texts::WorkbookMissing.arg(name);
         QTest::newRow("xlsx content")
             << "xlsx" << texts::WorkbookUnsupported.arg(name, texts::FileKindXlsxWorkbook);
+        QTest::newRow("chart sheet opens") << "chart" << texts::WorkbookNoSheetToWrite.arg(name);
     }
     void failureLeavesFileAlone() {
         QFETCH(QString, obstacle);
@@ -108,6 +121,8 @@ private Q_SLOTS:
         if (obstacle == "xlsx") {
             const QString corpus = qEnvironmentVariable("SORTILO_CORPUS_DIR");
             QVERIFY(QFile::copy(corpus + "/easyexcel_simple07.xlsx.xls", path()));
+        } else if (obstacle == "chart") {
+            writeChartWorkbook();
         } else if (obstacle != "missing") {
             writeUsedWorkbook();
         }

@@ -1,6 +1,10 @@
+// The title store on real SQLCipher files in a temporary folder: what a load reads and what it
+// stores, what a save writes, every way a file is refused, and the database layer under it.
 #include "TitleDbFiles.h"
 #include "platform/AppFiles.h"
+#include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
+#include "platform/db/KeyDerivation.h"
 #include "titles/store/TitleStore.h"
 
 #include <QDir>
@@ -13,6 +17,8 @@
 
 using namespace sortilo;
 using testfiles::Rows;
+
+Q_DECLARE_METATYPE(sortilo::ErrorKind)
 
 namespace {
 
@@ -47,9 +53,19 @@ QList<QVariant> expectedSaved(const QString& name, const QStringList& titles, co
     return row;
 }
 
-TitleSetNames names() {
-    return {QStringLiteral("N1"), QStringLiteral("N2"), QStringLiteral("N3"),
-            QStringLiteral("N4"), QStringLiteral("N5"), QStringLiteral("N6")};
+const TitleSetNames Names{"N1", "N2", "N3", "N4", "N5", "N6"};
+
+using SetTable = decltype(DrawState::titleSets);
+
+bool same(const SetTable& a, const SetTable& b) {
+    for (int s = 0; s <= TitleSets; ++s) {
+        for (int k = 0; k <= TitlesPerSet + 1; ++k) {
+            if (a(s, k) != b(s, k)) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 }  // namespace
@@ -57,6 +73,7 @@ TitleSetNames names() {
 class TestTitleStore : public QObject {
     Q_OBJECT
 
+    QTemporaryDir templates_;
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<DrawState> state_;
     QString path_;
@@ -67,7 +84,8 @@ class TestTitleStore : public QObject {
         QCOMPARE(::chmod(QFile::encodeName(path_).constData(), file ? 0444 : 0644), 0);
         QCOMPARE(::chmod(QFile::encodeName(folder()).constData(), inFolder ? 0555 : 0755), 0);
     }
-    void makeTypical() { QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27), QString()); }
+    // Keying a new database is slow (PBKDF2): one is made, and each test takes a copy.
+    void makeTypical() { QVERIFY(QFile::copy(templates_.filePath("typical.mdb"), path_)); }
     // Marks left in titleSets to see what a load overwrites and what it leaves.
     void markSets() {
         for (int s = 0; s <= TitleSets; ++s) {
@@ -76,195 +94,135 @@ class TestTitleStore : public QObject {
             }
         }
     }
-    bool setsEqual(const DrawState& other) const {
-        for (int s = 0; s <= TitleSets; ++s) {
-            for (int k = 0; k <= TitlesPerSet + 1; ++k) {
-                if (state_->titleSets(s, k) != other.titleSets(s, k)) {
-                    return false;
-                }
-            }
-        }
-        return true;
-    }
 
 private Q_SLOTS:
+    void initTestCase() {
+        QCOMPARE(testfiles::makeTitleDb(templates_.filePath("typical.mdb"), typicalRows(), 27),
+                 QString());
+    }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         state_ = makeDrawState();
         setDefaultTitles(*state_);
-        path_ = TitleDatabasePath(folder());
+        path_ = titleDatabasePath(folder());
     }
 
+    // Counts from the first empty or null column; titles after it, and entries of titleSets
+    // from there on, are left alone. The first null of a row is stored as the empty text, no
+    // other null; a second load gives the same sets.
     void loadDerivesCountsFromTheFirstEmptyColumn() {
         makeTypical();
         markSets();
-        QVERIFY(!LoadTitleSets(*state_, folder()));
+        QVERIFY(loadTitleSets(*state_, folder()));
         const DrawState& st = *state_;
         QCOMPARE(st.titleSets(1, 26), QStringLiteral("25"));
         QCOMPARE(st.titleSets(1, 0), QStringLiteral("全"));
         QCOMPARE(st.titleSets(1, 25), QStringLiteral("标题25"));
         QCOMPARE(st.titleSets(2, 26), QStringLiteral("0"));
         QCOMPARE(st.titleSets(2, 1), QStringLiteral("旧2-1"));
-        // An empty name: count -1, and neither the name nor the title after it is taken.
         QCOMPARE(st.titleSets(3, 26), QStringLiteral("-1"));
         QCOMPARE(st.titleSets(3, 0), QStringLiteral("旧3-0"));
         QCOMPARE(st.titleSets(3, 1), QStringLiteral("旧3-1"));
-        // A null column ends the set like an empty one.
         QCOMPARE(st.titleSets(4, 26), QStringLiteral("1"));
         QCOMPARE(st.titleSets(4, 3), QStringLiteral("旧4-3"));
         QCOMPARE(st.titleSets(5, 26), QStringLiteral("2"));
         QCOMPARE(st.titleSets(5, 4), QStringLiteral("旧5-4"));
         QCOMPARE(st.titleSets(6, 26), QStringLiteral("1"));
         QCOMPARE(st.titleSets(0, 0), QStringLiteral("旧0-0"));
-    }
-
-    void loadStoresEmptyTextForTheFirstNullOnly() {
-        makeTypical();
-        QVERIFY(!LoadTitleSets(*state_, folder()));
         const Rows rows = testfiles::readTitleDb(path_);
         QCOMPARE(rows[3][2], QVariant(QString(QLatin1String(""))));
         QCOMPARE(rows[3][3], QVariant(QStringLiteral("丙")));
         QCOMPARE(rows[5][2], QVariant(QString(QLatin1String(""))));
-        QVERIFY(rows[5][3].isNull());
-        QVERIFY(rows[6][2].isNull());
+        QVERIFY(rows[5][3].isNull() && rows[6][2].isNull());
+        const auto first = state_->titleSets;
+        QVERIFY(loadTitleSets(*state_, folder()));
+        QVERIFY(same(state_->titleSets, first));
     }
 
-    void loadTwiceGivesTheSameSets() {
+    void saveWritesTitlesUpToTheCount() {
         makeTypical();
-        QVERIFY(!LoadTitleSets(*state_, folder()));
-        auto first = makeDrawState();
-        first->titleSets = state_->titleSets;
-        QVERIFY(!LoadTitleSets(*state_, folder()));
-        QVERIFY(setsEqual(*first));
-    }
-
-    void saveAfterLoadKeepsCountedTitlesOnly() {
-        makeTypical();
-        QVERIFY(!LoadTitleSets(*state_, folder()));
-        QVERIFY(!SaveTitleSets(*state_, folder(), names()));
-        const Rows rows = testfiles::readTitleDb(path_);
+        QVERIFY(loadTitleSets(*state_, folder()));
+        state_->titleSets(2, 1) = QStringLiteral("新一");
+        state_->titleSets(2, 2) = QStringLiteral("新二");
+        state_->titleSets(2, 3) = QStringLiteral("超出计数");
+        state_->titleSets(2, 26) = QStringLiteral("2");
+        QVERIFY(saveTitleSets(*state_, folder(), Names));
         QStringList all;
         for (int k = 1; k <= 25; ++k) {
             all.append(QStringLiteral("标题%1").arg(k));
         }
         const QVariant null;
+        const Rows rows = testfiles::readTitleDb(path_);
         QCOMPARE(rows[0], expectedSaved("N1", all, QStringLiteral("不读")));
-        QCOMPARE(rows[1], expectedSaved("N2", {}, null));
+        QCOMPARE(rows[1], expectedSaved("N2", {"新一", "新二"}, null));
         QCOMPARE(rows[2], expectedSaved("N3", {}, null));      // the title after an empty name goes
         QCOMPARE(rows[3], expectedSaved("N4", {"甲"}, null));  // after a null
         QCOMPARE(rows[4], expectedSaved("N5", {"A", "B"}, null));  // after a gap
-        QCOMPARE(rows[5], expectedSaved("N6", {"x"}, null));
-        QCOMPARE(rows[6][0], QVariant(QStringLiteral("第七行")));
         QCOMPARE(rows[6][1], QVariant(QStringLiteral("不用")));
         // The names reach the file, not titleSets: those change at the next load.
         QCOMPARE(state_->titleSets(1, 0), QStringLiteral("全"));
-    }
-
-    void saveWritesTitlesUpToTheCount() {
-        makeTypical();
-        QVERIFY(!LoadTitleSets(*state_, folder()));
-        state_->titleSets(2, 1) = QStringLiteral("新一");
-        state_->titleSets(2, 2) = QStringLiteral("新二");
-        state_->titleSets(2, 3) = QStringLiteral("超出计数");
-        state_->titleSets(2, 26) = QStringLiteral("2");
-        QVERIFY(!SaveTitleSets(*state_, folder(), names()));
-        QCOMPARE(testfiles::readTitleDb(path_)[1], expectedSaved("N2", {"新一", "新二"}, {}));
-        QVERIFY(!LoadTitleSets(*state_, folder()));
+        QVERIFY(loadTitleSets(*state_, folder()));
         QCOMPARE(state_->titleSets(2, 0), QStringLiteral("N2"));
-        QCOMPARE(state_->titleSets(2, 26), QStringLiteral("2"));
     }
 
-    void applyTitleSet_data() {
-        QTest::addColumn<QString>("count");
-        QTest::addColumn<int>("titled");
-        QTest::newRow("three") << "3" << 3;
-        QTest::newRow("none") << "0" << 0;
-        QTest::newRow("empty name") << "-1" << 0;
-        QTest::newRow("never loaded") << "" << 0;
-        QTest::newRow("full") << "25" << 25;
-    }
+    // Groups 1 to the count take the set's titles, every other group its default title.
     void applyTitleSet() {
-        QFETCH(QString, count);
-        QFETCH(int, titled);
         for (int k = 1; k <= 25; ++k) {
             state_->titleSets(2, k) = QStringLiteral("T%1").arg(k);
         }
-        state_->titleSets(2, 26) = count;
-        state_->groupTitles(1) = QStringLiteral("上次的标题");
-        ApplyTitleSet(*state_, 2);
-        for (int g = 1; g <= 50; ++g) {
-            const QString expected =
-                g <= titled ? QStringLiteral("T%1").arg(g) : QStringLiteral("第%1组").arg(g);
-            QCOMPARE(state_->groupTitles(g), expected);
+        for (const auto& [count, titled] : {std::pair{"3", 3}, {"-1", 0}, {"", 0}, {"25", 25}}) {
+            state_->titleSets(2, 26) = QString::fromLatin1(count);
+            state_->groupTitles(1) = QStringLiteral("上次的标题");
+            sortilo::applyTitleSet(*state_, 2);
+            for (int g = 1; g <= 50; ++g) {
+                QCOMPARE(state_->groupTitles(g), g <= titled ? QStringLiteral("T%1").arg(g)
+                                                             : QStringLiteral("第%1组").arg(g));
+            }
         }
     }
 
     void refusedFile_data() {
         QTest::addColumn<int>("kind");
-        QTest::addColumn<int>("problem");
+        QTest::addColumn<ErrorKind>("error");
         QTest::addColumn<QString>("text");
-        auto row = [](const char* name, int kind, TitleStoreProblem p, const QString& text) {
-            QTest::newRow(name) << kind << static_cast<int>(p) << text;
-        };
-        row("missing", 0, TitleStoreProblem::Missing, texts::TitleDbMissing);
-        row("wrong key", 1, TitleStoreProblem::NotOpened, texts::TitleDbNotOpened);
-        row("not keyed", 2, TitleStoreProblem::NotOpened, texts::TitleDbNotOpened);
-        row("text file", 3, TitleStoreProblem::NotOpened, texts::TitleDbNotOpened);
-        row("empty file", 4, TitleStoreProblem::NotOpened, texts::TitleDbNotOpened);
-        row("no table", 5, TitleStoreProblem::NoTable, texts::TitleDbNoTable);
-        row("five rows", 6, TitleStoreProblem::TooFewRows, texts::TitleDbTooFewRows);
-        row("25 columns", 7, TitleStoreProblem::TooFewColumns, texts::TitleDbTooFewColumns);
+        QTest::newRow("missing") << 0 << ErrorKind::DatabaseMissing << texts::TitleDbMissing;
+        QTest::newRow("wrong key") << 1 << ErrorKind::NotADatabase << texts::TitleDbNotOpened;
+        QTest::newRow("empty file") << 4 << ErrorKind::NotADatabase << texts::TitleDbNotOpened;
+        QTest::newRow("no table") << 5 << ErrorKind::NoTable << texts::TitleDbNoTable;
+        QTest::newRow("five rows") << 6 << ErrorKind::TooFewRows << texts::TitleDbTooFewRows;
+        QTest::newRow("25 columns") << 7 << ErrorKind::TooFewColumns << texts::TitleDbTooFewColumns;
     }
     void refusedFile() {
         QFETCH(int, kind);
-        QFETCH(int, problem);
+        QFETCH(ErrorKind, error);
         QFETCH(QString, text);
         const Rows rows = typicalRows();
         QFile file(path_);
-        switch (kind) {
-            case 1:
-                QCOMPARE(testfiles::makeTitleDb(path_, rows, 27, "123"), QString());
-                break;
-            case 2:
-                QCOMPARE(testfiles::makeTitleDb(path_, rows, 27, QString()), QString());
-                break;
-            case 3:
-            case 4:
-                QVERIFY(file.open(QIODevice::WriteOnly));
-                file.write(kind == 3 ? "名称,标题1\n方案一,一等奖\n" : "");
-                file.close();
-                break;
-            case 5:
-                QVERIFY(db::createDatabase(path_, testfiles::Password, {"CREATE TABLE t (a)"})
-                            .problem == db::DbProblem::None);
-                break;
-            case 6:
-                QCOMPARE(testfiles::makeTitleDb(path_, rows.mid(0, 5), 27), QString());
-                break;
-            case 7:
-                QCOMPARE(testfiles::makeTitleDb(path_, rows, 25), QString());
-                break;
-        }
+        const QString made = kind == 1   ? testfiles::makeTitleDb(path_, rows, 27, "123")
+                             : kind == 5 ? testfiles::makeTitleDb(path_, {}, 1, testfiles::Password,
+                                                                  {"DROP TABLE 标题"})
+                             : kind == 6 ? testfiles::makeTitleDb(path_, rows.mid(0, 5), 27)
+                             : kind == 7 ? testfiles::makeTitleDb(path_, rows, 25)
+                                         : QString();
+        QCOMPARE(made, QString());
+        QVERIFY(kind != 4 || file.open(QIODevice::WriteOnly));
+        file.close();
         markSets();
-        auto before = makeDrawState();
-        before->titleSets = state_->titleSets;
+        const auto before = state_->titleSets;
         const QByteArray bytes = testfiles::fileBytes(path_);
-        const QString expected = text.arg(TitleDatabaseName);
-
-        const TitleStoreError load = LoadTitleSets(*state_, folder());
-        QCOMPARE(static_cast<int>(load.problem), problem);
-        QCOMPARE(load.message(), expected);
-        const TitleStoreError save = SaveTitleSets(*state_, folder(), names());
-        QCOMPARE(static_cast<int>(save.problem), problem);
-        QCOMPARE(save.message(), expected);
-
-        QVERIFY(setsEqual(*before));
+        for (const Result<void>& r :
+             {loadTitleSets(*state_, folder()), saveTitleSets(*state_, folder(), Names)}) {
+            QCOMPARE(r.error().kind, error);
+            QCOMPARE(errorMessage(r.error()), text.arg(TitleDatabaseName));
+        }
+        QVERIFY(same(state_->titleSets, before));
         QCOMPARE(testfiles::fileBytes(path_), bytes);
         QCOMPARE(QFileInfo::exists(path_), kind != 0);
     }
 
-    // Every way a write can be refused: the load (which has nulls to store) and the save both
-    // fail whole, leaving the sets and the file as they were.
+    // A file that cannot be written still loads: its sets come in, the nulls are not stored.
+    // A save is refused whole with its message, the file as it was; once the obstacle is gone
+    // the same file takes the save.
     void refusedWrite_data() {
         QTest::addColumn<int>("kind");
         QTest::newRow("read-only file") << 0;
@@ -278,9 +236,12 @@ private Q_SLOTS:
         const QStringList trigger{
             "CREATE TRIGGER refuse BEFORE UPDATE ON 标题 WHEN old.c0 = '空列' "
             "BEGIN SELECT RAISE(ABORT, 'refused'); END"};
-        QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27, testfiles::Password,
-                                        kind == 3 ? trigger : QStringList()),
-                 QString());
+        if (kind == 3) {
+            QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27, testfiles::Password, trigger),
+                     QString());
+        } else {
+            makeTypical();
+        }
         setReadOnly(kind == 0, kind == 4);
         std::unique_ptr<testfiles::OtherConnection> other;
         if (kind == 1 || kind == 2) {
@@ -288,49 +249,71 @@ private Q_SLOTS:
                 path_, kind == 1 ? "BEGIN IMMEDIATE;" : "BEGIN; SELECT count(*) FROM 标题;");
             QVERIFY(other->ok());
         }
-        markSets();
-        auto before = makeDrawState();
-        before->titleSets = state_->titleSets;
         const QByteArray bytes = testfiles::fileBytes(path_);
-        const QString expected = texts::TitleDbNotWritten.arg(TitleDatabaseName);
-
-        const TitleStoreError load = LoadTitleSets(*state_, folder());
-        QCOMPARE(load.problem, TitleStoreProblem::NotWritten);
-        QCOMPARE(load.message(), expected);
-        QVERIFY(setsEqual(*before));
-        const TitleStoreError save = SaveTitleSets(*state_, folder(), names());
-        QCOMPARE(save.problem, TitleStoreProblem::NotWritten);
+        QVERIFY(loadTitleSets(*state_, folder()));
+        QCOMPARE(state_->titleSets(4, 0), QStringLiteral("空列"));
+        QCOMPARE(state_->titleSets(4, 26), QStringLiteral("1"));
+        const Result<void> save = saveTitleSets(*state_, folder(), Names);
+        QCOMPARE(save.error().kind, ErrorKind::DatabaseNotWritten);
+        QCOMPARE(errorMessage(save.error()), texts::TitleDbNotWritten.arg(TitleDatabaseName));
         QCOMPARE(testfiles::fileBytes(path_), bytes);
-
-        // Once the other program lets go, the same file takes the save.
         other.reset();
         setReadOnly(false);
         if (kind != 3) {
-            QVERIFY(!SaveTitleSets(*state_, folder(), names()));
+            QVERIFY(saveTitleSets(*state_, folder(), Names));
             QCOMPARE(testfiles::readTitleDb(path_)[3][0], QVariant(QStringLiteral("N4")));
         }
     }
 
-    // Reading needs no write where no null has to be stored.
-    void readOnlyFileLoadsWhenNothingIsToStore() {
-        QCOMPARE(createSampleTitleDatabase(path_), QString());
-        setReadOnly(true);
-        QVERIFY(!LoadTitleSets(*state_, folder()));
-        QCOMPARE(state_->titleSets(1, 0), QStringLiteral("方案一"));
-    }
-
     void sampleDatabaseHasSixNamedSetsAndIsNeverReplaced() {
-        QCOMPARE(createSampleTitleDatabase(path_), QString());
-        QVERIFY(!LoadTitleSets(*state_, folder()));
+        QVERIFY(createSampleTitleDatabase(path_));
+        QVERIFY(loadTitleSets(*state_, folder()));
         const QStringList expected{"方案一", "方案二", "方案三", "方案四", "方案五", "方案六"};
         for (int s = 1; s <= 6; ++s) {
             QCOMPARE(state_->titleSets(s, 0), expected[s - 1]);
         }
         QVERIFY(titleCount(*state_, 1) > 0);
-        QVERIFY(!SaveTitleSets(*state_, folder(), names()));
+        QVERIFY(saveTitleSets(*state_, folder(), Names));
         const QByteArray bytes = testfiles::fileBytes(path_);
-        QCOMPARE(createSampleTitleDatabase(path_), QString());
+        QVERIFY(createSampleTitleDatabase(path_));
         QCOMPARE(testfiles::fileBytes(path_), bytes);
+        QVERIFY(!db::createDatabase(path_, "k", {"CREATE TABLE t (a)"}));
+        QVERIFY(!db::createDatabase(dir_->filePath("d.mdb"), "k", {"NOT SQL"}));
+        QVERIFY(!QFileInfo::exists(dir_->filePath("d.mdb")));
+    }
+
+    // A file another build wrote: by default the kept sample database of a build on SQLCipher 3;
+    // scripts/check-sqlcipher4 hands the one a build on SQLCipher 4 wrote (and runs this test
+    // in that build on the kept one). It loads, takes a save, and loads what was saved.
+    void fileOfAnotherBuild() {
+        QString source = qEnvironmentVariable("SORTILO_FOREIGN_TITLE_DB");
+        if (source.isEmpty()) {
+            source = qEnvironmentVariable("SORTILO_TEST_DATA") + "/titles/Sortibase-sqlcipher3.mdb";
+        }
+        QVERIFY(QFile::copy(source, path_));
+        QVERIFY(QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner));
+        QVERIFY(loadTitleSets(*state_, folder()));
+        QCOMPARE(state_->titleSets(2, 0), QStringLiteral("方案二"));
+        QCOMPARE(titleCount(*state_, 2), 4);
+        state_->titleSets(2, 1) = QStringLiteral("决赛");
+        QVERIFY(saveTitleSets(*state_, folder(), Names));
+        state_ = makeDrawState();
+        QVERIFY(loadTitleSets(*state_, folder()));
+        QCOMPARE(state_->titleSets(2, 0), QStringLiteral("N2"));
+        QCOMPARE(state_->titleSets(2, 1), QStringLiteral("决赛"));
+    }
+
+    // The key the program hands over ready-made is the one the engine derives itself: it opens
+    // the file on its own. (Were it wrong, every open would fall back to the slow derivation.)
+    void pageKeyOpensTheFile() {
+        makeTypical();
+        const QByteArray key =
+            db::cachedPageKey(testfiles::Password, testfiles::fileBytes(path_).left(16));
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(QFile::encodeName(path_).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+        testfiles::keyConnection(db, "PRAGMA key = \"x'" + key.toHex() + "'\";");
+        QCOMPARE(sqlite3_exec(db, "SELECT * FROM 标题;", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close_v2(db);
     }
 };
 

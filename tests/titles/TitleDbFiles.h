@@ -19,6 +19,13 @@ using Rows = QList<QList<QVariant>>;
 
 inline const QString Password = QStringLiteral("583104726,1");
 
+// Keys a connection of the test's own as the program keys its: SQLCipher 4 is told to read and
+// write SQLCipher 3's format (SQLCipher 3 ignores the pragma).
+inline void keyConnection(sqlite3* db, const QByteArray& keyPragma) {
+    sqlite3_exec(db, keyPragma.constData(), nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA cipher_compatibility = 3;", nullptr, nullptr, nullptr);
+}
+
 inline QString sqlLiteral(const QVariant& v) {
     if (v.isNull()) {
         return QStringLiteral("NULL");
@@ -47,7 +54,8 @@ inline QString makeTitleDb(const QString& path, const Rows& rows, int columns = 
             QStringLiteral("INSERT INTO 标题 VALUES (%1)").arg(values.join(QStringLiteral(", "))));
     }
     statements.append(extraStatements);
-    return db::createDatabase(path, password, statements).detail;
+    const Result<void> made = db::createDatabase(path, password, statements);
+    return made ? QString() : made.error().detail;
 }
 
 // Every row of 标题 in rowid order, NULL as a null QVariant.
@@ -55,8 +63,7 @@ inline Rows readTitleDb(const QString& path, const QString& password = Password)
     Rows rows;
     sqlite3* db = nullptr;
     sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const QByteArray key = QStringLiteral("PRAGMA key = '%1';").arg(password).toUtf8();
-    sqlite3_exec(db, key.constData(), nullptr, nullptr, nullptr);
+    keyConnection(db, QStringLiteral("PRAGMA key = '%1';").arg(password).toUtf8());
     sqlite3_stmt* s = nullptr;
     sqlite3_prepare_v2(db, "SELECT * FROM 标题 ORDER BY rowid", -1, &s, nullptr);
     while (s != nullptr && sqlite3_step(s) == SQLITE_ROW) {
@@ -85,8 +92,7 @@ class OtherConnection {
 public:
     OtherConnection(const QString& path, const char* sql) {
         sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        const QByteArray key = QStringLiteral("PRAGMA key = '%1';").arg(Password).toUtf8();
-        sqlite3_exec(db_, key.constData(), nullptr, nullptr, nullptr);
+        keyConnection(db_, QStringLiteral("PRAGMA key = '%1';").arg(Password).toUtf8());
         ok_ = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     ~OtherConnection() {

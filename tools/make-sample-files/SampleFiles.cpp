@@ -1,7 +1,7 @@
 #include "SampleFiles.h"
 
+#include "WorkbookWriter.h"
 #include "platform/AppFiles.h"
-#include "platform/xls/WorkbookWriter.h"
 #include "titles/store/TitleStore.h"
 
 #include <QFileInfo>
@@ -42,15 +42,15 @@ QStringList writeSampleFiles(const QString& appFolder) {
         if (QFileInfo::exists(path)) {
             return;
         }
-        if (const SheetError error = xls::createWorkbook(path, book)) {
-            problems << QStringLiteral("%1: %2").arg(path, error.detail);
+        if (const Result<void> written = xls::createWorkbook(path, book); !written) {
+            problems << QStringLiteral("%1: %2").arg(path, written.error().detail);
         }
     };
     writeWorkbook(ImportWorkbookName, sampleRoster());
     writeWorkbook(ExportWorkbookName, sampleExport());
     const QString titles = appFilePath(appFolder, TitleDatabaseName);
-    if (const QString error = createSampleTitleDatabase(titles); !error.isEmpty()) {
-        problems << QStringLiteral("%1: %2").arg(titles, error);
+    if (const Result<void> written = createSampleTitleDatabase(titles); !written) {
+        problems << QStringLiteral("%1: %2").arg(titles, written.error().detail);
     }
     return problems;
 }

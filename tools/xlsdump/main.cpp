@@ -2,12 +2,11 @@
 // Prints what the program reads from a workbook: the format, the sheet that opens and column A
 // rows 1-2010 of it (or, with --all, every non-empty cell) as one JSON object. A file the
 // program refuses: the reason on standard error and exit status 1.
-#include "platform/SheetErrorText.h"
+#include "platform/ErrorMessage.h"
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -80,12 +79,11 @@ int main(int argc, char** argv) {
         err << "usage: xlsdump [--all] FILE\n";
         return 2;
     }
-    SheetError error;
-    const auto book = Workbook::open(args[0], error);
+    const Result<Workbook> book = Workbook::open(args[0]);
     if (!book) {
-        const QString sentence = describeSheetError(QFileInfo(args[0]).fileName(), error);
-        err << sentence;
-        if (!error.detail.isEmpty() && !sentence.contains(error.detail)) {
+        const Error& error = book.error();
+        err << errorMessage(error);
+        if (!error.detail.isEmpty()) {
             err << " (" << error.detail << ")";
         }
         err << "\n";

@@ -4,45 +4,66 @@
 
 #include <sqlcipher/sqlite3.h>
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
 
 #include <sys/stat.h>
+
+#include <memory>
+#include <utility>
 
 namespace sortilo::db {
 
 namespace {
 
-bool openReadOnly = false;
 // The engine keeps the salt of its key derivation in the first bytes of the file.
 constexpr qint64 SaltBytes = 16;
 
-QString unquote(const QString& value) {
-    const QString v = value.trimmed();
-    if (v.size() >= 2 && (v.front() == u'"' || v.front() == u'\'') && v.back() == v.front()) {
-        const QString quote(v.front());
-        return v.mid(1, v.size() - 2).replace(quote + quote, quote);
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Prepared = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+QString quoted(QString text, QChar quote) {
+    return quote + text.replace(quote, QString(2, quote)) + quote;
+}
+
+// A page key handed over ready-made (the engine derives nothing), or a passphrase the engine
+// derives the page key from; none for a file without a key.
+QByteArray keyPragma(const QByteArray& pageKey, const QString& passphrase) {
+    if (!pageKey.isEmpty()) {
+        return "PRAGMA key = \"x'" + pageKey.toHex() + "'\";";
     }
-    return v;
+    if (passphrase.isEmpty()) {
+        return {};
+    }
+    return (QStringLiteral("PRAGMA key = ") + quoted(passphrase, u'\'') + u';').toUtf8();
 }
 
-// A page key handed over ready-made: the engine derives nothing.
-QByteArray rawKeyPragma(const QByteArray& pageKey) {
-    return "PRAGMA key = \"x'" + pageKey.toHex() + "'\";";
+bool exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-// A passphrase as one quoted SQL literal: the engine derives the page key itself.
-QByteArray keyPragma(const QString& key) {
-    QString quoted = key;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QStringLiteral("PRAGMA key = '%1';").arg(quoted).toUtf8();
-}
-
-DbError exec(sqlite3* db, const char* sql, DbProblem otherwise) {
-    const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    return rc == SQLITE_OK ? DbError{} : errorFromEngine(rc, db, otherwise);
+// Keys a fresh connection. SQLCipher 4 keys its own files differently; told to, it reads and
+// writes those of SQLCipher 3, which the program keeps using, so that every build of the
+// program opens every title database.
+int key(sqlite3* db, const QByteArray& pragma) {
+    if (pragma.isEmpty()) {
+        return SQLITE_OK;
+    }
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA cipher_version;", -1, &raw, nullptr);
+    const Prepared version(raw);
+    const bool four = raw && sqlite3_step(raw) == SQLITE_ROW &&
+                      QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0)))
+                              .split('.')
+                              .value(0)
+                              .toInt() >= 4;
+    const int rc = sqlite3_exec(db, pragma.constData(), nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK && four) {
+        return sqlite3_exec(db, "PRAGMA cipher_compatibility = 3;", nullptr, nullptr, nullptr);
+    }
+    return rc;
 }
 
 bool withoutWritePermission(const QString& path) {
@@ -57,165 +78,218 @@ bool isReadOnly(const QString& path) {
     return withoutWritePermission(path) || withoutWritePermission(QFileInfo(path).absolutePath());
 }
 
+QVariant columnValue(sqlite3_stmt* s, int i) {
+    switch (sqlite3_column_type(s, i)) {
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(sqlite3_column_int64(s, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(s, i));
+        case SQLITE_BLOB:
+            return QByteArray(static_cast<const char*>(sqlite3_column_blob(s, i)),
+                              sqlite3_column_bytes(s, i));
+        default:
+            return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(s, i)),
+                                     sqlite3_column_bytes(s, i));
+    }
+}
+
+void bindValue(sqlite3_stmt* s, int i, const QVariant& v) {
+    if (v.isNull()) {
+        sqlite3_bind_null(s, i);
+    } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int) {
+        sqlite3_bind_int64(s, i, v.toLongLong());
+    } else {
+        const QByteArray t = v.toString().toUtf8();
+        sqlite3_bind_text(s, i, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+    }
+}
+
+// Opens the file with one way of keying it. The engine only finds out whether the key fits
+// when it first reads a page; reading the schema here makes a wrong key an error of the open.
+int openKeyed(const QString& path, bool readOnly, const QByteArray& pragma, sqlite3*& db) {
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, flags, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = key(db, pragma);
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master;", nullptr, nullptr, nullptr);
+    }
+    return rc;
+}
+
 }  // namespace
 
-DbError parseConnectionString(const QString& text, ConnectionAttributes& out) {
-    out = {};
-    QString* last = nullptr;
-    for (const QString& part : text.split(QLatin1Char(';'))) {
-        const qsizetype eq = part.indexOf(QLatin1Char('='));
-        if (eq < 0) {
-            if (last != nullptr && !part.isEmpty()) {
-                *last += QLatin1Char(';') + part;
-            }
-            continue;
-        }
-        const QString name = part.left(eq).trimmed().toLower();
-        last = nullptr;
-        if (name == QLatin1String("data source")) {
-            last = &out.dataSource;
-        } else if (name == QLatin1String("jet oledb:database password")) {
-            last = &out.databasePassword;
-        }
-        if (last != nullptr) {
-            *last = part.mid(eq + 1);
-        }
+Connection::Connection(sqlite3* db, QString path, bool readOnly)
+    : db_(db), path_(std::move(path)), readOnly_(readOnly) {}
+
+Connection::Connection(Connection&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)),
+      path_(std::move(other.path_)),
+      readOnly_(other.readOnly_) {}
+
+Connection::~Connection() {
+    sqlite3_close_v2(db_);
+}
+
+Error Connection::failure(int code, bool writing) const {
+    const QString text =
+        db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QString::fromUtf8(sqlite3_errstr(code));
+    const int primary = code & 0xff;
+    const ErrorKind kind = writing ? ErrorKind::DatabaseNotWritten
+                           : primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT
+                               ? ErrorKind::NotADatabase
+                               : ErrorKind::DatabaseUnreadable;
+    return Error(kind, path_, text);
+}
+
+Result<Connection> Connection::open(const QString& path, const QString& passphrase) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return Error(ErrorKind::DatabaseMissing, path);
     }
-    out.dataSource = unquote(out.dataSource);
-    out.databasePassword = unquote(out.databasePassword);
-    if (out.dataSource.isEmpty()) {
-        return {DbProblem::BadConnectionString, QStringLiteral("no data source")};
+    // An empty file would pass for a new, empty database; a folder cannot hold one.
+    QFile file(path);
+    if (info.isDir() || info.size() < SaltBytes) {
+        return Error(ErrorKind::NotADatabase, path, QStringLiteral("a folder, or too short"));
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return Error(ErrorKind::DatabaseUnreadable, path, file.errorString());
+    }
+    const QByteArray salt = file.read(SaltBytes);
+    const bool readOnly = isReadOnly(path);
+    // Deriving the page key is slow; it is derived once per file and handed over ready-made.
+    // A file keyed with other settings than SQLCipher 3's defaults: the engine derives.
+    const QByteArray pageKey =
+        passphrase.isEmpty() ? QByteArray() : cachedPageKey(passphrase, salt);
+    sqlite3* db = nullptr;
+    int rc = openKeyed(path, readOnly, keyPragma(pageKey, passphrase), db);
+    if (((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT) && !pageKey.isEmpty()) {
+        sqlite3_close_v2(db);
+        rc = openKeyed(path, readOnly, keyPragma({}, passphrase), db);
+    }
+    Connection connection(db, path, readOnly);
+    if (rc != SQLITE_OK) {
+        Error e = connection.failure(rc, false);
+        if (e.kind == ErrorKind::NotADatabase) {
+            e.detail = QStringLiteral("not a database, or keyed with another password");
+        }
+        return e;
+    }
+    return connection;
+}
+
+Result<QList<Row>> Connection::query(const QString& sql) const {
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &raw, nullptr);
+    const Prepared statement(raw);
+    if (rc != SQLITE_OK) {
+        Error e = failure(rc, false);
+        if (e.detail.contains(QLatin1String("no such table"))) {
+            e.kind = ErrorKind::NoTable;
+        }
+        return e;
+    }
+    QList<Row> rows;
+    const int n = sqlite3_column_count(raw);
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        Row row;
+        for (int i = 0; i < n; ++i) {
+            row.append(columnValue(raw, i));
+        }
+        rows.append(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        return failure(rc, false);
+    }
+    return rows;
+}
+
+Result<QStringList> Connection::columns(const QString& table) const {
+    const Result<QList<Row>> info =
+        query(QStringLiteral("PRAGMA table_info(%1);").arg(quoted(table, u'"')));
+    if (!info) {
+        return info.error();
+    }
+    QStringList names;
+    for (const Row& column : *info) {
+        names.append(column.value(1).toString());  // cid, name, type, ...
+    }
+    return names;
+}
+
+Result<void> Connection::writeAll(const QList<Statement>& statements) {
+    if (readOnly_) {
+        return Error(ErrorKind::DatabaseNotWritten, path_,
+                     QStringLiteral("the file or its folder is read-only"));
+    }
+    // IMMEDIATE: a file someone else is writing is refused here, before any row is touched.
+    const int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE;", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        return failure(rc, true);
+    }
+    Result<void> done = writeEach(statements);
+    if (done && !exec(db_, "COMMIT;")) {
+        done = failure(sqlite3_errcode(db_), true);
+    }
+    // A failed statement or commit may have ended the transaction already.
+    if (!done && sqlite3_get_autocommit(db_) == 0) {
+        exec(db_, "ROLLBACK;");
+    }
+    return done;
+}
+
+Result<void> Connection::writeEach(const QList<Statement>& statements) {
+    for (const Statement& s : statements) {
+        const QByteArray text = s.sql.toUtf8();
+        sqlite3_stmt* raw = nullptr;
+        int rc = sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &raw, nullptr);
+        const Prepared statement(raw);
+        for (int i = 0; rc == SQLITE_OK && i < s.values.size(); ++i) {
+            bindValue(raw, i + 1, s.values[i]);
+        }
+        rc = rc == SQLITE_OK ? sqlite3_step(raw) : rc;
+        if (rc != SQLITE_DONE) {
+            return failure(rc, true);
+        }
+        if (sqlite3_changes(db_) != 1) {
+            return Error(ErrorKind::DatabaseNotWritten, path_,
+                         QStringLiteral("a row read earlier is gone"));
+        }
     }
     return {};
 }
 
-DbError errorFromEngine(int code, sqlite3* db, DbProblem otherwise) {
-    const QString text = db != nullptr ? QString::fromUtf8(sqlite3_errmsg(db))
-                                       : QString::fromUtf8(sqlite3_errstr(code));
-    switch (code & 0xff) {
-        case SQLITE_BUSY:
-        case SQLITE_LOCKED:
-            return {DbProblem::Locked, text};
-        case SQLITE_READONLY:
-            return {DbProblem::ReadOnly, text};
-        case SQLITE_NOTADB:
-        case SQLITE_CORRUPT:
-            return {DbProblem::NotADatabase, text};
-        case SQLITE_CANTOPEN:
-        case SQLITE_PERM:
-            return {DbProblem::Unreadable, text};
-        default:
-            return {otherwise, text};
-    }
-}
-
-Connection::~Connection() {
-    Close();
-}
-
-DbError Connection::Open(const QString& connectionString, const QString& /*userId*/,
-                         const QString& /*password*/, int /*options*/) {
-    Close();
-    ConnectionAttributes attributes;
-    if (DbError e = parseConnectionString(connectionString, attributes)) {
-        return e;
-    }
-    const QFileInfo info(attributes.dataSource);
-    if (!info.exists()) {
-        return {DbProblem::Missing, QDir::toNativeSeparators(attributes.dataSource)};
-    }
-    // An empty file would pass for a new, empty database; a folder cannot hold one.
-    if (info.isDir() || info.size() == 0) {
-        return {DbProblem::NotADatabase,
-                info.isDir() ? QStringLiteral("a folder") : QStringLiteral("an empty file")};
-    }
-    QFile file(attributes.dataSource);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {DbProblem::Unreadable, file.errorString()};
-    }
-    const QByteArray salt = file.read(SaltBytes);
-    file.close();
-    if (salt.size() < SaltBytes) {
-        return {DbProblem::NotADatabase, QStringLiteral("too short")};
-    }
-    const QString& key = attributes.databasePassword;
-    if (key.isEmpty()) {
-        return openKeyed(attributes.dataSource, QByteArray());
-    }
-    DbError e = openKeyed(attributes.dataSource, rawKeyPragma(cachedPageKey(key, salt)));
-    // A file keyed with other settings than the engine's defaults: let the engine derive.
-    if (e.problem == DbProblem::NotADatabase) {
-        e = openKeyed(attributes.dataSource, keyPragma(key));
-    }
-    return e;
-}
-
-// The engine only finds out whether the key fits when it first reads a page; reading the
-// schema here turns a wrong key into an error of Open rather than of some later call.
-DbError Connection::openKeyed(const QString& path, const QByteArray& pragma) {
-    Close();
-    const bool readOnly = openReadOnly || isReadOnly(path);
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, flags, nullptr);
-    path_ = path;
-    DbError e = rc == SQLITE_OK ? DbError{} : errorFromEngine(rc, db_, DbProblem::Unreadable);
-    if (!e && !pragma.isEmpty()) {
-        e = exec(db_, pragma.constData(), DbProblem::NotADatabase);
-    }
-    if (!e) {
-        e = exec(db_, "SELECT count(*) FROM sqlite_master;", DbProblem::Unreadable);
-    }
-    if (e.problem == DbProblem::NotADatabase) {
-        e.detail = QStringLiteral("not a database, or keyed with another password");
-    }
-    if (e) {
-        Close();
-    }
-    return e;
-}
-
-void Connection::Close() {
-    if (db_ != nullptr) {
-        sqlite3_close_v2(db_);
-        db_ = nullptr;
-    }
-}
-
-namespace testing {
-void setOpenReadOnly(bool readOnly) {
-    openReadOnly = readOnly;
-}
-}  // namespace testing
-
-DbError createDatabase(const QString& path, const QString& password,
-                       const QStringList& statements) {
+Result<void> createDatabase(const QString& path, const QString& passphrase,
+                            const QStringList& statements) {
+    const auto failed = [&](const QString& why) {
+        return Error(ErrorKind::DatabaseNotWritten, path, why);
+    };
     if (QFileInfo::exists(path)) {
-        return {DbProblem::Exists, QDir::toNativeSeparators(path)};
+        return failed(QStringLiteral("the file exists"));
     }
     const QString partial = path + QStringLiteral(".new");
     QFile::remove(partial);
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(QFile::encodeName(partial).constData(), &db,
                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    DbError e = rc == SQLITE_OK ? DbError{} : errorFromEngine(rc, db, DbProblem::WriteFailed);
-    if (!e && !password.isEmpty()) {
-        e = exec(db, keyPragma(password).constData(), DbProblem::WriteFailed);
+    if (rc == SQLITE_OK) {
+        rc = key(db, keyPragma({}, passphrase));
     }
-    if (!e) {
-        const QByteArray script = (QStringLiteral("BEGIN;") + statements.join(QLatin1Char(';')) +
-                                   QStringLiteral(";COMMIT;"))
-                                      .toUtf8();
-        e = exec(db, script.constData(), DbProblem::WriteFailed);
-    }
+    const QByteArray script =
+        (QStringLiteral("BEGIN;") + statements.join(u';') + QStringLiteral(";COMMIT;")).toUtf8();
+    rc = rc == SQLITE_OK ? sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr) : rc;
+    const QString why = QString::fromUtf8(sqlite3_errmsg(db));
     sqlite3_close_v2(db);
     // rename() never replaces an existing file, so a file that appeared meanwhile is kept.
-    if (!e && !QFile::rename(partial, path)) {
-        e = {DbProblem::Exists, QDir::toNativeSeparators(path)};
+    if (rc == SQLITE_OK && QFile::rename(partial, path)) {
+        return {};
     }
-    if (e) {
-        QFile::remove(partial);
-    }
-    return e;
+    QFile::remove(partial);
+    return failed(rc == SQLITE_OK ? QStringLiteral("the file exists") : why);
 }
 
 }  // namespace sortilo::db

@@ -11,9 +11,9 @@ QByteArray pbkdf2Sha1(const QByteArray& password, const QByteArray& salt, int it
                       int length);
 
 // The engine's page key for a passphrase and the salt that opens the file (its first 16 bytes),
-// as the engine itself would derive it with its default settings. Deriving takes tens of
-// milliseconds; the program opens the same file at every load and save, so each key is derived
-// once per process and then handed to the engine ready-made.
+// as SQLCipher derives it with the settings of version 3 (the files keep that format). Deriving
+// takes tens of milliseconds; the program opens the same file at every load and save, so each key
+// is derived once per process and then handed to the engine ready-made.
 QByteArray cachedPageKey(const QString& passphrase, const QByteArray& salt);
 
 }  // namespace sortilo::db

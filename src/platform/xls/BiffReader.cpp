@@ -1,38 +1,17 @@
 #include "platform/xls/BiffReader.h"
 
-#include "platform/xls/BiffGlobals.h"
+#include "platform/xls/BiffBook.h"
 #include "platform/xls/NumberFormats.h"
 
 namespace sortilo::xls {
 
 namespace {
 
-constexpr uint16_t ShrFmla = 0x04BC;
-constexpr uint16_t Array = 0x0221;
-constexpr uint16_t Table = 0x0236;
-constexpr uint16_t Blank = 0x0201;
-constexpr uint16_t MulBlank = 0x00BE;
-
-SheetError corrupt(const char* what) {
-    return {SheetProblem::Corrupt, QString::fromLatin1(what)};
-}
-
-double rkValue(uint32_t rk) {
-    double v;
-    if (rk & 0x02) {
-        v = double(int32_t(rk) >> 2);
-    } else {
-        const uint64_t bits = uint64_t(rk & 0xFFFFFFFCu) << 32;
-        std::memcpy(&v, &bits, sizeof v);
-    }
-    return (rk & 0x01) ? v / 100 : v;
-}
-
 // Reads the cell records of one worksheet substream.
 class SheetReader {
 public:
-    SheetReader(const BiffGlobals& g, CellStore& cells)
-        : g_(g), cells_(cells), cp_(g.codePage < 0 ? 936 : g.codePage) {
+    SheetReader(const Globals& g, const RecordStream& s, CellStore& cells)
+        : g_(g), s_(s), cells_(cells), cp_(g.codePage < 0 ? 936 : g.codePage) {
         for (uint16_t fmt : g.xfFormats) {
             const auto it = g.formats.find(fmt);
             const bool stored = it != g.formats.end();
@@ -40,7 +19,7 @@ public:
         }
     }
 
-    SheetError read(const QByteArray& stream, size_t offset);
+    void read(const Section& sheet);
 
 private:
     bool isDate(uint16_t xf) const { return xf < xfIsDate_.size() && xfIsDate_[xf]; }
@@ -50,14 +29,15 @@ private:
         }
         cells_.setNumber(row, col, v, isDate(xf));
     }
-    void record(const Record& r, RecordReader& reader);
-    void formulaString(const Record& r, RecordReader& reader);
-    void cell(const Record& r, RecordReader& reader);
-    void formula(const Record& r, uint32_t row, uint32_t col, uint16_t xf);
-    void mulRk(const Record& r);
-    QString label(const Record& r, RecordReader& reader, bool& ok);
+    void record(int i);
+    void formulaString(int i);
+    void cell(int i);
+    void formula(Span body, uint32_t row, uint32_t col, uint16_t xf);
+    void mulRk(Span body);
+    bool text(int i, size_t from, QString& out) const;
 
-    const BiffGlobals& g_;
+    const Globals& g_;
+    const RecordStream& s_;
     CellStore& cells_;
     CodePage cp_;
     std::vector<bool> xfIsDate_;
@@ -66,25 +46,20 @@ private:
     uint32_t pendingCol_ = 0;
 };
 
-QString SheetReader::label(const Record& r, RecordReader& reader, bool& ok) {
-    QString s;
+// The string of a LABEL, RSTRING or STRING record from `from` on, with its CONTINUE records.
+bool SheetReader::text(int i, size_t from, QString& out) const {
     if (g_.biff >= 8) {
-        std::vector<Span> parts{Span{r.body.data + 6, r.body.size - 6}};
-        reader.takeContinues(parts);
-        Fragments f(std::move(parts));
-        ok = f.readUnicodeString(s, true);
-    } else {
-        size_t pos = 6;
-        ok = readBiff5String(r.body, pos, true, cp_, s);
+        return readText(s_.continued(i, from), true, out);
     }
-    return s;
+    size_t pos = from;
+    return readBiff5String(s_.span(i), pos, true, cp_, out);
 }
 
-void SheetReader::formula(const Record& r, uint32_t row, uint32_t col, uint16_t xf) {
-    if (r.body.size < 14) {
+void SheetReader::formula(Span body, uint32_t row, uint32_t col, uint16_t xf) {
+    if (body.size < 14) {
         return;
     }
-    const uint8_t* res = r.body.data + 6;
+    const uint8_t* res = body.data + 6;
     if (le16(res + 6) != 0xFFFF) {
         number(row, col, xf, leDouble(res));
         return;
@@ -110,102 +85,85 @@ void SheetReader::formula(const Record& r, uint32_t row, uint32_t col, uint16_t 
     }
 }
 
-void SheetReader::mulRk(const Record& r) {
-    if (r.body.size < 6) {
+void SheetReader::mulRk(Span body) {
+    if (body.size < 6) {
         return;
     }
-    const uint32_t row = le16(r.body.data) + 1u;
-    const uint32_t first = le16(r.body.data + 2) + 1u;
-    const size_t n = (r.body.size - 6) / 6;
+    const uint32_t row = le16(body.data) + 1u;
+    const uint32_t first = le16(body.data + 2) + 1u;
+    const size_t n = (body.size - 6) / 6;
     for (size_t i = 0; i < n; ++i) {
-        const uint8_t* p = r.body.data + 4 + 6 * i;
+        const uint8_t* p = body.data + 4 + 6 * i;
         number(row, first + uint32_t(i), le16(p), rkValue(le32(p + 2)));
     }
 }
 
-void SheetReader::formulaString(const Record& r, RecordReader& reader) {
-    if (pendingString_) {
-        QString s;
-        bool ok = false;
-        if (g_.biff >= 8) {
-            std::vector<Span> parts{r.body};
-            reader.takeContinues(parts);
-            Fragments f(std::move(parts));
-            ok = f.readUnicodeString(s, true);
-        } else {
-            size_t pos = 0;
-            ok = readBiff5String(r.body, pos, true, cp_, s);
-        }
-        if (ok) {
-            cells_.setText(pendingRow_, pendingCol_, s);
-        }
+void SheetReader::formulaString(int i) {
+    QString text;
+    if (pendingString_ && this->text(i, 0, text)) {
+        cells_.setText(pendingRow_, pendingCol_, text);
     }
     pendingString_ = false;
 }
 
-void SheetReader::record(const Record& r, RecordReader& reader) {
-    if (r.type == rec::String) {
-        formulaString(r, reader);
-        return;
-    }
-    if (r.type == ShrFmla || r.type == Array || r.type == Table || r.type == rec::Continue) {
-        return;  // may stand between a FORMULA and its STRING
-    }
-    if (r.type == rec::MulRk) {
+void SheetReader::record(int i) {
+    const uint16_t type = s_.records[size_t(i)].type;
+    if (type == rec::String) {
+        formulaString(i);
+    } else if (type == rec::MulRk) {
         pendingString_ = false;
-        mulRk(r);
-        return;
+        mulRk(s_.span(i));
+    } else if (isCellRecord(type)) {
+        cell(i);
     }
-    cell(r, reader);
+    // Other records, SHRFMLA, ARRAY, TABLE and CONTINUE among them, may stand between a
+    // FORMULA and its STRING.
 }
 
-void SheetReader::cell(const Record& r, RecordReader& reader) {
-    const bool isCell = r.type == rec::Number || r.type == rec::Rk || r.type == rec::LabelSst ||
-                        r.type == rec::Label || r.type == rec::RString || r.type == rec::BoolErr ||
-                        r.type == rec::Formula || r.type == Blank || r.type == MulBlank;
-    if (!isCell || r.body.size < 6) {
+void SheetReader::cell(int i) {
+    const Span body = s_.span(i);
+    const uint16_t type = s_.records[size_t(i)].type;
+    if (body.size < 6) {
         return;
     }
     pendingString_ = false;
-    const uint32_t row = le16(r.body.data) + 1u;
-    const uint32_t col = le16(r.body.data + 2) + 1u;
-    const uint16_t xf = le16(r.body.data + 4);
-    const size_t n = r.body.size;
-    bool ok = true;
-    switch (r.type) {
+    const uint32_t row = le16(body.data) + 1u;
+    const uint32_t col = le16(body.data + 2) + 1u;
+    const uint16_t xf = le16(body.data + 4);
+    const size_t n = body.size;
+    QString s;
+    switch (type) {
         case rec::Number:
             if (n >= 14) {
-                number(row, col, xf, leDouble(r.body.data + 6));
+                number(row, col, xf, leDouble(body.data + 6));
             }
             break;
         case rec::Rk:
             if (n >= 10) {
-                number(row, col, xf, rkValue(le32(r.body.data + 6)));
+                number(row, col, xf, rkValue(le32(body.data + 6)));
             }
             break;
         case rec::LabelSst:
             if (n >= 10) {
-                cells_.setSharedText(row, col, le32(r.body.data + 6));
+                cells_.setSharedText(row, col, le32(body.data + 6));
             }
             break;
         case rec::Label:
-        case rec::RString: {
-            QString s = label(r, reader, ok);
-            if (ok) {
+        case rec::RString:
+            if (text(i, 6, s)) {
                 cells_.setText(row, col, std::move(s));
             }
             break;
-        }
         case rec::BoolErr:
             if (n >= 8) {
-                r.body.data[7] ? cells_.setError(row, col, r.body.data[6])
-                               : cells_.setBool(row, col, r.body.data[6] != 0);
+                body.data[7] ? cells_.setError(row, col, body.data[6])
+                             : cells_.setBool(row, col, body.data[6] != 0);
             }
             break;
         case rec::Formula:
-            formula(r, row, col, xf);
+            formula(body, row, col, xf);
             break;
-        case Blank:
+        case rec::Blank:
             cells_.setBlank(row, col);
             break;
         default:  // MULBLANK: formatted empty cells, nothing to keep
@@ -213,59 +171,53 @@ void SheetReader::cell(const Record& r, RecordReader& reader) {
     }
 }
 
-SheetError SheetReader::read(const QByteArray& stream, size_t offset) {
-    const auto* base = reinterpret_cast<const uint8_t*>(stream.constData());
-    RecordReader reader(base, size_t(stream.size()), offset);
+void SheetReader::read(const Section& sheet) {
     // A cell record takes at least 10 bytes; the sheet cannot hold more cells than that.
-    cells_.reserve(std::min<size_t>((size_t(stream.size()) - offset) / 14, 1u << 20));
-    Record r;
+    cells_.reserve(std::min<size_t>((sheet.stop - sheet.begin) / 14, 1u << 20));
     int depth = 0;
-    while (reader.next(r)) {
-        if (r.type == rec::Bof) {
+    for (int i = sheet.first; i < sheet.end; ++i) {
+        const uint16_t type = s_.records[size_t(i)].type;
+        if (type == rec::Bof) {
             ++depth;  // an embedded chart nests a whole substream
-            continue;
-        }
-        if (r.type == rec::Eof) {
-            if (--depth <= 0) {
-                return {};
-            }
-            continue;
-        }
-        if (depth == 1) {
-            record(r, reader);
+        } else if (type == rec::Eof) {
+            --depth;
+        } else if (depth == 1) {
+            record(i);
         }
     }
-    if (reader.overrun()) {
-        return corrupt("a record of the sheet runs past the end of the workbook stream");
-    }
-    return {};  // a stream that ends without the sheet's EOF: keep what was read
 }
 
 }  // namespace
 
-SheetError readBiffWorkbook(QByteArray& stream, Workbook::Parts& out, const QString& password) {
-    BiffGlobals g;
-    if (SheetError e = readBiffGlobals(stream, g, password)) {
-        return e;
+Result<void> readBiffWorkbook(const QByteArray& file, Workbook::Parts& out,
+                              const QString& password) {
+    Result<BiffBook> book = readBiffBook(file, &password);
+    if (!book) {
+        return book.error();
     }
+    const Globals& g = book->globals;
     out.format = g.biff >= 8 ? WorkbookFormat::Biff8 : WorkbookFormat::Biff5;
-    const SheetPlacement placement = placeSheets(findSubstreams(stream, g.end), g.directory);
     out.sheets = g.directory.sheets;
-    out.active = placement.active;
+    out.active = book->placement.active;
     if (out.active < 0) {
-        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
+        return fault(ErrorKind::NoSheet, QStringLiteral("the workbook lists no sheets"));
     }
     const SheetInfo& active = out.sheets[size_t(out.active)];
     if (active.type == SheetInfo::Type::Chart || active.type == SheetInfo::Type::VbModule) {
-        return {SheetProblem::NoSheet, active.name};
+        return fault(ErrorKind::NoSheet, active.name);
     }
-    const size_t offset = placement.starts[size_t(out.active)];
-    if (offset == SheetPlacement::NotFound) {
-        return corrupt("the active sheet's records are missing");
+    const int section = book->placement.sections[size_t(out.active)];
+    if (section < 0) {
+        return fault(ErrorKind::Corrupt, QStringLiteral("the active sheet's records are missing"));
     }
-    out.cells.setSharedStrings(std::move(g.sharedStrings));
-    SheetReader reader(g, out.cells);
-    return reader.read(stream, offset);
+    if (book->stream.overrun == section) {
+        return fault(ErrorKind::Corrupt,
+                     QStringLiteral("a record of the sheet runs past the end of the stream"));
+    }
+    out.cells.setSharedStrings(std::move(book->globals.sst));
+    // A sheet that ends without its EOF keeps what was read.
+    SheetReader(g, book->stream, out.cells).read(book->stream.sections[size_t(section)]);
+    return {};
 }
 
 }  // namespace sortilo::xls

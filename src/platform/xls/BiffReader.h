@@ -5,9 +5,9 @@
 
 namespace sortilo::xls {
 
-// Reads the BIFF5/BIFF8 record stream of a compound file (decrypting it in place when the
-// default password opens it): the globals and the active sheet's cells.
-SheetError readBiffWorkbook(QByteArray& stream, Workbook::Parts& out,
-                            const QString& password = DefaultPassword);
+// Reads a BIFF5/BIFF8 workbook from a compound file's bytes (decrypting it when `password`
+// opens it): its sheets and the cells of the sheet that opens.
+Result<void> readBiffWorkbook(const QByteArray& file, Workbook::Parts& out,
+                              const QString& password = DefaultPassword);
 
 }  // namespace sortilo::xls

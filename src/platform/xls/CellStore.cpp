@@ -71,7 +71,7 @@ CellValue CellStore::valueAt(size_t i) const {
     v.kind = e.kind;
     switch (e.kind) {
         case CellValue::Kind::Text:
-            v.text = e.small ? shared_[size_t(e.number)] : own_[size_t(e.number)];
+            v.text = e.small ? shared_.text(size_t(e.number)) : own_[size_t(e.number)];
             break;
         case CellValue::Kind::Number:
         case CellValue::Kind::Date:

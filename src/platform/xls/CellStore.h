@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/xls/CellValue.h"
+#include "platform/xls/SharedStrings.h"
 
 #include <QString>
 
@@ -19,7 +20,7 @@ public:
     void setBool(uint32_t row, uint32_t col, bool value);
     void setError(uint32_t row, uint32_t col, uint8_t code);
     void setBlank(uint32_t row, uint32_t col);  // a later blank replaces an earlier value
-    void setSharedStrings(std::vector<QString> strings) { shared_ = std::move(strings); }
+    void setSharedStrings(SharedStrings strings) { shared_ = std::move(strings); }
     // Orders the entries by row and column; of two entries for one cell the later one wins.
     void finish();
     void reserve(size_t cells);
@@ -43,7 +44,7 @@ private:
 
     std::vector<Entry> entries_;
     std::vector<QString> own_;
-    std::vector<QString> shared_;
+    SharedStrings shared_;
 };
 
 }  // namespace sortilo::xls

@@ -103,27 +103,4 @@ QString cellName(int row, int column) {
     return letters + QString::number(row);
 }
 
-QString errorName(uint8_t code) {
-    switch (code) {
-        case 0x00:
-            return QStringLiteral("#NULL!");
-        case 0x07:
-            return QStringLiteral("#DIV/0!");
-        case 0x0F:
-            return QStringLiteral("#VALUE!");
-        case 0x17:
-            return QStringLiteral("#REF!");
-        case 0x1D:
-            return QStringLiteral("#NAME?");
-        case 0x24:
-            return QStringLiteral("#NUM!");
-        case 0x2A:
-            return QStringLiteral("#N/A");
-        case 0x2B:
-            return QStringLiteral("#GETTING_DATA");
-        default:
-            return QStringLiteral("#ERR%1").arg(code);
-    }
-}
-
 }  // namespace sortilo::xls

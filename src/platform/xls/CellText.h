@@ -17,7 +17,4 @@ std::optional<QString> valueAsText(const CellValue& value);
 // "A17" for row 17, column 1 (both from 1).
 QString cellName(int row, int column);
 
-// The text a spreadsheet program shows for a BIFF error code ("#DIV/0!").
-QString errorName(uint8_t code);
-
 }  // namespace sortilo::xls

@@ -1,7 +1,7 @@
 #include "platform/xls/Container.h"
 
-#include "platform/Texts.h"
 #include "platform/xls/Bytes.h"
+#include "platform/xls/Gsf.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile-zip.h>
@@ -9,30 +9,39 @@
 #include <gsf/gsf-input-memory.h>
 #include <gsf/gsf-utils.h>
 
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <mutex>
 
 namespace sortilo::xls {
 
-namespace {
-
-// libgsf reports damaged containers through GLib warnings too; the caller gets the error.
-void quietLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
-
-void initGsf() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        gsf_init();
-        for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip", "GLib-GObject"}) {
-            g_log_set_handler(
-                domain,
-                GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO |
-                               G_LOG_LEVEL_DEBUG | G_LOG_LEVEL_CRITICAL),
-                quietLog, nullptr);
-        }
-    });
+Result<QByteArray> readFileBytes(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return Error(ErrorKind::Missing, path, path);
+    }
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+        return Error(ErrorKind::Unreadable, path,
+                     info.isDir() ? QStringLiteral("a folder") : file.errorString());
+    }
+    // Read into a buffer of the file's size: a workbook is read whole, and twice as much
+    // memory as it needs would be the peak of an export.
+    QByteArray bytes(qsizetype(info.size()), Qt::Uninitialized);
+    const qint64 got = file.read(bytes.data(), bytes.size());
+    bytes.truncate(qsizetype(std::max<qint64>(got, 0)));
+    if (got >= 0 && !file.atEnd()) {
+        bytes += file.readAll();  // it grew meanwhile
+    }
+    if (got < 0 || file.error() != QFileDevice::NoError) {
+        return Error(ErrorKind::Unreadable, path, file.errorString());
+    }
+    return bytes;
 }
+
+namespace {
 
 bool startsWith(const QByteArray& bytes, const char* prefix, int size) {
     return bytes.size() >= size && std::memcmp(bytes.constData(), prefix, size_t(size)) == 0;
@@ -52,57 +61,28 @@ bool looksLikeText(const QByteArray& head) {
     return control * 50 <= head.size();
 }
 
-SheetError corrupt(const char* what) {
-    return {SheetProblem::Corrupt, QString::fromLatin1(what)};
-}
-
-// Prefers `Workbook` (BIFF8) when a file also carries an old `Book` stream.
-GsfInput* findWorkbookStream(GsfInfile* ole, QString& foundName, bool& encryptedPackage) {
-    GsfInput* book = nullptr;
-    for (const char* wanted : {"Workbook", "Book"}) {
-        const int children = gsf_infile_num_children(ole);
-        for (int i = 0; i < children && !book; ++i) {
-            const char* name = gsf_infile_name_by_index(ole, i);
-            const QString n = name ? QString::fromUtf8(name) : QString();
-            encryptedPackage |= n == QLatin1String("EncryptedPackage");
-            if (n.compare(QLatin1String(wanted), Qt::CaseInsensitive) != 0) {
-                continue;
-            }
-            GsfInput* child = gsf_infile_child_by_index(ole, i);
-            if (child && GSF_IS_INFILE(child) && gsf_infile_num_children(GSF_INFILE(child)) >= 0) {
-                g_object_unref(child);  // a storage of that name, not a stream
-                child = nullptr;
-            }
-            book = child;
-            foundName = n;
-        }
-    }
-    return book;
-}
-
 }  // namespace
 
-ContentKind sniffContent(const QByteArray& bytes) {
+FileKind sniffContent(const QByteArray& bytes) {
     if (bytes.isEmpty()) {
-        return ContentKind::Empty;
+        return FileKind::Empty;
     }
     if (startsWith(bytes, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)) {
-        return ContentKind::Cfb;
+        return FileKind::Cfb;
     }
     if (startsWith(bytes, "PK\x03\x04", 4)) {
-        return ContentKind::Zip;
+        return FileKind::Zip;
     }
     if (bytes.size() >= 4) {
-        const auto* p = reinterpret_cast<const uint8_t*>(bytes.constData());
-        const uint16_t type = le16(p);
-        const uint16_t length = le16(p + 2);
+        const uint16_t type = le16(bytes.constData());
+        const uint16_t length = le16(bytes.constData() + 2);
         const bool bof = type == 0x0009 || type == 0x0209 || type == 0x0409 || type == 0x0809;
         if (bof && length >= 4 && length <= 32) {
-            return ContentKind::RawBiff;
+            return FileKind::RawBiff;
         }
     }
     if (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2)) {
-        return ContentKind::UnicodeText;
+        return FileKind::UnicodeText;
     }
     QByteArray head = bytes.left(4096);
     if (head.startsWith("\xEF\xBB\xBF")) {
@@ -112,59 +92,109 @@ ContentKind sniffContent(const QByteArray& bytes) {
     if (lower.startsWith('<')) {
         if (lower.contains("urn:schemas-microsoft-com:office:spreadsheet") &&
             !lower.contains("<html")) {
-            return ContentKind::Xml2003;
+            return FileKind::Xml2003;
         }
         if (lower.contains("<html") || lower.contains("<table") || lower.startsWith("<!doctype")) {
-            return ContentKind::Html;
+            return FileKind::Html;
         }
         if (lower.startsWith("<?xml")) {
-            return ContentKind::Xml;
+            return FileKind::Xml;
         }
     }
-    return looksLikeText(head) ? ContentKind::Text : ContentKind::Other;
+    return looksLikeText(head) ? FileKind::Text : FileKind::Other;
 }
 
-SheetError readCfbWorkbookStream(const QByteArray& file, CfbWorkbookStream& out) {
-    initGsf();
-    // A last sector cut short is common and harmless: pad the copy to whole sectors.
-    QByteArray padded = file;
-    const int sector = file.size() >= 32 && uint8_t(file[30]) == 12 ? 4096 : 512;
-    if (padded.size() % sector != 0) {
-        padded.append(QByteArray(sector - padded.size() % sector, '\0'));
-    }
-    GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(padded.constData()),
-                                           gsf_off_t(padded.size()), FALSE);
-    GError* err = nullptr;
-    GsfInfile* ole = gsf_infile_msole_new(input, &err);
-    g_object_unref(input);
-    if (!ole) {
-        g_clear_error(&err);
-        return corrupt("the compound file's header, allocation table or directory is damaged");
-    }
-    bool encryptedPackage = false;
-    GsfInput* book = findWorkbookStream(ole, out.name, encryptedPackage);
-    SheetError error;
-    if (!book) {
-        if (encryptedPackage) {
-            error = {SheetProblem::PasswordProtected, QStringLiteral("encrypted xlsx")};
-        } else {
-            error = {SheetProblem::NotAWorkbook, texts::FileKindOtherOle};
+namespace {
+
+// libgsf reports damaged containers through GLib warnings too; the caller gets the error.
+void quietLog(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+}  // namespace
+
+void initGsf() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        gsf_init();
+        for (const char* domain : {"libgsf", "libgsf:msole", "libgsf:zip", "GLib-GObject"}) {
+            g_log_set_handler(
+                domain,
+                GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO |
+                               G_LOG_LEVEL_DEBUG | G_LOG_LEVEL_CRITICAL),
+                quietLog, nullptr);
         }
-    } else {
-        const gsf_off_t size = gsf_input_size(book);
-        if (size <= 0 || size > gsf_off_t(padded.size())) {
-            error = corrupt("the workbook stream's size does not fit in the file");
+    });
+}
+
+namespace {
+
+constexpr int MaxDepth = 32;
+
+void readEntries(GsfInfile* storage, CfbNode& node, qint64 fileSize, int depth) {
+    if (GSF_IS_INFILE_MSOLE(storage)) {
+        gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(storage), node.clsid.data());
+    }
+    const int count = gsf_infile_num_children(storage);
+    for (int i = 0; i < count; ++i) {
+        CfbNode entry;
+        const char* name = gsf_infile_name_by_index(storage, i);
+        entry.name = QString::fromUtf8(name ? name : "");
+        GRef<GsfInput> child(gsf_infile_child_by_index(storage, i));
+        entry.storage =
+            child.p && GSF_IS_INFILE(child.p) && gsf_infile_num_children(GSF_INFILE(child.p)) >= 0;
+        const gsf_off_t size = child.p ? gsf_input_size(child.p) : -1;
+        if (entry.storage && depth < MaxDepth) {
+            readEntries(GSF_INFILE(child.p), entry, fileSize, depth + 1);
+        } else if (entry.storage || !child.p || size < 0 || size > fileSize) {
+            // A stream cannot hold more than the file it lives in; a larger size is damage.
+            entry.damaged = true;
         } else {
-            out.stream.resize(qsizetype(size));
-            if (!gsf_input_read(book, size_t(size), reinterpret_cast<guint8*>(out.stream.data()))) {
-                error = corrupt("the workbook stream's sector chain is broken");
-                out.stream.clear();
+            entry.data = QByteArray(qsizetype(size), Qt::Uninitialized);
+            entry.damaged =
+                size > 0 && !gsf_input_read(child.p, size_t(size),
+                                            reinterpret_cast<guint8*>(entry.data.data()));
+            if (GSF_IS_INFILE_MSOLE(child.p)) {
+                gsf_infile_msole_get_class_id(GSF_INFILE_MSOLE(child.p), entry.clsid.data());
             }
         }
-        g_object_unref(book);
+        node.damaged = node.damaged || entry.damaged;
+        node.children.push_back(std::move(entry));
     }
-    g_object_unref(ole);
-    return error;
+}
+
+}  // namespace
+
+Result<CompoundFile> readCompoundFile(const QByteArray& bytes) {
+    initGsf();
+    CompoundFile out;
+    out.sectorSize = bytes.size() >= 32 && uint8_t(bytes[30]) == 12 ? 4096 : 512;
+    // A last sector cut short is common and harmless: pad the copy to whole sectors.
+    QByteArray padded = bytes;
+    if (padded.size() % out.sectorSize != 0) {
+        padded.append(QByteArray(out.sectorSize - padded.size() % out.sectorSize, '\0'));
+    }
+    GRef<GsfInput> input(gsf_input_memory_new(reinterpret_cast<const guint8*>(padded.constData()),
+                                              gsf_off_t(padded.size()), FALSE));
+    GError* error = nullptr;
+    GRef<GsfInfile> infile(gsf_infile_msole_new(input.p, &error));
+    if (!infile.p) {
+        g_clear_error(&error);
+        return fault(ErrorKind::Corrupt,
+                     QStringLiteral("the compound file's header, allocation table or directory "
+                                    "is damaged"));
+    }
+    out.root.storage = true;
+    readEntries(infile.p, out.root, padded.size(), 0);
+    return out;
+}
+
+int findStream(const CfbNode& storage, const QString& name) {
+    for (size_t i = 0; i < storage.children.size(); ++i) {
+        const CfbNode& entry = storage.children[i];
+        if (!entry.storage && entry.name.compare(name, Qt::CaseInsensitive) == 0) {
+            return int(i);
+        }
+    }
+    return -1;
 }
 
 ZipPackage::~ZipPackage() {
@@ -176,7 +206,7 @@ ZipPackage::~ZipPackage() {
     }
 }
 
-SheetError ZipPackage::open(const QByteArray& file) {
+Result<void> ZipPackage::open(const QByteArray& file) {
     initGsf();
     // The package keeps a pointer to the bytes: the caller keeps `file` alive meanwhile.
     GsfInput* input = gsf_input_memory_new(reinterpret_cast<const guint8*>(file.constData()),
@@ -186,7 +216,7 @@ SheetError ZipPackage::open(const QByteArray& file) {
     if (!zip) {
         g_clear_error(&err);
         g_object_unref(input);
-        return corrupt("the zip package's directory is damaged");
+        return fault(ErrorKind::Corrupt, QStringLiteral("the zip package's directory is damaged"));
     }
     input_ = input;
     infile_ = zip;
@@ -223,34 +253,27 @@ GsfInput* findPart(GsfInfile* root, const QString& path) {
 }  // namespace
 
 bool ZipPackage::has(const QString& path) const {
-    GsfInput* part = findPart(static_cast<GsfInfile*>(infile_), path);
-    if (part) {
-        g_object_unref(part);
-    }
-    return part != nullptr;
+    GRef<GsfInput> part(findPart(static_cast<GsfInfile*>(infile_), path));
+    return part.p != nullptr;
 }
 
-bool ZipPackage::read(const QString& path, QByteArray& out, SheetError& error) const {
+Result<QByteArray> ZipPackage::read(const QString& path) const {
     // A roster's parts are small; a part claiming more is damaged or hostile.
     constexpr gsf_off_t MaxPart = 256 * 1024 * 1024;
-    GsfInput* part = findPart(static_cast<GsfInfile*>(infile_), path);
-    if (!part) {
-        return false;
+    GRef<GsfInput> part(findPart(static_cast<GsfInfile*>(infile_), path));
+    if (!part.p) {
+        return fault(ErrorKind::Corrupt, QStringLiteral("the package has no part ") + path);
     }
-    const gsf_off_t size = gsf_input_size(part);
-    bool ok = false;
+    const gsf_off_t size = gsf_input_size(part.p);
     if (size < 0 || size > MaxPart) {
-        error = corrupt("a part of the zip package is too large");
-    } else {
-        out.resize(qsizetype(size));
-        ok = size == 0 ||
-             gsf_input_read(part, size_t(size), reinterpret_cast<guint8*>(out.data())) != nullptr;
-        if (!ok) {
-            error = corrupt("a part of the zip package cannot be unpacked");
-        }
+        return fault(ErrorKind::Corrupt, QStringLiteral("a part of the zip package is too large"));
     }
-    g_object_unref(part);
-    return ok;
+    QByteArray out(qsizetype(size), Qt::Uninitialized);
+    if (size > 0 && !gsf_input_read(part.p, size_t(size), reinterpret_cast<guint8*>(out.data()))) {
+        return fault(ErrorKind::Corrupt,
+                     QStringLiteral("a part of the zip package cannot be unpacked"));
+    }
+    return out;
 }
 
 }  // namespace sortilo::xls

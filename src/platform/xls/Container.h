@@ -1,36 +1,55 @@
 #pragma once
 
-#include "platform/SpreadsheetService.h"
+#include "base/Result.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <map>
+#include <array>
+#include <vector>
 
 namespace sortilo::xls {
 
-// What a file's first bytes say it is; the name counts for nothing.
-enum class ContentKind { Cfb, Zip, RawBiff, Empty, Text, UnicodeText, Html, Xml2003, Xml, Other };
+// The whole content of a file: Missing or Unreadable when it cannot be had.
+Result<QByteArray> readFileBytes(const QString& path);
 
-ContentKind sniffContent(const QByteArray& bytes);
+// What a file's first bytes say it is. Reading and editing decide by this, each kind of file
+// going to its own reader (Workbook.cpp).
+FileKind sniffContent(const QByteArray& bytes);
 
-// The BIFF stream of a compound file: `Workbook` (BIFF8) or `Book` (BIFF5), any letter case.
-struct CfbWorkbookStream {
-    QByteArray stream;
+// One entry of a compound file: a stream with its bytes or a storage with its children. Kept
+// whole so a saved workbook carries every part the edit does not touch (summary information,
+// macros, WPS data, embedded objects).
+struct CfbNode {
     QString name;
+    bool storage = false;
+    bool damaged = false;  // its bytes (or children) could not be read
+    std::array<uint8_t, 16> clsid{};
+    QByteArray data;
+    std::vector<CfbNode> children;
 };
 
-SheetError readCfbWorkbookStream(const QByteArray& file, CfbWorkbookStream& out);
+struct CompoundFile {
+    CfbNode root;               // the root storage
+    unsigned sectorSize = 512;  // 512 (version 3) or 4096 (version 4)
+};
+
+// Reads every entry of a compound file. A damaged header or directory is an error; an entry
+// that cannot be read is marked damaged. A last sector cut short (common) is padded.
+Result<CompoundFile> readCompoundFile(const QByteArray& bytes);
+
+// The index among the storage's entries of the first stream whose name matches
+// case-insensitively, or -1.
+int findStream(const CfbNode& storage, const QString& name);
 
 // The parts of a zip package the xlsx reader asks for, by their path inside the package.
 class ZipPackage {
 public:
     ~ZipPackage();
-    SheetError open(const QByteArray& file);
-    // The uncompressed part; false when there is no such part or it cannot be unpacked (then
-    // `error` says why).
-    bool read(const QString& path, QByteArray& out, SheetError& error) const;
+    Result<void> open(const QByteArray& file);
     bool has(const QString& path) const;
+    // The uncompressed part.
+    Result<QByteArray> read(const QString& path) const;
 
 private:
     void* infile_ = nullptr;  // GsfInfile*, kept out of this header

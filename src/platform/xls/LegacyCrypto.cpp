@@ -1,6 +1,5 @@
 #include "platform/xls/LegacyCrypto.h"
 
-#include "platform/xls/BiffStream.h"
 #include "platform/xls/Rc4.h"
 #include "platform/xls/XorObfuscation.h"
 
@@ -12,6 +11,18 @@ namespace {
 
 constexpr size_t Rc4Block = 1024;
 
+QByteArray hash(QCryptographicHash::Algorithm algorithm, const QByteArray& data) {
+    return QCryptographicHash::hash(data, algorithm);
+}
+
+QByteArray le32Bytes(uint32_t v) {
+    QByteArray out(4, '\0');
+    put32(out.data(), v);
+    return out;
+}
+
+}  // namespace
+
 QByteArray utf16le(const QString& s) {
     QByteArray out;
     out.reserve(s.size() * 2);
@@ -20,18 +31,6 @@ QByteArray utf16le(const QString& s) {
         out.append(char(c.unicode() >> 8));
     }
     return out;
-}
-
-QByteArray le32Bytes(uint32_t v) {
-    QByteArray out(4, '\0');
-    for (int i = 0; i < 4; ++i) {
-        out[i] = char((v >> (8 * i)) & 0xFF);
-    }
-    return out;
-}
-
-QByteArray hash(QCryptographicHash::Algorithm algorithm, const QByteArray& data) {
-    return QCryptographicHash::hash(data, algorithm);
 }
 
 QByteArray blockKey(const LegacyKey& key, uint32_t block) {
@@ -57,6 +56,8 @@ LegacyKey rc4StandardKey(const QString& password, const QByteArray& salt) {
     key.hashBase = hash(QCryptographicHash::Md5, buffer).left(5);
     return key;
 }
+
+namespace {
 
 // Decrypts verifier and verifier hash with the key of block 0 and compares.
 bool verifies(const LegacyKey& key, QByteArray verifier, QByteArray verifierHash) {
@@ -129,24 +130,6 @@ FilePassReading readCryptoApi(Span body, const QString& password) {
     return r;
 }
 
-bool leftInClear(uint16_t type) {
-    switch (type) {
-        case rec::Bof:
-        case 0x0009:  // BOF of older BIFF versions
-        case 0x0209:
-        case 0x0409:
-        case rec::FilePass:
-        case 0x0194:  // USREXCL
-        case 0x0195:  // FILELOCK
-        case 0x00E1:  // INTERFACEHDR
-        case 0x0196:  // RRDINFO
-        case 0x0138:  // RRDHEAD
-            return true;
-        default:
-            return false;
-    }
-}
-
 // The RC4 key stream depends on the byte's position in the stream (a new key every 1024).
 class Rc4Stream {
 public:
@@ -177,36 +160,46 @@ private:
 
 // XOR obfuscation starts each record's body at array index (body position + body size).
 void applyXor(const QByteArray& array, uint8_t* base, size_t bodyStart, size_t bodySize,
-              size_t from, bool encrypt) {
+              size_t from) {
     for (size_t p = from; p < bodyStart + bodySize; ++p) {
-        const uint8_t k = uint8_t(array[qsizetype((p + bodySize) % 16)]);
-        uint8_t v = base[p];
-        if (encrypt) {
-            v = uint8_t((v << 5) | (v >> 3));
-            v ^= k;
-        } else {
-            v ^= k;
-            v = uint8_t((v >> 5) | (v << 3));
-        }
-        base[p] = v;
+        const uint8_t v = base[p] ^ uint8_t(array[qsizetype((p + bodySize) % 16)]);
+        base[p] = uint8_t((v >> 5) | (v << 3));
     }
 }
 
 }  // namespace
 
+bool leftInClear(uint16_t type) {
+    switch (type) {
+        case rec::Bof:
+        case 0x0009:  // BOF of older BIFF versions
+        case 0x0209:
+        case 0x0409:
+        case rec::FilePass:
+        case 0x0194:  // USREXCL
+        case 0x0195:  // FILELOCK
+        case 0x00E1:  // INTERFACEHDR
+        case 0x0196:  // RRDINFO
+        case 0x0138:  // RRDHEAD
+            return true;
+        default:
+            return false;
+    }
+}
+
 FilePassReading readFilePass(Span body, int biffVersion, const QString& password) {
     if (biffVersion < 8) {
         return readXor(body, 0, password);
     }
+    FilePassReading r;
+    r.scheme = QStringLiteral("unknown");
     if (body.size < 2) {
-        return {};
+        return r;
     }
     const uint16_t type = le16(body.data);
     if (type == 0) {
         return readXor(body, 2, password);
     }
-    FilePassReading r;
-    r.scheme = QStringLiteral("unknown");
     if (type != 1 || body.size < 6) {
         return r;
     }
@@ -230,71 +223,24 @@ FilePassReading readFilePass(Span body, int biffVersion, const QString& password
     return r;
 }
 
-void transformRecords(QByteArray& stream, size_t from, const LegacyKey& key, bool encrypt) {
-    uint8_t* base = reinterpret_cast<uint8_t*>(stream.data());
-    RecordReader reader(base, size_t(stream.size()), from);
+void decryptRecords(RecordStream& stream, int from, const LegacyKey& key) {
+    uint8_t* base = reinterpret_cast<uint8_t*>(stream.bytes.data());
     Rc4Stream rc4(key);
-    Record r;
-    while (reader.next(r)) {
-        if (leftInClear(r.type) || r.body.size == 0) {
+    for (size_t i = size_t(from) + 1; i < stream.records.size(); ++i) {
+        const Record& r = stream.records[i];
+        if (leftInClear(r.type) || r.length == 0) {
             continue;
         }
         const size_t bodyStart = r.offset + 4;
         // BOUNDSHEET keeps its stream offset readable.
         const size_t start =
-            bodyStart + (r.type == rec::BoundSheet ? std::min<size_t>(4, r.body.size) : 0);
+            bodyStart + (r.type == rec::BoundSheet ? std::min<size_t>(4, r.length) : 0);
         if (key.kind == CipherKind::Xor) {
-            applyXor(key.xorArray, base, bodyStart, r.body.size, start, encrypt);
+            applyXor(key.xorArray, base, bodyStart, r.length, start);
         } else {
-            rc4.apply(base, start, bodyStart + r.body.size);
+            rc4.apply(base, start, bodyStart + r.length);
         }
     }
-}
-
-QByteArray makeFilePass(CipherKind kind, const QString& password, const QByteArray& salt,
-                        int biffVersion, LegacyKey* key) {
-    auto u16 = [](uint16_t v) {
-        QByteArray out(2, '\0');
-        out[0] = char(v & 0xFF);
-        out[1] = char(v >> 8);
-        return out;
-    };
-    if (kind == CipherKind::Xor) {
-        const QByteArray pw = xorob::passwordBytes(password);
-        key->kind = CipherKind::Xor;
-        key->xorArray = xorob::obfuscationArray(pw);
-        const QByteArray fields = u16(xorob::key(pw)) + u16(xorob::verifier(pw));
-        return biffVersion < 8 ? fields : u16(0) + fields;
-    }
-    const QByteArray verifier = hash(QCryptographicHash::Md5, salt + "verifier").left(16);
-    QByteArray encVerifier = verifier;
-    QByteArray encHash;
-    QByteArray body;
-    if (kind == CipherKind::Rc4) {
-        *key = rc4StandardKey(password, salt);
-        encHash = hash(QCryptographicHash::Md5, verifier);
-        body = u16(1) + u16(1) + u16(1) + salt;
-    } else {
-        key->kind = CipherKind::Rc4CryptoApi;
-        key->keyBytes = 16;
-        key->hashBase = hash(QCryptographicHash::Sha1, salt + utf16le(password));
-        encHash = hash(QCryptographicHash::Sha1, verifier);
-        const QByteArray csp =
-            utf16le(QStringLiteral("Microsoft Enhanced Cryptographic Provider v1.0")) + u16(0);
-        QByteArray header = le32Bytes(0x04) + le32Bytes(0) + le32Bytes(0x6801) + le32Bytes(0x8004) +
-                            le32Bytes(128) + le32Bytes(1) + le32Bytes(0) + le32Bytes(0) + csp;
-        body = u16(1) + u16(4) + u16(2) + le32Bytes(0x04) + le32Bytes(uint32_t(header.size())) +
-               header + le32Bytes(16) + salt;
-    }
-    Rc4 rc4;
-    const QByteArray k = blockKey(*key, 0);
-    rc4.setKey(reinterpret_cast<const uint8_t*>(k.constData()), size_t(k.size()));
-    rc4.apply(reinterpret_cast<uint8_t*>(encVerifier.data()), 16);
-    rc4.apply(reinterpret_cast<uint8_t*>(encHash.data()), size_t(encHash.size()));
-    if (kind == CipherKind::Rc4) {
-        return body + encVerifier + encHash;
-    }
-    return body + encVerifier + le32Bytes(20) + encHash;
 }
 
 }  // namespace sortilo::xls

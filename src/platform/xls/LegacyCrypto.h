@@ -1,11 +1,9 @@
 #pragma once
 
-#include "platform/xls/Bytes.h"
+#include "platform/xls/Biff.h"
 
 #include <QByteArray>
 #include <QString>
-
-#include <optional>
 
 // The encryption of .xls workbooks (FILEPASS): XOR obfuscation, RC4 and RC4 CryptoAPI.
 // Excel encrypts workbooks whose structure is protected with the fixed password below and
@@ -35,14 +33,16 @@ struct FilePassReading {
 // Reads a FILEPASS body and checks `password` against its verifier.
 FilePassReading readFilePass(Span body, int biffVersion, const QString& password);
 
-// Transforms, in place, every record body that follows `from` in a BIFF stream: decrypts
-// (or, for making test files, encrypts). Record headers, BOF, FILEPASS and the few records
-// Excel leaves in clear stay as they are.
-void transformRecords(QByteArray& stream, size_t from, const LegacyKey& key, bool encrypt);
+// Decrypts, in place, the body of every record after record `from`. Record headers, the
+// records Excel leaves in clear and the stream offset at the start of BOUNDSHEET stay as they
+// are.
+void decryptRecords(RecordStream& stream, int from, const LegacyKey& key);
+bool leftInClear(uint16_t recordType);
 
-// A FILEPASS body for `password` (BIFF8 unless biffVersion is 5) with its key; `salt` is 16
-// bytes (unused for XOR). Used to write encrypted workbooks for tests.
-QByteArray makeFilePass(CipherKind kind, const QString& password, const QByteArray& salt,
-                        int biffVersion, LegacyKey* key);
+// The pieces of the schemes, also for writing encrypted workbooks in tests: the RC4 key of a
+// 1024-byte block, the standard RC4 key of a password and salt, UTF-16LE bytes.
+QByteArray blockKey(const LegacyKey& key, uint32_t block);
+LegacyKey rc4StandardKey(const QString& password, const QByteArray& salt);
+QByteArray utf16le(const QString& s);
 
 }  // namespace sortilo::xls

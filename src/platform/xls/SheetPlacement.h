@@ -1,14 +1,27 @@
 #pragma once
 
-#include "platform/xls/Workbook.h"
+#include "platform/xls/Biff.h"
 
-#include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <vector>
 
 namespace sortilo::xls {
+
+struct SheetInfo {
+    enum class Type { Worksheet, MacroSheet, Chart, VbModule, Other };
+    QString name;
+    Type type = Type::Worksheet;
+    bool hidden = false;
+};
+
+// The kind of sheet a BOUNDSHEET type byte names.
+SheetInfo::Type biffSheetType(uint8_t code);
+
+// The sheet that opens: the recorded one when it is a valid index, else the first visible
+// worksheet. Returns -1 when the workbook has no sheets.
+int resolveActiveSheet(const std::vector<SheetInfo>& sheets, long recorded);
 
 // What the workbook globals of a BIFF stream say about its sheets: the BOUNDSHEET records in
 // tab order, and the active tab of every WINDOW1 record (one per window of the workbook) in the
@@ -22,26 +35,14 @@ struct SheetDirectory {
 // Where each sheet's records lie and which sheet opens. Reading and editing both go by this,
 // so an export changes exactly the sheet that an import of the same file reads.
 struct SheetPlacement {
-    static constexpr size_t NotFound = size_t(-1);
-    std::vector<size_t> starts;  // per sheet: the position of its BOF in the stream, or NotFound
-    int active = -1;             // -1: the workbook lists no sheets
+    std::vector<int> sections;  // per sheet: its section of the record stream, or -1
+    int active = -1;            // -1: the workbook lists no sheets
     // Empty when the workbook's records agree. Otherwise the placement is a best guess, good
     // enough to read from but not to write by, and this says what disagrees.
     QString doubt;
 };
 
-// A substream at the top level of a BIFF stream after the globals: one sheet's BOF to EOF.
-struct Substream {
-    size_t begin = 0;                   // its BOF's position
-    std::vector<uint16_t> windowFlags;  // the flags of its WINDOW2 records, one per window
-};
-
-// The substreams from `from` (right after the globals' EOF) on; embedded charts stay inside.
-std::vector<Substream> findSubstreams(const QByteArray& stream, size_t from);
-
-SheetPlacement placeSheets(const std::vector<Substream>& substreams, const SheetDirectory& dir);
-
-// The kind of sheet a BOUNDSHEET type byte names.
-SheetInfo::Type biffSheetType(uint8_t code);
+// Pairs the sheets with the substreams from section `from` on (right after the globals).
+SheetPlacement placeSheets(const RecordStream& stream, size_t from, const SheetDirectory& dir);
 
 }  // namespace sortilo::xls

@@ -1,34 +1,26 @@
 #pragma once
 
-#include "platform/SpreadsheetService.h"
+#include "base/Result.h"
 #include "platform/xls/CellStore.h"
 #include "platform/xls/CellValue.h"
+#include "platform/xls/SheetPlacement.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
 #include <vector>
 
 namespace sortilo::xls {
 
 enum class WorkbookFormat { Biff8, Biff5, Xlsx };
 
-struct SheetInfo {
-    enum class Type { Worksheet, MacroSheet, Chart, VbModule, Other };
-    QString name;
-    Type type = Type::Worksheet;
-    bool hidden = false;
-};
-
 // A workbook read from a file: its sheets and the cells of the sheet that opens (the active
 // sheet recorded in the file). Reads .xls (BIFF8, BIFF5/7, also when encrypted with the
 // spreadsheet programs' default password) and .xlsx content, whatever the file is called.
 class Workbook {
 public:
-    // Reads the file; on failure returns nothing and says why in `error`.
-    static std::optional<Workbook> open(const QString& path, SheetError& error);
-    static std::optional<Workbook> fromBytes(const QByteArray& bytes, SheetError& error);
+    static Result<Workbook> open(const QString& path);
+    static Result<Workbook> fromBytes(const QByteArray& bytes);
 
     WorkbookFormat format() const { return format_; }
     QString formatName() const;  // "biff8", "biff5", "xlsx"
@@ -57,8 +49,7 @@ private:
     CellStore cells_;
 };
 
-// The sheet that opens: the recorded one when it is a valid index, else the first visible
-// worksheet. Returns -1 when the workbook has no sheets.
-int resolveActiveSheet(const std::vector<SheetInfo>& sheets, long recorded);
+// The refusal of content that is neither a compound file nor a zip package: what it is.
+Error otherContent(const QByteArray& bytes, FileKind kind);
 
 }  // namespace sortilo::xls

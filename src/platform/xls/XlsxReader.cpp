@@ -1,6 +1,5 @@
 #include "platform/xls/XlsxReader.h"
 
-#include "platform/Texts.h"
 #include "platform/xls/Container.h"
 #include "platform/xls/NumberFormats.h"
 #include "platform/xls/XmlReader.h"
@@ -305,27 +304,23 @@ SheetInfo::Type typeOf(const QString& relType) {
     return SheetInfo::Type::Other;
 }
 
-SheetError notXlsx(const ZipPackage& zip) {
-    QByteArray mime;
-    SheetError ignored;
-    if (zip.read(QStringLiteral("mimetype"), mime, ignored) &&
-        mime.contains("opendocument.spreadsheet")) {
-        return {SheetProblem::NotAWorkbook, texts::FileKindOds};
+Error notXlsx(const ZipPackage& zip) {
+    const Result<QByteArray> mime = zip.read(QStringLiteral("mimetype"));
+    if (mime && mime->contains("opendocument.spreadsheet")) {
+        return fileFault(ErrorKind::NotAWorkbook, FileKind::Ods);
     }
     if (zip.has(QStringLiteral("word/document.xml")) ||
         zip.has(QStringLiteral("ppt/presentation.xml"))) {
-        return {SheetProblem::NotAWorkbook, texts::FileKindOtherOle};
+        return fileFault(ErrorKind::NotAWorkbook, FileKind::OtherOffice);
     }
-    return {SheetProblem::NotAWorkbook, texts::FileKindZip};
+    return fileFault(ErrorKind::NotAWorkbook, FileKind::Zip);
 }
 
 // The workbook part's path, from the package relationships.
 QString bookPathOf(const ZipPackage& zip) {
     QString bookPath = QStringLiteral("xl/workbook.xml");
-    QByteArray xml;
-    SheetError error;
-    if (zip.read(QStringLiteral("_rels/.rels"), xml, error)) {
-        for (const auto& [id, rel] : readRelationships(xml, QString())) {
+    if (const Result<QByteArray> xml = zip.read(QStringLiteral("_rels/.rels"))) {
+        for (const auto& [id, rel] : readRelationships(*xml, QString())) {
             if (rel.type == QLatin1String("officeDocument")) {
                 bookPath = rel.target;
             }
@@ -343,27 +338,32 @@ QString targetOfType(const std::map<QString, Relationship>& rels, const char* ty
     return {};
 }
 
+// An optional part: empty when the package has none, an error when it cannot be unpacked.
+Result<QByteArray> optionalPart(const ZipPackage& zip, const QString& path) {
+    return zip.has(path) ? zip.read(path) : Result<QByteArray>(QByteArray());
+}
+
 }  // namespace
 
-SheetError readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out) {
+Result<void> readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out) {
     ZipPackage zip;
-    if (SheetError e = zip.open(file)) {
-        return e;
+    if (Result<void> opened = zip.open(file); !opened) {
+        return opened;
     }
     const QString bookPath = bookPathOf(zip);
     if (bookPath.endsWith(QLatin1String(".bin"))) {
-        return {SheetProblem::UnsupportedFormat, texts::FileKindXlsb};
+        return fileFault(ErrorKind::UnsupportedFormat, FileKind::Xlsb);
     }
-    SheetError error;
-    QByteArray xml;
-    if (!zip.read(bookPath, xml, error)) {
-        return error ? error : notXlsx(zip);
+    if (!zip.has(bookPath)) {
+        return notXlsx(zip);
     }
-    const BookXml book = readBookXml(xml);
-    std::map<QString, Relationship> rels;
-    if (zip.read(relsPathOf(bookPath), xml, error)) {
-        rels = readRelationships(xml, bookPath);
+    const Result<QByteArray> bookXml = zip.read(bookPath);
+    const Result<QByteArray> relsXml = optionalPart(zip, relsPathOf(bookPath));
+    if (!bookXml || !relsXml) {
+        return bookXml ? relsXml.error() : bookXml.error();
     }
+    const BookXml book = readBookXml(*bookXml);
+    const std::map<QString, Relationship> rels = readRelationships(*relsXml, bookPath);
     out.format = WorkbookFormat::Xlsx;
     for (const SheetEntry& s : book.sheets) {
         out.sheets.push_back(s.info);
@@ -373,26 +373,30 @@ SheetError readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out) {
     }
     out.active = resolveActiveSheet(out.sheets, book.activeTab);
     if (out.active < 0) {
-        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
+        return fault(ErrorKind::NoSheet, QStringLiteral("the workbook lists no sheets"));
     }
     const SheetInfo& active = out.sheets[size_t(out.active)];
     if (active.type != SheetInfo::Type::Worksheet && active.type != SheetInfo::Type::MacroSheet) {
-        return {SheetProblem::NoSheet, active.name};
+        return fault(ErrorKind::NoSheet, active.name);
     }
-    std::vector<bool> dateStyles;
-    if (zip.read(targetOfType(rels, "styles"), xml, error)) {
-        dateStyles = readDateStyles(xml);
-    }
-    if (zip.read(targetOfType(rels, "sharedStrings"), xml, error)) {
-        out.cells.setSharedStrings(readSharedStringsXml(xml));
-    }
+    const Result<QByteArray> styles = optionalPart(zip, targetOfType(rels, "styles"));
+    const Result<QByteArray> strings = optionalPart(zip, targetOfType(rels, "sharedStrings"));
     const QString sheetPath = rels.at(book.sheets[size_t(out.active)].relId).target;
-    if (error || !zip.read(sheetPath, xml, error)) {
-        return error ? error
-                     : SheetError{SheetProblem::Corrupt,
-                                  QStringLiteral("the active sheet's part is missing")};
+    const Result<QByteArray> sheet =
+        zip.has(sheetPath)
+            ? zip.read(sheetPath)
+            : fault(ErrorKind::Corrupt, QStringLiteral("the active sheet's part is missing"));
+    for (const Result<QByteArray>* part : {&styles, &strings, &sheet}) {
+        if (!*part) {
+            return part->error();
+        }
     }
-    SheetXmlReader(dateStyles, book.date1904, out.cells).read(xml);
+    SharedStrings shared;
+    for (const QString& s : readSharedStringsXml(*strings)) {
+        shared.strings().push_back(shared.append(s));
+    }
+    out.cells.setSharedStrings(std::move(shared));
+    SheetXmlReader(readDateStyles(*styles), book.date1904, out.cells).read(*sheet);
     return {};
 }
 

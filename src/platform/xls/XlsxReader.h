@@ -5,6 +5,6 @@
 namespace sortilo::xls {
 
 // Reads an Office Open XML workbook (a zip package): sheets, the active tab and its cells.
-SheetError readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out);
+Result<void> readXlsxWorkbook(const QByteArray& file, Workbook::Parts& out);
 
 }  // namespace sortilo::xls

@@ -1,5 +1,7 @@
 #include "platform/xlsedit/AtomicFile.h"
 
+#include "platform/xls/Container.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -19,10 +21,10 @@ namespace {
 const QByteArray kTemporaryTag = ".sortilo-";
 constexpr int kRandomChars = 6;  // mkstemp's XXXXXX
 
-SheetError notSaved(const QString& what, int error) {
-    return {
-        SheetProblem::NotSaved,
-        error ? QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(strerror(error))) : what};
+Error notSaved(const QString& what, int error) {
+    return fault(
+        ErrorKind::NotSaved,
+        error ? QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(strerror(error))) : what);
 }
 
 bool writeAll(int fd, const QByteArray& bytes) {
@@ -107,25 +109,24 @@ void takeOver(int fd, const struct stat& old) {
 }
 
 // Writes, syncs and reads back the temporary file; errno holds the cause on failure.
-SheetError fillTemporary(int fd, const QByteArray& tmp, const QByteArray& bytes,
-                         const std::function<bool(const QByteArray&)>& check) {
+Result<void> fillTemporary(int fd, const QByteArray& tmp, const QByteArray& bytes,
+                           const std::function<bool(const QByteArray&)>& check) {
     if (!writeAll(fd, bytes))
         return notSaved(QStringLiteral("writing failed"), errno);
     if (::fsync(fd) != 0)
         return notSaved(QStringLiteral("flushing to disk failed"), errno);
-    QFile back(QFile::decodeName(tmp));
-    if (!back.open(QIODevice::ReadOnly))
-        return notSaved(QStringLiteral("reading back failed: ") + back.errorString(), 0);
-    const QByteArray reread = back.readAll();
-    if (reread != bytes || !check(reread))
+    const Result<QByteArray> reread = xls::readFileBytes(QFile::decodeName(tmp));
+    if (!reread)
+        return notSaved(QStringLiteral("reading back failed: ") + reread.error().detail, 0);
+    if (*reread != bytes || !check(*reread))
         return notSaved(QStringLiteral("the written file does not read back as written"), 0);
     return {};
 }
 
 }  // namespace
 
-SheetError replaceFileAtomically(const QString& path, const QByteArray& bytes,
-                                 const std::function<bool(const QByteArray&)>& check) {
+Result<void> replaceFileAtomically(const QString& path, const QByteArray& bytes,
+                                   const std::function<bool(const QByteArray&)>& check) {
     const QFileInfo info(path);
     // Through a link we replace the file it points at, not the link.
     const QString target = info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
@@ -137,7 +138,7 @@ SheetError replaceFileAtomically(const QString& path, const QByteArray& bytes,
         return notSaved(QStringLiteral("the file is read-only"), EACCES);
     // The new file would carry one of the names only; the others would keep the old contents.
     if (existed && st.st_nlink > 1)
-        return {SheetProblem::HardLinked, QStringLiteral("%1 names").arg(st.st_nlink)};
+        return fault(ErrorKind::HardLinked, QStringLiteral("%1 names").arg(st.st_nlink));
     struct stat dirStat {};
     if (::stat(folder.constData(), &dirStat) != 0)
         return notSaved(QStringLiteral("the folder cannot be reached"), errno);
@@ -154,16 +155,16 @@ SheetError replaceFileAtomically(const QString& path, const QByteArray& bytes,
         takeOver(fd, st);
     else
         ::fchmod(fd, 0644);
-    SheetError error = fillTemporary(fd, tmp, bytes, check);
-    if (!error && ::rename(tmp.constData(), targetName.constData()) != 0)
-        error = notSaved(QStringLiteral("replacing the workbook failed"), errno);
-    if (error)
+    Result<void> done = fillTemporary(fd, tmp, bytes, check);
+    if (done && ::rename(tmp.constData(), targetName.constData()) != 0)
+        done = notSaved(QStringLiteral("replacing the workbook failed"), errno);
+    if (!done)
         ::unlink(tmp.constData());
     // Closing drops the lock; by now the temporary file is the workbook or gone, and what it
     // holds was synced and read back before.
     ::close(fd);
-    if (error)
-        return error;
+    if (!done)
+        return done;
     syncFolder(folder);
     return {};
 }

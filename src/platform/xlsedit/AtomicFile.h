@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/SpreadsheetService.h"
+#include "base/Result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -17,7 +17,7 @@ namespace sortilo::xlsedit {
 // by the next save. Read-only files and folders are refused even for a user the system would let
 // through, as a spreadsheet program refuses them; so is a file with more than one name (hard
 // links), which the new file would split.
-SheetError replaceFileAtomically(const QString& path, const QByteArray& bytes,
-                                 const std::function<bool(const QByteArray&)>& check);
+Result<void> replaceFileAtomically(const QString& path, const QByteArray& bytes,
+                                   const std::function<bool(const QByteArray&)>& check);
 
 }  // namespace sortilo::xlsedit

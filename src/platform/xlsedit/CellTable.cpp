@@ -1,42 +1,28 @@
 #include "platform/xlsedit/CellTable.h"
 
+#include "platform/xls/CellText.h"
+
 #include <algorithm>
 #include <utility>
 
 namespace sortilo::xlsedit {
-namespace {
 
-bool isCell(uint16_t type) {
-    switch (type) {
-        case rec::Formula:
-        case rec::MulRk:
-        case rec::MulBlank:
-        case rec::RString:
-        case rec::LabelSst:
-        case rec::Blank:
-        case rec::Number:
-        case rec::Label:
-        case rec::BoolErr:
-        case rec::Rk:
-            return true;
-        default:
-            return false;
-    }
-}
+using namespace xls;
+
+namespace {
 
 bool belongsToFormula(uint16_t type) {
     return type == rec::ShrFmla || type == rec::Array || type == rec::Table ||
            type == rec::String || type == rec::Continue;
 }
 
-// Width in bytes of one column's entry in a MULRK / MULBLANK body.
-int multiWidth(uint16_t type) {
-    return type == rec::MulRk ? 6 : 2;
+Error notEditable(const QString& what) {
+    return fault(ErrorKind::NotEditable, what);
 }
 
 }  // namespace
 
-bool CellTable::parse(const RecordStream& stream, const Section& sheet, QString& reason) {
+Result<void> CellTable::parse(const RecordStream& stream, const Section& sheet) {
     stream_ = &stream;
     bof_ = sheet.first;
     bool inTable = false;
@@ -66,12 +52,12 @@ bool CellTable::parse(const RecordStream& stream, const Section& sheet, QString&
             colXf_.push_back({CellRect{0, le16(body), 65535, le16(body + 2)}, le16(body + 6)});
         }
         if (r.type == rec::Row && r.length >= 16) {
-            rows_[le16(body)].record = QByteArray(body, 16);
+            rowAt(le16(body)).record = QByteArray(body, 16);
             inTable = true;
             continue;
         }
         const int minLength = r.type == rec::MulRk || r.type == rec::MulBlank ? 6 + 2 : 6;
-        if (!isCell(r.type) || r.length < minLength) {
+        if (!isCellRecord(r.type) || r.length < minLength) {
             const bool view =
                 r.type == rec::Window2 || r.type == rec::Pane || r.type == rec::Selection;
             hasUncalced_ = hasUncalced_ || r.type == rec::Uncalced;
@@ -80,20 +66,20 @@ bool CellTable::parse(const RecordStream& stream, const Section& sheet, QString&
         }
         inTable = true;
         hasFormulas_ = hasFormulas_ || r.type == rec::Formula;
-        i = takeCell(stream, sheet.end, i, reason);
+        i = takeCell(stream, sheet.end, i);
         if (i < 0)
-            return false;
+            return fault(ErrorKind::Corrupt, QStringLiteral("an empty multiple-cell record"));
     }
     for (auto& [row, data] : rows_)
         sortRow(row, data.cells);
     if (!inTable)
         splitForEmptyTable();
-    return true;
+    return {};
 }
 
 // Takes the cell record at `at` (a FORMULA with the records that belong to it); returns the
 // index of its last record, or -1 when it is damaged.
-int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at, QString& reason) {
+int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at) {
     const Record& r = stream.records[size_t(at)];
     const char* body = stream.body(r);
     Item item;
@@ -101,10 +87,8 @@ int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at, QStrin
     item.first = item.last = le16(body + 2);
     if (r.type == rec::MulRk || r.type == rec::MulBlank) {
         const int n = (r.length - 6) / multiWidth(r.type);
-        if (n < 1) {
-            reason = QStringLiteral("empty multiple-cell record at byte %1").arg(r.offset);
+        if (n < 1)
             return -1;
-        }
         item.last = uint16_t(std::min(item.first + n - 1, 0xFFFF));
     }
     int end = at + 1;
@@ -128,13 +112,18 @@ int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at, QStrin
     // The stream outlives the table: cells point into it rather than copy it.
     item.raw =
         QByteArray::fromRawData(stream.bytes.constData() + r.offset, qsizetype(stop - r.offset));
-    rows_[le16(body)].cells.push_back(std::move(item));
+    rowAt(le16(body)).cells.push_back(std::move(item));
     return end - 1;
 }
 
 // Puts a row's cells in column order. Cells written twice (seen in real files) are resolved as
 // readers do: the later record wins, so each column keeps one cell.
 void CellTable::sortRow(int row, std::vector<Item>& cells) const {
+    bool ordered = true;
+    for (size_t i = 1; i < cells.size() && ordered; ++i)
+        ordered = cells[i - 1].last < cells[i].first;
+    if (ordered)
+        return;  // as writers write them: in column order, each column once
     std::vector<Item> sorted = cells;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Item& a, const Item& b) { return a.first < b.first; });
@@ -187,10 +176,21 @@ uint16_t CellTable::xfAt(const Item& item, int col) const {
     return le16(body + 4);
 }
 
-uint16_t CellTable::defaultXf(int row, int col) const {
-    const auto found = rows_.find(row);
-    if (found != rows_.end() && !found->second.record.isEmpty()) {
-        const uint32_t flags = le32(found->second.record.constData() + 12);
+// Cells come row by row, down a column or along a row: the row after the last one found is
+// tried first.
+CellTable::Row& CellTable::rowAt(int row) {
+    if (lastRow_ != rows_.end() && lastRow_->first != row) {
+        const auto next = std::next(lastRow_);
+        lastRow_ = next != rows_.end() && next->first == row ? next : rows_.end();
+    }
+    if (lastRow_ == rows_.end())
+        lastRow_ = rows_.try_emplace(row).first;
+    return lastRow_->second;
+}
+
+uint16_t CellTable::defaultXf(const Row& row, int col) const {
+    if (!row.record.isEmpty()) {
+        const uint32_t flags = le32(row.record.constData() + 12);
         if (flags & 0x80)
             return uint16_t((flags >> 16) & 0x0FFF);
     }
@@ -245,7 +245,7 @@ void CellTable::blankOut(int row, const Item& item, int c1, int c2, std::vector<
         out.push_back(slice(row, item, to + 1, item.last));
 }
 
-bool CellTable::groupConflict(const CellRect& rect, QString& reason) const {
+Result<void> CellTable::groupConflict(const CellRect& rect) const {
     for (const Group& g : groups_) {
         if (!g.alive || !g.ref.intersects(rect) || rect.contains(g.ref))
             continue;
@@ -257,16 +257,16 @@ bool CellTable::groupConflict(const CellRect& rect, QString& reason) const {
                                  ? QStringLiteral("shared formula")
                                  : (g.type == rec::Array ? QStringLiteral("array formula")
                                                          : QStringLiteral("data table"));
-        reason = QStringLiteral("%1 %2:%3 lies partly outside the cells to change")
-                     .arg(kind, a1Name(g.ref.row1, g.ref.col1), a1Name(g.ref.row2, g.ref.col2));
-        return true;
+        return notEditable(QStringLiteral("%1 %2:%3 lies partly outside the cells to change")
+                               .arg(kind, cellName(g.ref.row1 + 1, g.ref.col1 + 1),
+                                    cellName(g.ref.row2 + 1, g.ref.col2 + 1)));
     }
-    return false;
+    return {};
 }
 
-bool CellTable::clear(const CellRect& rect, QString& reason) {
-    if (groupConflict(rect, reason))
-        return false;
+Result<void> CellTable::clear(const CellRect& rect) {
+    if (Result<void> conflict = groupConflict(rect); !conflict)
+        return conflict;
     for (Group& g : groups_) {
         if (rect.contains(g.row, g.col))
             g.alive = false;
@@ -286,14 +286,14 @@ bool CellTable::clear(const CellRect& rect, QString& reason) {
             blankOut(it->first, item, rect.col1, rect.col2, next);
         cells = std::move(next);
     }
-    return true;
+    return {};
 }
 
-bool CellTable::setText(int row, int col, uint32_t sstIndex, QString& reason) {
-    const CellRect cell{row, col, row, col};
-    if (groupConflict(cell, reason))
-        return false;
-    std::vector<Item>& cells = rows_[row].cells;
+Result<void> CellTable::setText(int row, int col, uint32_t sstIndex) {
+    if (Result<void> conflict = groupConflict({row, col, row, col}); !conflict)
+        return conflict;
+    Row& cellsRow = rowAt(row);
+    std::vector<Item>& cells = cellsRow.cells;
     auto at = std::lower_bound(cells.begin(), cells.end(), col,
                                [](const Item& c, int column) { return c.last < column; });
     Item text;
@@ -301,9 +301,9 @@ bool CellTable::setText(int row, int col, uint32_t sstIndex, QString& reason) {
     text.type = rec::LabelSst;
     text.sst = sstIndex;
     if (at == cells.end() || at->first > col) {
-        text.xf = defaultXf(row, col);
+        text.xf = defaultXf(cellsRow, col);
         cells.insert(at, std::move(text));
-        return true;
+        return {};
     }
     for (Group& g : groups_) {
         if (g.row == row && g.col == col)
@@ -315,7 +315,7 @@ bool CellTable::setText(int row, int col, uint32_t sstIndex, QString& reason) {
         if (at->type == rec::LabelSst)
             released_.push_back(at->raw.isEmpty() ? at->sst : le32(at->raw.constData() + 4 + 6));
         *at = std::move(text);
-        return true;
+        return {};
     }
     std::vector<Item> pieces;
     blankOut(row, *at, col, col, pieces);
@@ -330,7 +330,7 @@ bool CellTable::setText(int row, int col, uint32_t sstIndex, QString& reason) {
     cells.erase(at);
     cells.insert(cells.begin() + pos, std::make_move_iterator(pieces.begin()),
                  std::make_move_iterator(pieces.end()));
-    return true;
+    return {};
 }
 
 std::vector<uint32_t> CellTable::takeReleased() {

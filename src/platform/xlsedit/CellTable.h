@@ -1,15 +1,26 @@
 #pragma once
 
-#include "platform/xlsedit/BiffRecords.h"
+#include "base/Result.h"
+#include "platform/xls/Biff.h"
+#include "platform/xlsedit/StreamOut.h"
 
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace sortilo::xlsedit {
+
+using xls::Record;
+using xls::RecordStream;
+using xls::Section;
+
+// FORMULA flags (u16 at body offset 14): calculate the formula at the next recalculation.
+constexpr int FormulaFlags = 14;
+constexpr uint8_t FormulaAlwaysCalc = 0x01;
 
 // A rectangle of cells, zero-based and inclusive.
 struct CellRect {
@@ -23,9 +34,8 @@ struct CellRect {
     }
 };
 
-// "A1:AZ5000", "B7" or "$A$1:$C$3" to a rectangle clipped to the sheet; false if malformed.
-bool parseA1Range(const QString& text, CellRect& out);
-QString a1Name(int row, int col);
+// "A1:AZ5000", "B7" or "$A$1:$C$3" to a rectangle clipped to the sheet; nothing if malformed.
+std::optional<CellRect> parseA1Range(const QString& text);
 
 // The cell records of the sheet being edited, one entry per cell record (a FORMULA together
 // with the records that belong to it), grouped by row; plus everything needed to lay the
@@ -33,13 +43,13 @@ QString a1Name(int row, int col);
 class CellTable {
 public:
     // Takes the records of one worksheet section (its BOF through its EOF).
-    bool parse(const RecordStream& stream, const Section& sheet, QString& reason);
+    Result<void> parse(const RecordStream& stream, const Section& sheet);
 
-    // Clears values and formulas in the rectangle, keeping each cell's format. Refuses (with a
-    // reason, leaving the table as it was) when a formula group reaches across its edge.
-    bool clear(const CellRect& rect, QString& reason);
+    // Clears values and formulas in the rectangle, keeping each cell's format. Refuses (leaving
+    // the table as it was) when a formula group reaches across its edge.
+    Result<void> clear(const CellRect& rect);
     // Puts a shared-string cell at (row, col), keeping the cell's format.
-    bool setText(int row, int col, uint32_t sstIndex, QString& reason);
+    Result<void> setText(int row, int col, uint32_t sstIndex);
 
     // Shared-string indices of the text cells cleared or overwritten since the last call.
     std::vector<uint32_t> takeReleased();
@@ -50,7 +60,7 @@ public:
     // Appends the sheet section, laid out anew, to out; streamBase is the absolute position of
     // out's first byte. After a change its formulas are marked to be calculated again when the
     // workbook is opened, and its view goes back to the top-left corner with A1 selected.
-    void write(QByteArray& out, uint32_t streamBase, bool changed) const;
+    void write(StreamOut& out, uint32_t streamBase, bool changed) const;
 
     struct Item {
         uint16_t first = 0, last = 0;  // columns covered
@@ -73,19 +83,21 @@ public:
 
 private:
     uint16_t xfAt(const Item& item, int col) const;
-    uint16_t defaultXf(int row, int col) const;
+    Row& rowAt(int row);
+    uint16_t defaultXf(const Row& row, int col) const;
     // Appends item to out with the columns [c1, c2] turned into blank cells of their format.
     void blankOut(int row, const Item& item, int c1, int c2, std::vector<Item>& out);
-    bool groupConflict(const CellRect& rect, QString& reason) const;
+    // What keeps the rectangle from being changed: a formula group across its edge.
+    Result<void> groupConflict(const CellRect& rect) const;
     // Writes rows [from, to) as one block: ROW records, cells, DBCELL; returns its DBCELL's
     // position (relative to out).
-    qsizetype writeBlock(QByteArray& out, std::map<int, Row>::const_iterator from,
+    qsizetype writeBlock(StreamOut& out, std::map<int, Row>::const_iterator from,
                          std::map<int, Row>::const_iterator to, bool markFormulas) const;
-    static void writeCells(QByteArray& out, int row, const std::vector<Item>& cells,
+    static void writeCells(StreamOut& out, int row, const std::vector<Item>& cells,
                            bool markFormulas);
     Item slice(int row, const Item& item, int c1, int c2) const;
     void sortRow(int row, std::vector<Item>& cells) const;
-    int takeCell(const RecordStream& stream, int sheetEnd, int at, QString& reason);
+    int takeCell(const RecordStream& stream, int sheetEnd, int at);
 
     // The sheet's other records in order, split where the cell table goes. INDEX and
     // DIMENSIONS keep their place but are written anew; the view's records are adjusted after
@@ -93,7 +105,7 @@ private:
     enum class Role : uint8_t { Keep, Index, Dimensions, View };
     using Placed = std::vector<std::pair<int, Role>>;
     struct Layout;  // what write() learns on the way
-    void writeRecords(QByteArray& out, const Placed& records, Layout& layout) const;
+    void writeRecords(StreamOut& out, const Placed& records, Layout& layout) const;
     QByteArray dimensions() const;
     bool formulasLeft() const;
     void splitForEmptyTable();
@@ -106,6 +118,7 @@ private:
     bool hasFormulas_ = false;  // when read; clearing may have removed them all
     bool hasUncalced_ = false;
     std::map<int, Row> rows_;
+    std::map<int, Row>::iterator lastRow_ = rows_.end();  // the row found last
     std::vector<Group> groups_;
     std::vector<uint32_t> released_;
     std::vector<std::pair<CellRect, uint16_t>> colXf_;  // COLINFO ranges and their XF

@@ -5,6 +5,9 @@
 #include <algorithm>
 
 namespace sortilo::xlsedit {
+
+using namespace xls;
+
 namespace {
 
 constexpr int kRowsPerBlock = 32;
@@ -58,30 +61,20 @@ struct CellTable::Layout {
     ViewReset view;
 };
 
-bool parseA1Range(const QString& text, CellRect& out) {
+std::optional<CellRect> parseA1Range(const QString& text) {
     static const QRegularExpression re(QStringLiteral(
         R"(^\s*\$?([A-Za-z]{1,3})\$?(\d{1,7})(?:\s*:\s*\$?([A-Za-z]{1,3})\$?(\d{1,7}))?\s*$)"));
     const auto m = re.match(text);
     if (!m.hasMatch())
-        return false;
+        return std::nullopt;
     const int c1 = columnNumber(m.captured(1)), r1 = m.captured(2).toInt();
     const int c2 = m.captured(3).isEmpty() ? c1 : columnNumber(m.captured(3));
     const int r2 = m.captured(4).isEmpty() ? r1 : m.captured(4).toInt();
     if (r1 < 1 || r2 < 1)
-        return false;
+        return std::nullopt;
     // Rows and columns past a sheet's size hold nothing; the rectangle stops at its edge.
-    out.row1 = std::min(std::min(r1, r2) - 1, 65535);
-    out.row2 = std::min(std::max(r1, r2) - 1, 65535);
-    out.col1 = std::min(std::min(c1, c2) - 1, 255);
-    out.col2 = std::min(std::max(c1, c2) - 1, 255);
-    return true;
-}
-
-QString a1Name(int row, int col) {
-    QString letters;
-    for (int c = col + 1; c > 0; c = (c - 1) / 26)
-        letters.prepend(QChar('A' + (c - 1) % 26));
-    return letters + QString::number(row + 1);
+    return CellRect{std::min(std::min(r1, r2) - 1, 65535), std::min(std::min(c1, c2) - 1, 255),
+                    std::min(std::max(r1, r2) - 1, 65535), std::min(std::max(c1, c2) - 1, 255)};
 }
 
 QByteArray CellTable::dimensions() const {
@@ -110,30 +103,30 @@ QByteArray CellTable::dimensions() const {
     return body;
 }
 
-void CellTable::writeRecords(QByteArray& out, const Placed& records, Layout& layout) const {
+void CellTable::writeRecords(StreamOut& out, const Placed& records, Layout& layout) const {
     for (const auto& [index, role] : records) {
         const Record& r = stream_->records[size_t(index)];
         const char* raw = stream_->bytes.constData() + r.offset;
         if (role == Role::Index) {
             layout.indexPos = out.size();
             // One slot per DBCELL; write() fills them in once the blocks are laid out.
-            appendRecord(out, rec::Index, QByteArray(qsizetype(16 + 4 * layout.blocks), '\0'));
+            out.record(rec::Index, QByteArray(qsizetype(16 + 4 * layout.blocks), '\0'));
         } else if (role == Role::Dimensions) {
-            appendRecord(out, rec::Dimensions, dimensions());
+            out.record(rec::Dimensions, dimensions());
         } else if (role == Role::View && layout.changed) {
-            appendRecord(out, r.type, layout.view.apply(r.type, QByteArray(raw + 4, r.length)));
+            out.record(r.type, layout.view.apply(r.type, QByteArray(raw + 4, r.length)));
         } else {
             if (r.type == rec::DefColWidth && layout.defColWidthPos == 0)
                 layout.defColWidthPos = layout.base + uint32_t(out.size());
             out.append(raw, 4 + r.length);
             // Tells the spreadsheet program that the formulas were not calculated at saving.
             if (index == bof_ && layout.changed && !hasUncalced_ && formulasLeft())
-                appendRecord(out, rec::Uncalced, QByteArray(2, '\0'));
+                out.record(rec::Uncalced, QByteArray(2, '\0'));
         }
     }
 }
 
-void CellTable::write(QByteArray& out, uint32_t streamBase, bool changed) const {
+void CellTable::write(StreamOut& out, uint32_t streamBase, bool changed) const {
     const qsizetype start = out.size();
     Layout layout;
     layout.base = streamBase - uint32_t(start);
@@ -176,7 +169,7 @@ bool CellTable::formulasLeft() const {
     return false;
 }
 
-qsizetype CellTable::writeBlock(QByteArray& out, std::map<int, Row>::const_iterator from,
+qsizetype CellTable::writeBlock(StreamOut& out, std::map<int, Row>::const_iterator from,
                                 std::map<int, Row>::const_iterator to, bool markFormulas) const {
     const qsizetype firstRow = out.size();
     for (auto it = from; it != to; ++it) {
@@ -196,7 +189,7 @@ qsizetype CellTable::writeBlock(QByteArray& out, std::map<int, Row>::const_itera
                 last = std::max(last, c.last);
             put16(body.data() + 4, uint32_t(last) + 1);
         }
-        appendRecord(out, rec::Row, body);
+        out.record(rec::Row, body);
     }
     // DBCELL: from the second ROW record to the first row's cells, then row to row.
     QByteArray db;
@@ -210,12 +203,12 @@ qsizetype CellTable::writeBlock(QByteArray& out, std::map<int, Row>::const_itera
     const qsizetype dbcell = out.size();
     if (hasIndex_) {
         put32(db.data(), uint32_t(dbcell - firstRow));
-        appendRecord(out, rec::DbCell, db);
+        out.record(rec::DbCell, db);
     }
     return dbcell;
 }
 
-void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& cells,
+void CellTable::writeCells(StreamOut& out, int row, const std::vector<Item>& cells,
                            bool markFormulas) {
     for (size_t i = 0; i < cells.size(); ++i) {
         const Item& item = cells[i];
@@ -223,8 +216,7 @@ void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& ce
             const qsizetype at = out.size();
             out.append(item.raw);
             if (markFormulas && item.type == rec::Formula && item.raw.size() >= 4 + 16)
-                out[at + 4 + kFormulaFlags] =
-                    char(out[at + 4 + kFormulaFlags] | kFormulaAlwaysCalc);
+                out[at + 4 + FormulaFlags] = char(out[at + 4 + FormulaFlags] | FormulaAlwaysCalc);
             continue;
         }
         char body[10];
@@ -233,7 +225,7 @@ void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& ce
         put16(body + 4, item.xf);
         if (item.type == rec::LabelSst) {
             put32(body + 6, item.sst);
-            appendRecord(out, rec::LabelSst, body, 10);
+            out.record(rec::LabelSst, body, 10);
             continue;
         }
         // Neighbouring blank cells of our own making go into one MULBLANK.
@@ -242,14 +234,14 @@ void CellTable::writeCells(QByteArray& out, int row, const std::vector<Item>& ce
                cells[end].first == cells[end - 1].last + 1)
             ++end;
         if (end == i + 1) {
-            appendRecord(out, rec::Blank, body, 6);
+            out.record(rec::Blank, body, 6);
             continue;
         }
         QByteArray multi(body, 4);
         for (size_t j = i; j < end; ++j)
             append16(multi, cells[j].xf);
         append16(multi, cells[end - 1].last);
-        appendRecord(out, rec::MulBlank, multi);
+        out.record(rec::MulBlank, multi);
         i = end - 1;
     }
 }

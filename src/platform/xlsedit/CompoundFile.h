@@ -1,38 +1,14 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
+#include "base/Result.h"
+#include "platform/xls/Container.h"
 
-#include <array>
-#include <cstdint>
-#include <vector>
+#include <QByteArray>
 
 namespace sortilo::xlsedit {
 
-// One entry of a compound file: a stream with its bytes or a storage with its children. Kept
-// whole so a saved workbook carries every part we do not touch (summary information, macros,
-// WPS data, embedded objects).
-struct CfbNode {
-    QString name;
-    bool storage = false;
-    std::array<uint8_t, 16> clsid{};
-    QByteArray data;
-    std::vector<CfbNode> children;
-};
-
-struct CompoundFile {
-    CfbNode root;               // the root storage
-    unsigned sectorSize = 512;  // kept on save: 512 (version 3) or 4096 (version 4)
-};
-
-// Reads a whole compound file from its bytes. Returns false with a reason when the container
-// is damaged.
-bool readCompoundFile(const QByteArray& bytes, CompoundFile& out, QString& reason);
-
-// Writes the container anew into memory. Returns false with a reason on failure.
-bool writeCompoundFile(const CompoundFile& file, QByteArray& out, QString& reason);
-
-// The first stream of a storage whose name matches case-insensitively, or nullptr.
-CfbNode* findStream(CfbNode& storage, const QString& name);
+// Writes the container anew into memory: every entry with its bytes, class ids and the sector
+// size it had.
+Result<QByteArray> writeCompoundFile(const xls::CompoundFile& file);
 
 }  // namespace sortilo::xlsedit

@@ -1,158 +1,89 @@
 #include "platform/xlsedit/WorkbookState.h"
 
-#include "platform/xls/SheetPlacement.h"
-
-#include <map>
-
 namespace sortilo::xlsedit {
+
+using namespace xls;
+
 namespace {
 
-SheetError corrupt(const QString& detail) {
-    return {SheetProblem::Corrupt, detail};
-}
-
-QString sheetName(const char* body, int length) {
-    // ShortXLUnicodeString after offset (4), visibility (1), type (1).
-    if (length < 8)
-        return {};
-    const int cch = uint8_t(body[6]);
-    const bool wide = uint8_t(body[7]) & 1;
-    const int available = (length - 8) / (wide ? 2 : 1);
-    const int n = std::min(cch, available);
-    QString name;
-    for (int i = 0; i < n; ++i)
-        name.append(wide ? QChar(le16(body + 8 + 2 * i)) : QChar(uint8_t(body[8 + i])));
-    return name;
+Error corrupt(const QString& detail) {
+    return fault(ErrorKind::Corrupt, detail);
 }
 
 }  // namespace
 
-SheetError WorkbookState::load(const QByteArray& bytes) {
-    QString reason;
-    if (!readCompoundFile(bytes, file, reason))
-        return corrupt(QStringLiteral("damaged container: ") + reason);
-    workbook = findStream(file.root, QStringLiteral("Workbook"));
-    if (!workbook)
-        workbook = findStream(file.root, QStringLiteral("Book"));
-    if (!workbook) {
-        if (findStream(file.root, QStringLiteral("EncryptedPackage")))
-            return {SheetProblem::PasswordProtected, QStringLiteral("password-protected xlsx")};
-        return {SheetProblem::NotAWorkbook, QStringLiteral("compound file without a workbook")};
+// What the editor refuses beyond what reading refuses: other BIFF versions, anything cut short
+// (it would be written back as it stands), and records that leave in doubt which sheet opens or
+// where a sheet lies: a guess could overwrite a sheet other than the one the user sees.
+Result<void> WorkbookState::check() const {
+    const RecordStream& s = book.stream;
+    const Globals& g = book.globals;
+    const SheetPlacement& placement = book.placement;
+    if (g.biff != 8)
+        return fileFault(ErrorKind::UnsupportedFormat, FileKind::Biff5);
+    if (!g.hasGlobals || s.unfinished || g.shortSheetRecord || book.file.root.damaged)
+        return corrupt(QStringLiteral("the workbook's records or container are cut short"));
+    if (g.sstRecord >= 0 && !g.sst.whole())
+        return corrupt(QStringLiteral("the shared string table is cut short"));
+    if (!placement.doubt.isEmpty())
+        return fault(ErrorKind::NotEditable, placement.doubt);
+    if (placement.active < 0)
+        return fault(ErrorKind::NoSheetToWrite, QStringLiteral("the workbook lists no sheets"));
+    for (size_t i = 0; i < placement.sections.size(); ++i) {
+        if (placement.sections[i] < 0)
+            return corrupt(QStringLiteral("the records of sheet \"%1\" are missing")
+                               .arg(g.directory.sheets[i].name));
     }
-    if (!splitRecords(workbook->data, stream, reason))
-        return corrupt(reason);
-    xls::SheetDirectory directory;
-    if (SheetError e = readGlobals(directory))
-        return e;
-    if (SheetError e = mapSheets(directory))
-        return e;
-    const Section& section = stream.sections[size_t(sheets[size_t(active)].section)];
-    if (!table.parse(stream, section, reason))
-        return corrupt(reason);
-    // Every text cell of the workbook holds on to its shared string.
-    for (size_t s = 1; s < stream.sections.size(); ++s) {
-        for (int i = stream.sections[s].first; i < stream.sections[s].end; ++i) {
-            const Record& r = stream.records[size_t(i)];
+    const SheetInfo& sheet = g.directory.sheets[size_t(placement.active)];
+    const Section& section = s.sections[size_t(placement.sections[size_t(placement.active)])];
+    if (sheet.type != SheetInfo::Type::Worksheet || section.bofType != 0x0010)
+        return fault(
+            ErrorKind::NoSheetToWrite,
+            QStringLiteral("the sheet that opens, \"%1\", is no worksheet").arg(sheet.name));
+    return {};
+}
+
+Result<void> WorkbookState::load(const QByteArray& bytes) {
+    Result<BiffBook> read = readBiffBook(bytes, nullptr);
+    if (!read)
+        return read.error();
+    book = std::move(*read);
+    if (Result<void> refused = check(); !refused)
+        return refused;
+    active = book.placement.active;
+    const Section& sheet = book.stream.sections[size_t(book.placement.sections[size_t(active)])];
+    if (Result<void> parsed = table.parse(book.stream, sheet); !parsed)
+        return parsed;
+    // An old BIFF5 copy of the workbook beside the BIFF8 one would keep the old contents after
+    // an edit: it is dropped, as spreadsheet programs drop it when they save such a file.
+    CfbNode& root = book.file.root;
+    if (const int old = findStream(root, QStringLiteral("Book")); old >= 0 && old != book.entry) {
+        root.children.erase(root.children.begin() + old);
+        book.entry -= old < book.entry ? 1 : 0;
+    }
+    countTextCells();
+    return {};
+}
+
+// Every text cell of the workbook holds on to its shared string.
+void WorkbookState::countTextCells() {
+    const RecordStream& s = book.stream;
+    sst.take(std::move(book.globals.sst));
+    const int edited = book.placement.sections[size_t(active)];
+    for (size_t k = 1; k < s.sections.size(); ++k) {
+        for (int i = s.sections[k].first; i < s.sections[k].end; ++i) {
+            const Record& r = s.records[size_t(i)];
             if (r.type != rec::LabelSst || r.length < 10)
                 continue;
-            sst.reference(le32(stream.body(r) + 6));
-            otherLabelSst += int(s) == sheets[size_t(active)].section ? 0 : 1;
+            sst.reference(le32(s.body(r) + 6));
+            otherLabelSst += int(k) == edited ? 0 : 1;
         }
     }
-    return {};
 }
 
-SheetError WorkbookState::readGlobals(xls::SheetDirectory& directory) {
-    if (stream.sections.empty() || !stream.sections[0].substream)
-        return corrupt(QStringLiteral("the workbook does not start with its globals"));
-    const Section& globals = stream.sections[0];
-    const Record& bof = stream.records[size_t(globals.first)];
-    const uint16_t version = bof.length >= 2 ? le16(stream.body(bof)) : 0;
-    for (int i = globals.first; i < globals.end; ++i) {
-        const Record& r = stream.records[size_t(i)];
-        if (r.type != rec::FilePass)
-            continue;
-        // BIFF8 names its kind: 0 XOR obfuscation, 1 RC4; BIFF5 only knows XOR.
-        const QString kind = version != 0x0600 ? QStringLiteral("Excel 5.0/95 obfuscation")
-                             : r.length >= 2 && le16(stream.body(r)) == 0
-                                 ? QStringLiteral("XOR obfuscation")
-                                 : QStringLiteral("RC4");
-        return {SheetProblem::PasswordProtected,
-                QStringLiteral("encrypted workbook (%1)").arg(kind)};
-    }
-    if (version != 0x0600) {
-        return {SheetProblem::UnsupportedFormat,
-                version == 0x0500 ? QStringLiteral("Excel 5.0/95 workbook (BIFF5)")
-                                  : QStringLiteral("BIFF version %1").arg(version, 4, 16)};
-    }
-    if (globals.bofType != 0x0005)
-        return corrupt(QStringLiteral("the first section is not the workbook globals"));
-    std::vector<QByteArray> sstBodies;
-    for (int i = globals.first; i < globals.end; ++i) {
-        const Record& r = stream.records[size_t(i)];
-        const char* body = stream.body(r);
-        if (r.type == rec::Window1 && r.length >= 12)
-            directory.windowTabs.push_back(le16(body + 10));
-        if (r.type == rec::BoundSheet) {
-            if (r.length < 8)
-                return corrupt(QStringLiteral("sheet entry %1 too short").arg(sheets.size()));
-            Sheet sheet;
-            sheet.record = i;
-            sheet.visibility = uint8_t(body[4]);
-            sheet.type = uint8_t(body[5]);
-            sheet.name = sheetName(body, r.length);
-            sheets.push_back(sheet);
-            directory.sheets.push_back(
-                {sheet.name, xls::biffSheetType(sheet.type), sheet.visibility != 0});
-            directory.offsets.push_back(le32(body));
-        }
-        if (r.type == rec::Sst && sstRecord < 0) {
-            sstRecord = i;
-            sstBodies.emplace_back(body, r.length);
-            for (int j = i + 1; j < globals.end && stream.records[size_t(j)].type == rec::Continue;
-                 ++j)
-                sstBodies.emplace_back(stream.body(j), stream.records[size_t(j)].length);
-        }
-    }
-    QString reason;
-    if (sstRecord >= 0 && !sst.parse(sstBodies, reason))
-        return corrupt(reason);
-    return {};
-}
-
-// Pairs every BOUNDSHEET with its section and finds the sheet to edit, as the reader does. Where
-// the workbook's records leave that in doubt, editing is refused: a guess could overwrite a
-// sheet other than the one the user sees.
-SheetError WorkbookState::mapSheets(const xls::SheetDirectory& directory) {
-    std::vector<xls::Substream> substreams;
-    std::map<uint32_t, int> byStart;
-    for (size_t s = 1; s < stream.sections.size(); ++s) {
-        if (!stream.sections[s].substream)
-            continue;
-        substreams.push_back({stream.sections[s].begin, stream.sections[s].windowFlags});
-        byStart[stream.sections[s].begin] = int(s);
-    }
-    const xls::SheetPlacement placement = xls::placeSheets(substreams, directory);
-    if (!placement.doubt.isEmpty())
-        return {SheetProblem::NotEditable, placement.doubt};
-    if (placement.active < 0)
-        return {SheetProblem::NoSheet, QStringLiteral("the workbook lists no sheets")};
-    for (size_t i = 0; i < sheets.size(); ++i) {
-        const auto found = byStart.find(uint32_t(placement.starts[i]));
-        if (placement.starts[i] == xls::SheetPlacement::NotFound || found == byStart.end())
-            return corrupt(
-                QStringLiteral("the records of sheet \"%1\" are missing").arg(sheets[i].name));
-        sheets[i].section = found->second;
-    }
-    active = placement.active;
-    const Sheet& sheet = sheets[size_t(active)];
-    if (sheet.type != 0 || stream.sections[size_t(sheet.section)].bofType != 0x0010)
-        return {SheetProblem::NoSheet,
-                QStringLiteral("the active sheet \"%1\" is not a worksheet").arg(sheet.name)};
-    return {};
-}
-
-void WorkbookState::writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetRecordPos) const {
+void WorkbookState::writeGlobals(StreamOut& out, std::vector<qsizetype>& sheetRecordPos) const {
+    const RecordStream& stream = book.stream;
+    const int sstRecord = book.globals.sstRecord;
     const Section& globals = stream.sections[0];
     const uint32_t refs = otherLabelSst + table.labelSstCount();
     const bool needSst = sstRecord < 0 && sst.count() > 0;
@@ -182,7 +113,8 @@ void WorkbookState::writeGlobals(QByteArray& out, std::vector<qsizetype>& sheetR
 // calculated again on opening, since they may read the changed cells; an UNCALCED record right
 // after its BOF says the same to older spreadsheet programs. The absolute positions in its
 // INDEX follow the sheet to where it now lies.
-void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
+void WorkbookState::copySheet(StreamOut& out, const Section& section) const {
+    const RecordStream& stream = book.stream;
     const uint32_t start = uint32_t(out.size());
     const char* bytes = stream.bytes.constData();
     bool formulas = false, uncalced = false;
@@ -196,7 +128,7 @@ void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
     out.append(bytes + section.begin, afterBof - section.begin);
     const uint32_t inserted = mark && !uncalced ? 6 : 0;
     if (inserted != 0)
-        appendRecord(out, rec::Uncalced, QByteArray(2, '\0'));
+        out.record(rec::Uncalced, QByteArray(2, '\0'));
     out.append(bytes + afterBof, section.stop - afterBof);
     // Every position after the BOF moved by the same amount.
     const uint32_t delta = start + inserted - section.begin;
@@ -212,18 +144,19 @@ void WorkbookState::copySheet(QByteArray& out, const Section& section) const {
                 put32(body + k, le32(body + k) + delta);
         }
         if (mark && r.type == rec::Formula && depth == 1 && r.length >= 16)
-            body[kFormulaFlags] = char(body[kFormulaFlags] | kFormulaAlwaysCalc);
+            body[FormulaFlags] = char(body[FormulaFlags] | FormulaAlwaysCalc);
         depth -= r.type == rec::Eof ? 1 : 0;
     }
 }
 
 QByteArray WorkbookState::buildStream() const {
-    QByteArray out;
-    out.reserve(stream.bytes.size() + 1024 * 1024);
+    const RecordStream& stream = book.stream;
+    StreamOut out(stream.bytes.size() + 1024 * 1024);
     std::vector<qsizetype> sheetRecordPos;
     writeGlobals(out, sheetRecordPos);
     std::vector<uint32_t> newStart(stream.sections.size(), 0);
-    const int edited = sheets[size_t(active)].section;
+    const std::vector<int>& sections = book.placement.sections;
+    const int edited = sections[size_t(active)];
     for (size_t s = 1; s < stream.sections.size(); ++s) {
         newStart[s] = uint32_t(out.size());
         if (int(s) == edited)
@@ -232,9 +165,9 @@ QByteArray WorkbookState::buildStream() const {
             copySheet(out, stream.sections[s]);
     }
     out.append(stream.trailing);
-    for (size_t i = 0; i < sheets.size(); ++i)
-        put32(out.data() + sheetRecordPos[i] + 4, newStart[size_t(sheets[i].section)]);
-    return out;
+    for (size_t i = 0; i < sections.size(); ++i)
+        put32(out.data() + sheetRecordPos[i] + 4, newStart[size_t(sections[i])]);
+    return out.take();
 }
 
 }  // namespace sortilo::xlsedit

@@ -25,7 +25,7 @@ QString insertRow(const QString& name, const QStringList& titles) {
 
 }  // namespace
 
-QString createSampleTitleDatabase(const QString& path) {
+Result<void> createSampleTitleDatabase(const QString& path) {
     if (QFileInfo::exists(path)) {
         return {};
     }
@@ -44,11 +44,7 @@ QString createSampleTitleDatabase(const QString& path) {
         insertRow(QStringLiteral("方案五"), {}),
         insertRow(QStringLiteral("方案六"), {}),
     };
-    const db::DbError e = db::createDatabase(path, TitleDatabasePassword, statements);
-    if (e) {
-        return e.detail.isEmpty() ? QStringLiteral("cannot create ") + path : e.detail;
-    }
-    return {};
+    return db::createDatabase(path, TitleDatabasePassword, statements);
 }
 
 }  // namespace sortilo

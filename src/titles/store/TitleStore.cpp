@@ -1,10 +1,7 @@
 #include "titles/store/TitleStore.h"
 
 #include "platform/AppFiles.h"
-#include "platform/Texts.h"
-#include "platform/db/Recordset.h"
-
-#include <QFileInfo>
+#include "platform/db/Connection.h"
 
 #include <algorithm>
 
@@ -15,109 +12,65 @@ namespace {
 // Name and titles 1 to 25: the columns the store reads and writes, by position.
 constexpr int StoredColumns = TitlesPerSet + 1;
 constexpr int CountColumn = TitlesPerSet + 1;
-const QString TitleQuery = QStringLiteral("select * from 标题 ");
+const QString TitleTable = QStringLiteral("标题");
 
-using TitleTable = decltype(DrawState::titleSets);
+using TitleSetTable = decltype(DrawState::titleSets);
 
-TitleStoreProblem openProblem(db::DbProblem p) {
-    switch (p) {
-        case db::DbProblem::Missing:
-            return TitleStoreProblem::Missing;
-        case db::DbProblem::NotADatabase:
-            return TitleStoreProblem::NotOpened;
-        case db::DbProblem::NoTable:
-        case db::DbProblem::BadQuery:
-            return TitleStoreProblem::NoTable;
-        default:
-            return TitleStoreProblem::Unreadable;
+// The table as every load and save begins with it: six rows of at least 26 columns, each row
+// with its row id first, and the names of the columns.
+struct Titles {
+    db::Connection connection;
+    QList<db::Row> rows;
+    QStringList columns;
+};
+
+Result<Titles> readTitles(const QString& appFolder) {
+    const QString path = titleDatabasePath(appFolder);
+    Result<db::Connection> cn = db::Connection::open(path, TitleDatabasePassword);
+    if (!cn) {
+        return cn.error();
     }
+    Result<QList<db::Row>> rows = cn->query(QStringLiteral("select _rowid_, * from 标题 "));
+    const Result<QStringList> columns = cn->columns(TitleTable);
+    if (!rows || !columns) {
+        return rows ? columns.error() : rows.error();
+    }
+    if (rows->size() < TitleSets) {
+        return Error(ErrorKind::TooFewRows, path);
+    }
+    if (columns->size() < StoredColumns) {
+        return Error(ErrorKind::TooFewColumns, path);
+    }
+    return Titles{std::move(*cn), rows->mid(0, TitleSets), *columns};
 }
 
-// Operations 1 to 3 of every load and save, and the shape the store relies on: six rows of at
-// least 26 columns. Nothing has been written when this fails.
-TitleStoreError openTitles(db::Connection& cn, db::Recordset& rs, const QString& appFolder) {
-    const QString path = TitleDatabasePath(appFolder);
-    if (db::DbError e = cn.Open(TitleConnectionString(appFolder), QString(), QString(), -1)) {
-        return {openProblem(e.problem), path, e.detail};
-    }
-    if (db::DbError e = rs.Open(TitleQuery, cn, db::adOpenStatic, db::adLockOptimistic, -1)) {
-        return {openProblem(e.problem), path, e.detail};
-    }
-    if (rs.RecordCount() < TitleSets) {
-        return {TitleStoreProblem::TooFewRows, path, QString::number(rs.RecordCount())};
-    }
-    if (rs.Fields().Count() < StoredColumns) {
-        return {TitleStoreProblem::TooFewColumns, path, QString::number(rs.Fields().Count())};
-    }
-    rs.MoveFirst();
-    return {};
+QString quotedName(QString name) {
+    return QLatin1Char('"') + name.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+           QLatin1Char('"');
 }
 
-// One row into set s. Stops at the first empty or null column; the count is that column's
-// position less one, so an empty name gives -1.
-void readRow(db::FieldsCollection& fields, TitleTable& sets, int s) {
+// One row into set s; returns the column whose null ends the set, or -1. The count is the
+// position of the first empty column less one, so an empty name gives -1.
+int readRow(const db::Row& row, TitleSetTable& sets, int s) {
     for (int k = 0; k < StoredColumns; ++k) {
-        db::Field field = fields.Item(k);
-        const QVariant value = field.Value();
-        if (value.isNull()) {
-            field.setValue(QString(QLatin1String("")));
-        }
+        const QVariant& value = row[k + 1];
         const QString text = value.toString();
         if (text.isEmpty()) {
             sets(s, CountColumn) = QString::number(k - 1);
-            return;
+            return value.isNull() ? k : -1;
         }
         if (k == TitlesPerSet) {
             sets(s, CountColumn) = QString::number(TitlesPerSet);
         }
         sets(s, k) = text;
     }
-}
-
-void writeRow(db::FieldsCollection& fields, const DrawState& state, int s, const QString& name) {
-    const int n = std::clamp(titleCount(state, s), -1, TitlesPerSet);
-    for (int k = 1; k <= n; ++k) {
-        fields.Item(k).setValue(state.titleSets(s, k));
-    }
-    for (int k = n + 1; k < StoredColumns; ++k) {
-        fields.Item(k).setValue(QString(QLatin1String("")));
-    }
-    fields.Item(0).setValue(name);
+    return -1;
 }
 
 }  // namespace
 
-QString TitleDatabasePath(const QString& appFolder) {
+QString titleDatabasePath(const QString& appFolder) {
     return appFilePath(appFolder, TitleDatabaseName);
-}
-
-QString TitleConnectionString(const QString& appFolder) {
-    return QStringLiteral("provider=microsoft.jet.oledb.4.0;Jet OLEDB:Database password=") +
-           TitleDatabasePassword + QStringLiteral(";data source=") + TitleDatabasePath(appFolder);
-}
-
-QString TitleStoreError::message() const {
-    // The file's name, as the workbook messages name theirs.
-    const QString file = QFileInfo(path).fileName();
-    switch (problem) {
-        case TitleStoreProblem::None:
-            return {};
-        case TitleStoreProblem::Missing:
-            return texts::TitleDbMissing.arg(file);
-        case TitleStoreProblem::Unreadable:
-            return texts::TitleDbUnreadable.arg(file);
-        case TitleStoreProblem::NotOpened:
-            return texts::TitleDbNotOpened.arg(file);
-        case TitleStoreProblem::NoTable:
-            return texts::TitleDbNoTable.arg(file);
-        case TitleStoreProblem::TooFewRows:
-            return texts::TitleDbTooFewRows.arg(file);
-        case TitleStoreProblem::TooFewColumns:
-            return texts::TitleDbTooFewColumns.arg(file);
-        case TitleStoreProblem::NotWritten:
-            return texts::TitleDbNotWritten.arg(file);
-    }
-    return {};
 }
 
 int titleCount(const DrawState& state, int s) {
@@ -126,48 +79,57 @@ int titleCount(const DrawState& state, int s) {
     return ok ? n : 0;
 }
 
-TitleStoreError LoadTitleSets(DrawState& state, const QString& appFolder) {
-    db::Connection cn;
-    db::Recordset rs;
-    if (TitleStoreError e = openTitles(cn, rs, appFolder)) {
-        return e;
+Result<void> loadTitleSets(DrawState& state, const QString& appFolder) {
+    Result<Titles> titles = readTitles(appFolder);
+    if (!titles) {
+        return titles.error();
     }
     // Filled into a copy: the window's sets change only when the whole load went through.
-    TitleTable sets = state.titleSets;
+    TitleSetTable sets = state.titleSets;
+    QList<db::Statement> emptyTexts;
     for (int s = 1; s <= TitleSets; ++s) {
-        readRow(rs.Fields(), sets, s);
-        rs.MoveNext();
+        const db::Row& row = titles->rows[s - 1];
+        if (const int null = readRow(row, sets, s); null >= 0) {
+            emptyTexts.append({QStringLiteral("UPDATE 标题 SET %1 = '' WHERE _rowid_ = ?")
+                                   .arg(quotedName(titles->columns[null])),
+                               {row[0]}});
+        }
     }
-    const db::DbError e = rs.Close();
-    cn.Close();
-    if (e) {
-        return {TitleStoreProblem::NotWritten, TitleDatabasePath(appFolder), e.detail};
+    // The nulls become stored empty texts when the file takes them; a file that cannot be
+    // written (read-only, held by another program) changes nothing and still gives its sets.
+    if (!emptyTexts.isEmpty() && !titles->connection.readOnly()) {
+        static_cast<void>(titles->connection.writeAll(emptyTexts));
     }
     state.titleSets = sets;
     return {};
 }
 
-TitleStoreError SaveTitleSets(const DrawState& state, const QString& appFolder,
-                              const TitleSetNames& names) {
-    db::Connection cn;
-    db::Recordset rs;
-    if (TitleStoreError e = openTitles(cn, rs, appFolder)) {
-        return e;
+Result<void> saveTitleSets(const DrawState& state, const QString& appFolder,
+                           const TitleSetNames& names) {
+    Result<Titles> titles = readTitles(appFolder);
+    if (!titles) {
+        return titles.error();
     }
+    QStringList sets;
+    for (int k = 0; k < StoredColumns; ++k) {
+        sets.append(quotedName(titles->columns[k]) + QStringLiteral(" = ?"));
+    }
+    const QString update =
+        QStringLiteral("UPDATE 标题 SET %1 WHERE _rowid_ = ?").arg(sets.join(QStringLiteral(", ")));
+    QList<db::Statement> rows;
     for (int s = 1; s <= TitleSets; ++s) {
-        writeRow(rs.Fields(), state, s, names[static_cast<size_t>(s - 1)]);
-        rs.MoveNext();
+        const int n = std::clamp(titleCount(state, s), -1, TitlesPerSet);
+        db::Row values{names[size_t(s - 1)]};
+        for (int k = 1; k <= TitlesPerSet; ++k) {
+            values.append(k <= n ? state.titleSets(s, k) : QString(QLatin1String("")));
+        }
+        values.append(titles->rows[s - 1][0]);
+        rows.append({update, values});
     }
-    db::DbError e = rs.UpdateBatch(db::adAffectAll);
-    rs.Close();
-    cn.Close();
-    if (e) {
-        return {TitleStoreProblem::NotWritten, TitleDatabasePath(appFolder), e.detail};
-    }
-    return {};
+    return titles->connection.writeAll(rows);
 }
 
-void ApplyTitleSet(DrawState& state, int s) {
+void applyTitleSet(DrawState& state, int s) {
     setDefaultTitles(state);
     const int n = std::min(titleCount(state, s), TitlesPerSet);
     for (int j = 1; j <= n; ++j) {

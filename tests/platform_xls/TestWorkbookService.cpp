@@ -1,0 +1,56 @@
+// What the workbook service adds to the formats, where the roster and export tests do not reach
+// it: each form of lock file another program leaves, a desktop that cannot show the file, and
+// the sentence for a file of no known kind.
+#include "platform/ErrorMessage.h"
+#include "platform/Texts.h"
+#include "platform/WorkbookService.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace sortilo;
+
+namespace {
+
+struct Opener : DesktopOpener {
+    bool answer = true;
+    bool open(const QString&) override { return answer; }
+};
+
+}  // namespace
+
+class TestWorkbookService : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void lockFilesAndDesktop() {
+        QTemporaryDir dir;
+        Opener opener;
+        const WorkbookService service(opener);
+        const QString file = dir.filePath(QStringLiteral("导出数据.xls"));
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+        for (const char* lock : {".~lock.导出数据.xls#", "~$导出数据.xls", "~$数据.xls"}) {
+            QFile lockFile(dir.filePath(QString::fromUtf8(lock)));
+            QVERIFY(!service.heldElsewhere(file));
+            QVERIFY(lockFile.open(QIODevice::WriteOnly));
+            QVERIFY(service.heldElsewhere(file));
+            QCOMPARE(service.edit(file).error().kind, ErrorKind::OpenElsewhere);
+            QVERIFY(lockFile.remove());
+        }
+        QVERIFY(service.show(file));
+        opener.answer = false;
+        QCOMPARE(service.show(file).error().kind, ErrorKind::NotShown);
+        QCOMPARE(errorMessage(service.show(file).error()), QString());  // none of its own yet
+        QCOMPARE(service.show(dir.filePath("none.xls")).error().kind, ErrorKind::Missing);
+    }
+
+    void sentenceForAFileOfNoKnownKind() {
+        const Error e(ErrorKind::NotAWorkbook, QStringLiteral("/某处/导入名单.xls"));
+        QCOMPARE(errorMessage(e),
+                 texts::WorkbookNotAWorkbook.arg("导入名单.xls", texts::FileKindOther));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWorkbookService)
+#include "TestWorkbookService.moc"
