@@ -7,6 +7,7 @@
 
 using namespace sortilo;
 using bench::haveApplication;
+using bench::names;
 using bench::shownProgram;
 
 namespace {
@@ -17,14 +18,6 @@ AudienceWindow* openAudience(Program& program) {
     AudienceWindow* audience = program.window().audienceWindow();
     audience->resize(1920, 1080);
     return audience;
-}
-
-QStringList names(int n) {
-    QStringList list;
-    for (int i = 1; i <= n; ++i) {
-        list << QStringLiteral("欧阳名字%1").arg(i);
-    }
-    return list;
 }
 
 // One frame of the audience window at 1920 × 1080 after a group of 1000 names was recorded: the
@@ -38,7 +31,7 @@ void BM_AudienceFrame(benchmark::State& bench) {
     auto program = shownProgram();
     DrawSession& session = program->session();
     AudienceWindow* audience = openAudience(*program);
-    session.importPool(names(2000));
+    session.importPool(names(2000, QStringLiteral("欧阳名字")));
     session.setDrawCountText(QStringLiteral("1000"));
     session.pressStart();
     session.tick();
@@ -71,7 +64,7 @@ void BM_AudienceGroup(benchmark::State& bench) {
     }
     auto program = shownProgram();
     AudienceWindow* audience = openAudience(*program);
-    const QStringList group = names(1000);
+    const QStringList group = names(1000, QStringLiteral("欧阳名字"));
     QCoreApplication::processEvents();
     for (auto _ : bench) {
         Q_EMIT program->session().groupRecorded(1, QStringLiteral("第1组"), group);
