@@ -48,6 +48,15 @@ inline std::unique_ptr<Program> shownProgram(const QString& appFolder = {}) {
     return program;
 }
 
+// Names 名字1 .. 名字n, or with another stem.
+inline QStringList names(int n, const QString& stem = QStringLiteral("名字")) {
+    QStringList list;
+    for (int i = 1; i <= n; ++i) {
+        list << stem + QString::number(i);
+    }
+    return list;
+}
+
 // A button of the window by its name in the layout, e.g. "Command2(0)".
 inline QPushButton* button(Program& program, const char* name) {
     return program.window().findChild<QPushButton*>(QString::fromUtf8(name));

@@ -10,17 +10,10 @@
 
 using namespace sortilo;
 using bench::haveApplication;
+using bench::names;
 using bench::shownProgram;
 
 namespace {
-
-QStringList names(int n) {
-    QStringList list;
-    for (int i = 1; i <= n; ++i) {
-        list << QStringLiteral("名字%1").arg(i);
-    }
-    return list;
-}
 
 // One tick's pick with a pool of P names and a count of C, on the real clock and generator.
 void BM_Tick(benchmark::State& bench) {

@@ -2,13 +2,17 @@
 
 #include "app/Layout.h"
 #include "app/MainWindowControls.h"
+#include "app/ScaledClient.h"
 #include "app/SongLabel.h"
 #include "app/ThreeColumnList.h"
+#include "draw/view/AudienceWindow.h"
 #include "platform/Skin.h"
 #include "platform/Texts.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHash>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,18 +24,6 @@
 namespace sortilo {
 
 namespace {
-
-QFont songFont(double points, bool bold) {
-    QFont font(QStringLiteral("宋体"));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-// The font of controls the layout gives no font of their own.
-QFont windowDefaultFont() {
-    return songFont(9, false);
-}
 
 QWidget* makeControl(const ControlSpec& entry, QWidget* parent) {
     const QString caption = QString::fromUtf8(entry.caption);
@@ -74,9 +66,6 @@ void applyLook(const ControlSpec& entry, QWidget* control) {
     control->setObjectName(entry.index < 0
                                ? QString::fromUtf8(entry.name)
                                : QStringLiteral("%1(%2)").arg(entry.name).arg(entry.index));
-    control->setGeometry(pixels(entry.left), pixels(entry.top), pixels(entry.width),
-                         pixels(entry.height));
-    control->setFont(entry.points > 0 ? songFont(entry.points, entry.bold) : windowDefaultFont());
     if (entry.foreColor != 0) {
         QPalette palette = control->palette();
         palette.setColor(QPalette::WindowText, QColor(entry.foreColor));
@@ -104,34 +93,38 @@ void uncheck(QRadioButton* option) {
 }  // namespace
 
 MainWindow::MainWindow(DrawSession& session, TitleEditing& titles, QWidget* parent)
-    : QMainWindow(parent), controls_(std::make_unique<MainWindowControls>()) {
+    : QMainWindow(parent), session_(session), controls_(std::make_unique<MainWindowControls>()) {
     setupWindow();
     setupControls();
     setupMenu(titles);
     setupPanels(session, titles);
     connectDrawSettings(session);
     connectDrawDisplay(session);
+    // The operator types the count first.
+    controls_->drawCountEdit->setFocus();
+    qApp->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    delete audience_.data();
+}
 
 void MainWindow::setupWindow() {
     installSongTypefaceSubstitutes();
     setWindowTitle(texts::WindowCaption);
-    setFont(windowDefaultFont());
-    auto* client = new QWidget(this);
-    client->setFixedSize(pixels(ClientWidthTwips), pixels(ClientHeightTwips));
-    setCentralWidget(client);
+    setFont(songFont(DefaultFontPoints, false));
+    setCentralWidget(new ScaledClient(this));
 }
 
 void MainWindow::setupControls() {
+    auto* client = static_cast<ScaledClient*>(centralWidget());
     QHash<QString, QWidget*> frames;
     for (const ControlSpec& entry : mainWindowLayout()) {
-        QWidget* parent =
-            entry.parent ? frames.value(QString::fromUtf8(entry.parent)) : centralWidget();
+        QWidget* parent = entry.parent ? frames.value(QString::fromUtf8(entry.parent)) : client;
         Q_ASSERT(parent);
         QWidget* control = makeControl(entry, parent);
         applyLook(entry, control);
+        client->place(control, entry);
         if (entry.kind == ControlSpec::Kind::Frame) {
             frames.insert(QString::fromUtf8(entry.name), control);
         }
@@ -140,6 +133,8 @@ void MainWindow::setupControls() {
         }
     }
     MainWindowControls& c = *controls_;
+    // The pool count shrinks before it runs under the first 详情.
+    dynamic_cast<SongLabel&>(*c.poolCountLabel).keepLeftOf(c.details.openButtons[0]);
     c.details.sources = {c.poolList, c.resultLists.lists[0], c.resultLists.lists[1],
                          c.resultLists.lists[2], c.resultLists.lists[3]};
 }
@@ -148,6 +143,9 @@ void MainWindow::setupMenu(TitleEditing& titles) {
     QAction* titleEditorCommand = menuBar()->addAction(texts::MenuTitleEditor);
     titleEditorCommand->setObjectName(QStringLiteral("zbzdy"));
     connect(titleEditorCommand, &QAction::triggered, &titles, &TitleEditing::open);
+    QAction* audienceCommand = menuBar()->addAction(texts::AudienceWindowTitle);
+    audienceCommand->setObjectName(QStringLiteral("audienceWindowCommand"));
+    connect(audienceCommand, &QAction::triggered, this, &MainWindow::toggleAudienceWindow);
 }
 
 void MainWindow::setupPanels(DrawSession& session, TitleEditing& titles) {
@@ -213,11 +211,75 @@ void MainWindow::connectDrawDisplay(DrawSession& session) {
     connect(&session, &DrawSession::poolCountChanged, c.poolCountLabel, &QLabel::setText);
 }
 
+KeyFocus MainWindow::keyFocus(const QWidget* target) const {
+    const MainWindowControls& c = *controls_;
+    if (!c.titleEditor.frame->isHidden()) {
+        return KeyFocus::TitleEditor;
+    }
+    if (target == c.startButton || target == c.stopButton) {
+        return KeyFocus::DrawButton;
+    }
+    return qobject_cast<const QLineEdit*>(target) ? KeyFocus::TextBox : KeyFocus::Elsewhere;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
+        return false;
+    }
+    const auto* target = static_cast<QWidget*>(watched);
+    if (target->window() != this) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_F11) {
+        if (!key->isAutoRepeat()) {
+            toggleAudienceWindow();
+        }
+        return true;
+    }
+    return session_.pressKey(key->key(), keyFocus(target), key->isAutoRepeat());
+}
+
+AudienceWindow* MainWindow::audienceWindow() const {
+    return audience_.data();
+}
+
+void MainWindow::toggleAudienceWindow() {
+    if (audience_) {
+        audience_->close();
+        return;
+    }
+    // A window of its own, not kept above this one: on a single screen the operator may want
+    // the controls on top.
+    audience_ = new AudienceWindow(session_);
+    audience_->setAttribute(Qt::WA_DeleteOnClose);
+    audience_->open(screen());
+}
+
+// The program ends with its main window, whatever the audience still watches.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (audience_) {
+        audience_->close();
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::refocusAfterMessage(QWidget* before) {
+    const MainWindowControls& c = *controls_;
+    const bool editorOpen = !c.titleEditor.frame->isHidden();
+    if (before != nullptr && before->isVisible() &&
+        (qobject_cast<QLineEdit*>(before) ||
+         (editorOpen && c.titleEditor.frame->isAncestorOf(before)))) {
+        before->setFocus();
+        return;
+    }
+    (session_.startShown() ? c.startButton : c.stopButton)->setFocus();
+}
+
 void MainWindow::centreOnScreen() {
     adjustSize();
     if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
+        move(openingPosition(screen->availableGeometry(), frameGeometry().size()));
     }
 }
 

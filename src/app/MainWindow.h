@@ -4,12 +4,14 @@
 #include "titles/TitleEditing.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
 namespace sortilo {
 
 struct MainWindowControls;
+class AudienceWindow;
 
 // The main window: its controls made from the layout table, showing what the draw session and
 // the title editing report and handing the operator's clicks, keys and texts to them. The three
@@ -23,13 +25,25 @@ public:
 
     // Places the window in the middle of its screen, as it opens.
     void centreOnScreen();
+    // After a message box: the focus back on the shown 开始/结束, or on the text box (or the open
+    // title editor's control) the operator was in.
+    void refocusAfterMessage(QWidget* before);
+    // F11 or the menu command: opens the audience window, or closes it when it is open.
+    void toggleAudienceWindow();
+    AudienceWindow* audienceWindow() const;
 
 Q_SIGNALS:
     void importRequested();
     void rosterEditRequested();
     void exportRequested();
 
+protected:
+    // The draw keys, whichever control of this window has the focus.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    KeyFocus keyFocus(const QWidget* target) const;
     void setupWindow();
     void setupControls();
     void setupMenu(TitleEditing& titles);
@@ -37,7 +51,9 @@ private:
     void connectDrawSettings(DrawSession& session);
     void connectDrawDisplay(DrawSession& session);
 
+    DrawSession& session_;
     std::unique_ptr<MainWindowControls> controls_;
+    QPointer<AudienceWindow> audience_;
 };
 
 }  // namespace sortilo

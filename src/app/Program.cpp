@@ -1,10 +1,12 @@
 #include "app/Program.h"
 
+#include "platform/QtTranslations.h"
 #include "platform/Skin.h"
 #include "results/Export.h"
 #include "roster/Roster.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace sortilo {
 
@@ -25,6 +27,7 @@ Program::Program(Services services)
       session_(*services_.timer, *services_.clock, *services_.random),
       titles_(session_, services_.appFolder),
       window_(session_, titles_) {
+    installQtChineseTranslations();
     QObject::connect(&session_, &DrawSession::refused, &window_,
                      [this](const QString& message) { tell(message); });
     QObject::connect(&titles_, &TitleEditing::message, &window_,
@@ -46,9 +49,12 @@ void Program::connectWorkbookButtons() {
 }
 
 void Program::tell(const QString& message) {
-    if (!message.isEmpty()) {
-        services_.messages->show(message);
+    if (message.isEmpty()) {
+        return;
     }
+    const QPointer<QWidget> before = window_.focusWidget();
+    services_.messages->show(message);
+    window_.refocusAfterMessage(before);
 }
 
 }  // namespace sortilo

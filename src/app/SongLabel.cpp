@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace sortilo {
 
 QFont fitToWidth(const QFont& font, const QString& text, int width) {
@@ -16,6 +18,19 @@ QFont fitToWidth(const QFont& font, const QString& text, int width) {
     return face;
 }
 
+qreal firstBaseline(const QFont& font, const QFont& face) {
+    const qreal em = QFontInfo(face).pixelSize();
+    const qreal lost = QFontInfo(font).pixelSize() - em;
+    return 0.88 * em + lost / 2;
+}
+
+int SongLabel::room() const {
+    if (neighbour_ == nullptr || neighbour_->isHidden()) {
+        return width();
+    }
+    return std::clamp(neighbour_->x() - x(), 0, width());
+}
+
 void SongLabel::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setPen(palette().color(foregroundRole()));
@@ -23,17 +38,16 @@ void SongLabel::paintEvent(QPaintEvent* /*event*/) {
     QTextOption option(alignment() & Qt::AlignHorizontal_Mask);
     option.setWrapMode(wordWrap() ? QTextOption::WrapAtWordBoundaryOrAnywhere
                                   : QTextOption::NoWrap);
-    const QFont face = wordWrap() ? font() : fitToWidth(font(), text(), width());
+    const QFont face = wordWrap() ? font() : fitToWidth(font(), text(), room());
     QTextLayout layout(text(), face);
     layout.setTextOption(option);
 
     const QFontMetricsF metrics(face);
     const qreal em = QFontInfo(face).pixelSize();
-    // Baseline of the first line where a Song face puts it: 0.88 em below the top.
-    qreal baseline = 0.88 * em;
+    qreal baseline = firstBaseline(font(), face);
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width());
+        line.setLineWidth(wordWrap() ? width() : room());
         line.setPosition(QPointF(0, baseline - metrics.ascent()));
         baseline += em * 1.05;
     }

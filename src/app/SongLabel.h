@@ -12,11 +12,24 @@ class SongLabel : public QLabel {
 public:
     using QLabel::QLabel;
 
+    // The text ends where `neighbour`, a sibling lying over the label's right end, begins.
+    void keepLeftOf(const QWidget* neighbour) { neighbour_ = neighbour; }
+    // The width the text has: the label's, up to the neighbour.
+    int room() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+
+private:
+    const QWidget* neighbour_ = nullptr;
 };
 
 // The font a one-line label draws `text` in: its own, shrunk until the text fits `width`.
 QFont fitToWidth(const QFont& font, const QString& text, int width);
+
+// Where the first line's baseline lies below the label's top for text drawn in `face`, a font
+// shrunk from the label's own `font`: as a Song face puts it, and a shrunk line moved down by half
+// of what it lost, so that it keeps the middle of a full-size line.
+qreal firstBaseline(const QFont& font, const QFont& face);
 
 }  // namespace sortilo

@@ -10,6 +10,10 @@ class ThreeColumnList : public QListWidget {
 public:
     explicit ThreeColumnList(QWidget* parent = nullptr);
 
+    // The font an entry is drawn in: the list's, shrunk until the whole text fits its column, so
+    // a long name is never cut off.
+    QFont entryFont(const QString& text) const;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

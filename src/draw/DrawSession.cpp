@@ -5,6 +5,8 @@
 #include "platform/Texts.h"
 #include "titles/store/TitleStore.h"
 
+#include <QScopedValueRollback>
+
 #include <algorithm>
 
 namespace sortilo {
@@ -66,12 +68,12 @@ void DrawSession::setKeepChoice(KeepChoice choice) {
 
 void DrawSession::pressStart() {
     if (keepChoice_ == KeepChoice::None) {
-        Q_EMIT refused(texts::KeepChoiceNotSet);
+        refuse(texts::KeepChoiceNotSet);
         return;
     }
     const DrawCountReading reading = readDrawCount(drawCountText_);
     if (const QString refusal = startRefusal(reading, state_->groupCount); !refusal.isEmpty()) {
-        Q_EMIT refused(refusal);
+        refuse(refusal);
         return;
     }
     start(reading.count);
@@ -79,10 +81,40 @@ void DrawSession::pressStart() {
 
 void DrawSession::pressStop() {
     if (keepChoice_ == KeepChoice::None) {
-        Q_EMIT refused(texts::KeepChoiceNotSet);
+        refuse(texts::KeepChoiceNotSet);
         return;
     }
     stop();
+}
+
+void DrawSession::pressShownDrawButton() {
+    if (startShown_) {
+        pressStart();
+    } else if (stopShown_) {
+        pressStop();
+    }
+}
+
+bool DrawSession::pressKey(int key, KeyFocus focus, bool autoRepeat) {
+    if (messageOpen_) {
+        return false;
+    }
+    switch (drawKeyEffect(key, focus, autoRepeat)) {
+        case KeyEffect::None:
+            return false;
+        case KeyEffect::PressDrawButton:
+            pressShownDrawButton();
+            return true;
+        case KeyEffect::Swallowed:
+            return true;
+    }
+    return false;
+}
+
+// The message box is modal: until it closes, a key is its own, not the draw's.
+void DrawSession::refuse(const QString& message) {
+    const QScopedValueRollback open(messageOpen_, true);
+    Q_EMIT refused(message);
 }
 
 void DrawSession::start(int16_t count) {
@@ -126,7 +158,7 @@ void DrawSession::tick() {
         showDrawButtons(true, false);
         setTimerPeriod(0);
         state.skipNextTick = 1;
-        Q_EMIT refused(texts::CountAbovePool);
+        refuse(texts::CountAbovePool);
     }
     Q_EMIT rollingNameChanged(state.rollingName);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "draw/DrawKeys.h"
 #include "draw/engine/Clock.h"
 #include "draw/engine/DrawState.h"
 #include "draw/engine/DrawTimer.h"
@@ -63,6 +64,11 @@ public Q_SLOTS:
     // rolling draw keeps rolling behind its message.
     void pressStart();
     void pressStop();
+    // The one of 开始/结束 that is shown (开始 where it lies on top of 结束).
+    void pressShownDrawButton();
+    // A key in a window that shows the draw; true when the draw took it. While one of the draw's
+    // messages is open the keys are the message's.
+    bool pressKey(int key, KeyFocus focus, bool autoRepeat = false);
     // A tick of the timer: skipped once after a Stop, a reset or a refused tick; otherwise a fresh
     // pick whose first name rolls.
     void tick();
@@ -98,6 +104,7 @@ Q_SIGNALS:
     void refused(const QString& message);
 
 private:
+    void refuse(const QString& message);
     void start(int16_t count);
     void stop();
     void setTimerPeriod(int milliseconds);
@@ -116,6 +123,7 @@ private:
     bool startShown_ = true;
     bool stopShown_ = true;
     bool laterGroupsShown_ = true;
+    bool messageOpen_ = false;
 };
 
 }  // namespace sortilo

@@ -4,14 +4,35 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
 
 namespace sortilo {
 
+namespace {
+
+// The operator's window: the messages are the operator's, and the active window may be the one
+// the audience watches on the projector.
+QWidget* operatorWindow() {
+    QWidget* active = QApplication::activeWindow();
+    if (qobject_cast<QMainWindow*>(active)) {
+        return active;
+    }
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        if (qobject_cast<QMainWindow*>(window) && window->isVisible()) {
+            return window;
+        }
+    }
+    return active;
+}
+
+}  // namespace
+
 void QtMessageBox::show(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    operatorWindow());
     box.exec();
 }
 

@@ -9,6 +9,8 @@ namespace sortilo::texts {
 inline const QString WindowCaption = QStringLiteral("SortiloV1.7.8");
 inline const QString MessageTitle = QStringLiteral("Sortilo");
 inline const QString MenuTitleEditor = QStringLiteral("组别名称自定义");
+// The menu command and the caption of the window the audience watches.
+inline const QString AudienceWindowTitle = QStringLiteral("观众窗口");
 
 // ---- Roster: import and editing
 inline const QString SpreadsheetOpen =

@@ -1,7 +1,10 @@
 #include "SampleFiles.h"
 #include "app/Layout.h"
 #include "app/Program.h"
+#include "app/ScaledClient.h"
 #include "app/SongLabel.h"
+#include "app/ThreeColumnList.h"
+#include "draw/view/AudienceWindow.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
 #include "results/view/ResultListsView.h"
@@ -11,6 +14,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -93,6 +98,8 @@ private Q_SLOTS:
         QVERIFY(w("Option2(1)")->font().pointSizeF() == 9 && !w("List2")->font().bold());
         QCOMPARE(program->window().centralWidget()->size(), QSize(810, 453));
         QCOMPARE(program->window().windowTitle(), QStringLiteral("SortiloV1.7.8"));
+        QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Ok);
+        QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("确定"));
         QCOMPARE(program->window().findChild<QAction*>("zbzdy")->text(), texts::MenuTitleEditor);
         QCOMPARE(w<QLabel>("Label1(3)")->text(), QStringLiteral("标题3"));
         QVERIFY(w<QRadioButton>("Option1(0)")->isChecked() &&
@@ -173,6 +180,120 @@ private Q_SLOTS:
         QVERIFY(program->window().grab().save(QStringLiteral("details-view.png")));
     }
 
+    // The window opens whole on any screen; enlarged to twice its size, every control and font
+    // doubles, and it never shrinks below the layout's own size.
+    void windowGrows() {
+        QCOMPARE(openingPosition(QRect(0, 0, 1920, 1040), QSize(826, 500)), QPoint(546, 269));
+        QCOMPARE(openingPosition(QRect(1920, 30, 800, 570), QSize(826, 500)), QPoint(1920, 64));
+        MainWindow& window = program->window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.resize(window.size() + QSize(810, 453));
+        QTRY_COMPARE(window.centralWidget()->size(), QSize(1620, 906));
+        for (const ControlSpec& e : mainWindowLayout()) {
+            const QString name =
+                e.index < 0 ? e.name : QStringLiteral("%1(%2)").arg(e.name).arg(e.index);
+            const QWidget* c = window.findChild<QWidget*>(name);
+            QCOMPARE(c->geometry(), QRect(pixels(2 * e.left), pixels(2 * e.top),
+                                          pixels(2 * e.width), pixels(2 * e.height)));
+            QCOMPARE(c->font().pointSizeF(), 2 * (e.points > 0 ? e.points : 9));
+        }
+        window.resize(400, 300);
+        QTRY_COMPARE(window.centralWidget()->size(), QSize(810, 453));
+        QCOMPARE(w("Command3(0)")->geometry(), QRect(216, 32, 73, 57));
+    }
+
+    // Long texts are shown whole: a long name in the details view shrinks to its column, the
+    // pool count shrinks before the first 详情, a shrunk rolling name keeps the middle of its box.
+    void textThatFits() {
+        program->window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        const QString longName = QStringLiteral("阿卜杜勒·阿齐兹·本·穆罕默德·阿勒沙特");
+        w<QListWidget>("List1(0)")->addItems({longName, QStringLiteral("张三")});
+        click("Command2(0)");
+        const auto& details = dynamic_cast<ThreeColumnList&>(*w("List2"));
+        const int column = details.gridSize().width();
+        QVERIFY(QFontMetrics(details.entryFont(longName)).horizontalAdvance(longName) < column);
+        QCOMPARE(details.entryFont(QStringLiteral("张三")), details.font());
+        program->session().importPool(QStringList(2000, QStringLiteral("名")));
+        const auto& count = dynamic_cast<SongLabel&>(*w("Label3"));
+        const QFont face = fitToWidth(count.font(), count.text(), count.room());
+        QCOMPARE(count.text(), QStringLiteral("2000可抽值"));
+        QVERIFY(count.x() + QFontMetricsF(face).horizontalAdvance(count.text()) <=
+                w("Command2(0)")->x());
+        // The rows a name's ink covers, in the rolling display.
+        const auto inkMiddle = [this](const QString& name) {
+            w<QLabel>("Label2")->setText(name);
+            const QImage image = w("Label2")->grab().toImage();
+            int top = image.height(), bottom = -1;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (qGray(image.pixel(x, y)) < 100) {
+                        top = std::min(top, y);
+                        bottom = y;
+                    }
+                }
+            }
+            return (top + bottom) / 2.0;
+        };
+        QVERIFY(std::abs(inkMiddle(longName) - inkMiddle(QStringLiteral("张三"))) <= 3);
+    }
+
+    // The count box has the focus at start-up; the draw keys reach the session from any control;
+    // after a message the focus is back on the shown draw button, or in the text box it was in.
+    void keysAndFocus() {
+        program->window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        QWidget* focused = nullptr;
+        const auto focus = [&](const char* name) { (focused = w(name))->setFocus(); };
+        QCOMPARE(program->window().focusWidget(), w("Text1"));
+        click("Command1(1)");
+        w<QRadioButton>("Option1(0)")->click();
+        focus("Text1");
+        QTest::keyClick(w("Text1"), Qt::Key_Space);
+        QTest::keyClick(w("Text1"), Qt::Key_Return);
+        QCOMPARE(w<QLineEdit>("Text1")->text(), QStringLiteral(" "));
+        QCOMPARE(messages->shown, QStringList{texts::CountBelowOne});
+        QCOMPARE(program->window().focusWidget(), w("Text1"));
+        focus("Command6(0)");
+        QTest::keyClick(focused, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(messages->shown.size(), 2);
+        QCOMPARE(program->window().focusWidget(), w("Command3(0)"));
+        w<QLineEdit>("Text1")->setText(QStringLiteral("2"));
+        focus("List1(0)");
+        QTest::keyClick(focused, Qt::Key_PageDown);
+        QVERIFY(shown("Command3(1)") && !shown("Command3(0)"));
+        QTest::keyClick(w("Command3(1)"), Qt::Key_Right);
+        QCOMPARE(program->window().focusWidget(), w("Command3(1)"));
+        timer->fire();
+        timer->fire();
+        QTest::keyClick(w("Command3(1)"), Qt::Key_Space);
+        QCOMPARE(items("List1(1)").size(), 2);
+        QCOMPARE(program->window().focusWidget(), w("Command3(0)"));
+    }
+
+    // F11 or the menu command beside the title editor's opens the audience window and closes it
+    // again; it shows the draw, and goes when the main window closes.
+    void audienceWindow() {
+        MainWindow& window = program->window();
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QList<QAction*> menu = window.menuBar()->actions();
+        QCOMPARE(menu.size(), 2);
+        QCOMPARE(menu[1]->text(), QStringLiteral("观众窗口"));
+        QTest::keyClick(w("Text1"), Qt::Key_F11);
+        QPointer<AudienceWindow> audience = window.audienceWindow();
+        QVERIFY(audience && audience->isVisible());
+        drawGroups(1);
+        QCOMPARE(audience->groupNames(), items("List1(1)"));
+        QTest::keyClick(w("Command3(0)"), Qt::Key_F11);
+        QTRY_VERIFY(!audience && !window.audienceWindow());
+        menu[1]->trigger();
+        QVERIFY((audience = window.audienceWindow()) && audience->isVisible());
+        window.close();
+        QTRY_VERIFY(!audience);
+    }
+
     // The menu opens the editor above the details view; its controls reach the title editing.
     void titleEditor() {
         drawGroups(1);
@@ -188,6 +309,9 @@ private Q_SLOTS:
         click("Command10");
         QVERIFY(items("List3").last() == "加赛" && w<QLineEdit>("Text2")->text().isEmpty());
         QCOMPARE(program->window().focusWidget(), w("Text2"));
+        w<QLineEdit>("Text2")->setText(QStringLiteral("决赛"));
+        QTest::keyClick(w("Text2"), Qt::Key_Return);  // the editor's while it is open
+        QVERIFY(items("List3").last() == "决赛" && shown("Command3(0)"));
         w<QListWidget>("List3")->setCurrentRow(0);
         click("Command11");
         QCOMPARE(items("List3").first(), QStringLiteral("第二轮"));

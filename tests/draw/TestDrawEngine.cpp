@@ -67,8 +67,14 @@ const CountRow kCountRows[] = {
     {"exponent past double", "1e400", Huge, Large, 0},
     {"tiny exponent", "1e-400", 0, Below, 0},
     {"negative huge", "-1e400", -Huge, Below, 0},
-    // Characters outside ASCII end the number.
-    {"full-width digit", QStringLiteral("３"), 0, Below, 0},
+    // Full-width forms of a Chinese input method read as ASCII; other characters end the number.
+    {"full-width digit", QStringLiteral("３"), 3, Ok, 3},
+    {"full-width ten", QStringLiteral("１０"), 10, Ok, 10},
+    {"full-width point, exponent, hex", QStringLiteral("２．５Ｅ１"), 25, Ok, 25},
+    {"full-width hex", QStringLiteral("＆ｈ１Ｆ"), 31, Ok, 31},
+    {"ideographic space", QStringLiteral("\u3000１\u30002"), 12, Ok, 12},
+    {"full-width minus", QStringLiteral("－３"), -3, Below, 0},
+    {"circled digit", QStringLiteral("③"), 0, Below, 0},
     {"Chinese after", QStringLiteral("3个"), 3, Ok, 3},
 };
 // clang-format on

@@ -254,6 +254,71 @@ private Q_SLOTS:
         expectShown(MaxGroups - 3, 4);
         QVERIFY(!t->laterShown);
     }
+
+    // Every draw key on every kind of focus: it presses the shown one of 开始/结束 (P), is kept
+    // from the control (S) or goes on to it (-). A key that started the draw stops it too.
+    void keyMap() {
+        using F = KeyFocus;
+        const struct {
+            int key;
+            F focus;
+            bool held;
+            char effect;
+        } rows[] = {
+            {Qt::Key_PageDown, F::Elsewhere, false, 'P'},
+            {Qt::Key_PageUp, F::TextBox, false, 'P'},
+            {Qt::Key_PageDown, F::TitleEditor, false, 'P'},
+            {Qt::Key_PageDown, F::Elsewhere, true, 'S'},
+            {Qt::Key_Return, F::TextBox, false, 'P'},
+            {Qt::Key_Enter, F::Elsewhere, false, 'P'},
+            {Qt::Key_Return, F::TitleEditor, false, '-'},
+            {Qt::Key_Enter, F::TitleEditor, false, '-'},
+            {Qt::Key_Space, F::DrawButton, false, 'P'},
+            {Qt::Key_Space, F::AudienceWindow, false, 'P'},
+            {Qt::Key_Space, F::TextBox, false, '-'},
+            {Qt::Key_Space, F::Elsewhere, false, '-'},
+            {Qt::Key_Right, F::DrawButton, false, 'S'},
+            {Qt::Key_Left, F::DrawButton, false, 'S'},
+            {Qt::Key_Right, F::TextBox, false, '-'},
+            {Qt::Key_A, F::DrawButton, false, '-'},
+        };
+        for (const auto& r : rows) {
+            init();
+            s().setDrawCountText(QStringLiteral("2"));
+            const QByteArray row = QByteArray::number(r.key, 16) + " focus " +
+                                   QByteArray::number(int(r.focus)) + " held " +
+                                   QByteArray::number(r.held);
+            const bool taken = s().pressKey(r.key, r.focus, r.held);
+            QVERIFY2(taken == (r.effect != '-') && t->rolling() == (r.effect == 'P'), row);
+            if (r.effect == 'P') {
+                tick();
+                s().pressKey(r.key, r.focus, r.held);
+                QVERIFY2(t->idle() && state().groupCount == 1, row);
+            }
+        }
+    }
+
+    // Keys run the draw through every check: a refusal's message takes the keys while it is open
+    // and gives them back when it closes; Start brought back over Stop is the one pressed.
+    void keysAndMessages() {
+        int keysDuringMessage = 0;
+        t->messages.whileOpen = [this, &keysDuringMessage](const QString&) {
+            keysDuringMessage += s().pressKey(Qt::Key_PageDown, KeyFocus::Elsewhere);
+        };
+        s().pressKey(Qt::Key_Return, KeyFocus::TextBox);
+        QCOMPARE(shown(), QStringList{texts::CountBelowOne});
+        QVERIFY(!t->rolling() && keysDuringMessage == 0);
+        s().setDrawCountText(QStringLiteral("3"));
+        s().pressKey(Qt::Key_PageDown, KeyFocus::Elsewhere);
+        QVERIFY(t->rolling());
+        tick();
+        s().setDrawCountText(QStringLiteral("25"));  // 开始 comes back on top of 结束
+        s().pressKey(Qt::Key_PageUp, KeyFocus::Elsewhere);
+        QVERIFY(t->rolling() && state().drawCount == 25);
+        tick();
+        QCOMPARE(shown(), (QStringList{texts::CountBelowOne, texts::CountAbovePool}));
+        QVERIFY(t->idle() && keysDuringMessage == 0 && state().groupCount == 0);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDrawSession)

@@ -12,8 +12,15 @@ namespace {
 // Large enough that any longer exponent over- or underflows a double anyway.
 constexpr int ExponentLimit = 99999;
 
-// Walks the text one character at a time, stepping over blanks wherever they stand. Characters
-// outside ASCII end the number; letters are compared in lower case.
+// A Chinese input method types digits, signs and letters in their full-width forms ("３",
+// "１０"): they read as the ASCII characters they stand for.
+char16_t asciiForm(QChar c) {
+    const char16_t u = c.unicode();
+    return u >= 0xFF01 && u <= 0xFF5E ? char16_t(u - 0xFEE0) : u;
+}
+
+// Walks the text one character at a time, stepping over blanks wherever they stand. Other
+// characters outside ASCII end the number; letters are compared in lower case.
 class NumberText {
 public:
     explicit NumberText(QStringView text) : text_(text) {}
@@ -22,10 +29,10 @@ public:
         while (pos_ < text_.size() && isBlank(text_[pos_])) {
             ++pos_;
         }
-        if (pos_ >= text_.size() || text_[pos_].unicode() >= 0x80) {
+        if (pos_ >= text_.size() || asciiForm(text_[pos_]) >= 0x80) {
             return '\0';
         }
-        const char c = static_cast<char>(text_[pos_].unicode());
+        const char c = static_cast<char>(asciiForm(text_[pos_]));
         return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     }
     void advance() { ++pos_; }
@@ -33,7 +40,7 @@ public:
 private:
     static bool isBlank(QChar c) {
         return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
-               c == QLatin1Char('\r');
+               c == QLatin1Char('\r') || c == QChar(0x3000);  // the ideographic space
     }
 
     QStringView text_;

@@ -16,8 +16,13 @@ TitleEditorPanel::TitleEditorPanel(const TitleEditorWidgets& widgets, TitleEditi
         connect(widgets.setOptions[static_cast<size_t>(i)], &QRadioButton::clicked, &editing,
                 [&editing, i] { editing.chooseSet(i); });
     }
-    connect(widgets.addButton, &QPushButton::clicked, &editing,
-            [this, &editing] { editing.addTitle(widgets_.newTitleEdit->text()); });
+    const auto add = [this, &editing] { editing.addTitle(widgets_.newTitleEdit->text()); };
+    connect(widgets.addButton, &QPushButton::clicked, &editing, add);
+    // Return in the new-title box adds it; on a button of the editor it presses that button.
+    connect(widgets.newTitleEdit, &QLineEdit::returnPressed, &editing, add);
+    for (QPushButton* button : {widgets.addButton, widgets.deleteButton, widgets.confirmButton}) {
+        button->setAutoDefault(true);
+    }
     connect(widgets.deleteButton, &QPushButton::clicked, &editing,
             [this, &editing] { editing.deleteTitle(selectedRow()); });
     connect(widgets.confirmButton, &QPushButton::clicked, &editing,

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "draw/DrawSession.h"
+#include "draw/view/AudienceLayout.h"
+
+#include <QImage>
+#include <QWidget>
+
+namespace sortilo {
+
+// The window the audience watches, on a projector or a second screen: the rolling name as large
+// as the window allows while a draw rolls, the recorded group after Stop. It follows the
+// session's signals and changes nothing: its keys are handed to the session as the main
+// window's are (the operator's clicker cannot know which window has the focus), and closing it
+// leaves the draw alone.
+class AudienceWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit AudienceWindow(DrawSession& session, QWidget* parent = nullptr);
+
+    // Opens full screen on a screen other than `operatorScreen`, or as a normal window beside it
+    // on a computer with one screen.
+    void open(const QScreen* operatorScreen);
+    void toggleFullScreen();
+
+    // What it shows: the rolling name, or a group's title and names.
+    bool showsGroup() const { return showsGroup_; }
+    const QString& rollingName() const { return rollingName_; }
+    const QString& groupTitle() const { return groupTitle_; }
+    const QStringList& groupNames() const { return groupNames_; }
+    const GroupLayout& groupLayout() const { return layout_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void showRollingName(const QString& name);
+    void showGroup(const QString& title, const QStringList& names);
+    void layOut();
+    void paintGroup(QPainter& painter) const;
+
+    DrawSession& session_;
+    QFont face_;
+    bool showsGroup_ = false;
+    QString rollingName_;
+    QFont rollingFont_;
+    QString groupTitle_;
+    QStringList groupNames_;
+    GroupLayout layout_;
+    // The group drawn once per group and size: a repaint (a tick of the next draw behind it, an
+    // expose, a move to the projector) only copies it.
+    QImage groupPicture_;
+};
+
+}  // namespace sortilo

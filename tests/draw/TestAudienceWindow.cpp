@@ -1,0 +1,138 @@
+#include "draw/view/AudienceWindow.h"
+#include "platform/Texts.h"
+#include "support/TestSession.h"
+
+#include <QFontMetricsF>
+#include <QTest>
+
+using namespace sortilo;
+
+namespace {
+
+// Names of two to four characters, as rosters have them.
+QStringList chineseNames(int n) {
+    const QStringList parts{"王伟", "欧阳", "李秀英", "张", "司马", "刘洋", "陈静", "杨"};
+    QStringList names;
+    for (int i = 0; i < n; ++i) {
+        names << (parts[i % 8] + parts[(i / 8 + 3) % 8]).left(4);
+    }
+    return names;
+}
+
+}  // namespace
+
+// The audience window on a session ticked by hand: it follows the draw and never changes it.
+class TestAudienceWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TestSession> t;
+    std::unique_ptr<AudienceWindow> window;
+
+private Q_SLOTS:
+    void init() {
+        t = std::make_unique<test::TestSession>();
+        t->givePool(30);
+        window = std::make_unique<AudienceWindow>(t->session);
+    }
+
+    // Ticks roll the name, Stop shows the group, Start rolls again; the keys of a clicker run the
+    // draw from here too; closing the window leaves the draw rolling.
+    void followsTheDraw() {
+        QCOMPARE(window->windowTitle(), texts::AudienceWindowTitle);
+        window->open(nullptr);
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        t->session.setDrawCountText(QStringLiteral("3"));
+        QTest::keyClick(window.get(), Qt::Key_PageDown);
+        QVERIFY(t->rolling());
+        t->timer.fire();
+        QVERIFY(!window->showsGroup() && window->rollingName() == t->state().rollingName);
+#ifndef __SANITIZE_ADDRESS__
+        QVERIFY(window->grab().save(QStringLiteral("audience-rolling.png")));
+#endif
+        QTest::keyClick(window.get(), Qt::Key_Space);
+        QVERIFY(t->idle() && window->showsGroup());
+        QCOMPARE(window->groupTitle(), QStringLiteral("第1组"));
+        QCOMPARE(window->groupNames(), groupNames(t->state(), 1));
+        QTest::keyClick(window.get(), Qt::Key_Return);
+        QVERIFY(t->rolling() && !window->showsGroup());
+        // A window opened after a Stop shows that group at once.
+        t->timer.fire();
+        t->timer.fire();
+        t->session.pressStop();
+        QVERIFY(AudienceWindow(t->session).groupNames() == groupNames(t->state(), 2));
+        t->session.pressStart();
+        window->close();
+        QVERIFY(t->rolling() && t->state().groupCount == 2);
+    }
+
+    // F11 and a double click toggle full screen, Esc leaves it, then closes the window; the
+    // audience screen is the first that is not the operator's.
+    void fullScreenAndScreens() {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QTest::keyClick(window.get(), Qt::Key_F11);
+        QTRY_VERIFY(window->isFullScreen());
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QTRY_VERIFY(!window->isFullScreen() && window->isVisible());
+        QTest::mouseDClick(window.get(), Qt::LeftButton);
+        QTRY_VERIFY(window->isFullScreen());
+        QTest::keyClick(window.get(), Qt::Key_F11);
+        QTRY_VERIFY(!window->isFullScreen());
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+        QVERIFY(!window->isVisible() && t->state().groupCount == 0 && !t->session.rolling());
+        const QRect laptop(0, 0, 1366, 768), projector(1366, 0, 1920, 1080);
+        QCOMPARE(audienceScreen({laptop, projector}, laptop), projector);
+        QCOMPARE(audienceScreen({laptop, projector}, projector), laptop);
+        QCOMPARE(audienceScreen({laptop}, laptop), QRect());
+    }
+
+    // From one name in huge type to 1000 in a grid: every name whole inside its cell, every cell
+    // inside the window, the title above them.
+    void groupsFit_data() {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QSize>("size");
+        for (const QSize size : {QSize(1920, 1080), QSize(1280, 720)}) {
+            for (int count : {1, 12, 100, 1000}) {
+                QTest::addRow("%d names at %dx%d", count, size.width(), size.height())
+                    << count << size;
+            }
+        }
+    }
+    void groupsFit() {
+        QFETCH(int, count);
+        QFETCH(QSize, size);
+        const QStringList names = chineseNames(count);
+        const QString title = QStringLiteral("第一轮 一等奖");
+        QFont face(QStringLiteral("宋体"));
+        face.setBold(true);
+        const GroupLayout layout = layoutGroup(title, names, size, face);
+        const QRectF area = QRectF(QPointF(0, 0), size).adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
+        const QFontMetricsF metrics(layout.nameFont);
+        QVERIFY(layout.columns * layout.rows >= count);
+        for (int i = 0; i < count; ++i) {
+            const QRectF cell = layout.cell(i);
+            QVERIFY2(area.contains(cell) && cell.top() >= layout.titleRect.bottom(),
+                     qPrintable(names[i]));
+            QVERIFY(metrics.horizontalAdvance(names[i]) <= cell.width() &&
+                    metrics.height() <= cell.height());
+        }
+        QVERIFY(QFontMetricsF(layout.titleFont).horizontalAdvance(title) <= size.width());
+        const int pixels = layout.nameFont.pixelSize();
+        QVERIFY(count > 1 || pixels > size.height() / 3);
+        QVERIFY(pixels >= 10);
+#ifndef __SANITIZE_ADDRESS__
+        // The pictures are for looking at; drawing them under the sanitizers only costs time.
+        window->resize(size);
+        Q_EMIT t->session.groupRecorded(1, title, names);
+        QCOMPARE(window->groupNames().size(), count);
+        const QString file = QStringLiteral("audience-%1-names-%2x%3.png")
+                                 .arg(count)
+                                 .arg(size.width())
+                                 .arg(size.height());
+        QVERIFY(window->grab().save(file));
+#endif
+    }
+};
+
+QTEST_MAIN(TestAudienceWindow)
+#include "TestAudienceWindow.moc"
