@@ -1,6 +1,7 @@
 // What the workbook service adds to the formats, where the roster and export tests do not reach
-// it: each form of lock file another program leaves, a desktop that cannot show the file, and
-// the sentence for a file of no known kind.
+// it: each form of lock file another program leaves, a desktop that cannot show the file, the
+// sentence for a file of no known kind, and rosters that are no workbooks: read for the import,
+// refused for the export.
 #include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
 #include "platform/WorkbookService.h"
@@ -51,6 +52,25 @@ private Q_SLOTS:
         const Error e(ErrorKind::NotAWorkbook, QStringLiteral("/某处/导入名单.xls"));
         QCOMPARE(errorMessage(e),
                  texts::WorkbookNotAWorkbook.arg("导入名单.xls", texts::FileKindOther));
+    }
+
+    void rostersThatAreNoWorkbooks() {
+        Opener opener;
+        const WorkbookService service(opener);
+        const QString dir = qEnvironmentVariable("SORTILO_TEST_DATA") + QStringLiteral("/rosters/");
+        const Result<QStringList> longList =
+            service.readNames(dir + QStringLiteral("made_over_2000.csv.xls"), 3, 2000);
+        QVERIFY(longList);
+        QCOMPARE(longList->size(), 2000);
+        const Result<QStringList> types =
+            service.readNames(dir + QStringLiteral("made_types.xml.xls"), 3, 2000);
+        QCOMPARE(types.error().kind, ErrorKind::CellNotText);  // an Error cell, as in a workbook
+        QCOMPARE(types.error().cell, QStringLiteral("A18"));
+        const QString page = QStringLiteral("made_utf8_meta.html.xls");
+        const auto edited = service.edit(dir + page);
+        QVERIFY(!edited);
+        QCOMPARE(errorMessage(edited.error()),
+                 texts::WorkbookNotAWorkbook.arg(page, texts::FileKindHtml));
     }
 };
 

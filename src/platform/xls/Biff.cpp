@@ -279,7 +279,9 @@ QByteArray iconvNameFor(int codePage) {
 
 }  // namespace
 
-CodePage::CodePage(int codePage) : iconvName_(iconvNameFor(codePage)) {
+CodePage::CodePage(int codePage) : CodePage(iconvNameFor(codePage)) {}
+
+CodePage::CodePage(const QByteArray& iconvName) : iconvName_(iconvName) {
     iconv_t probe = iconv_open("UTF-16LE", iconvName_.constData());
     if (probe == iconv_t(-1)) {
         iconvName_ = "CP1252";

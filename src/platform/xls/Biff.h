@@ -127,6 +127,8 @@ bool readText(std::vector<Span> parts, bool longCount, QString& out);
 class CodePage {
 public:
     explicit CodePage(int codePage = 1252);
+    // By iconv's name of the charset; Windows-1252 when iconv does not know it.
+    explicit CodePage(const QByteArray& iconvName);
     QString decode(const uint8_t* bytes, size_t size) const;
     QByteArray iconvName() const { return iconvName_; }
 

@@ -2,7 +2,10 @@
 
 #include "platform/xls/BiffReader.h"
 #include "platform/xls/Container.h"
+#include "platform/xls/CsvReader.h"
+#include "platform/xls/HtmlReader.h"
 #include "platform/xls/XlsxReader.h"
+#include "platform/xls/Xml2003Reader.h"
 
 namespace sortilo::xls {
 
@@ -13,15 +16,8 @@ Workbook::Workbook(Parts parts)
       cells_(std::move(parts.cells)) {}
 
 QString Workbook::formatName() const {
-    switch (format_) {
-        case WorkbookFormat::Biff8:
-            return QStringLiteral("biff8");
-        case WorkbookFormat::Biff5:
-            return QStringLiteral("biff5");
-        case WorkbookFormat::Xlsx:
-            return QStringLiteral("xlsx");
-    }
-    return {};
+    static const char* const names[] = {"biff8", "biff5", "xlsx", "html", "xml2003", "csv"};
+    return QString::fromLatin1(names[int(format_)]);
 }
 
 CellValue Workbook::cell(int row, int column) const {
@@ -53,9 +49,27 @@ Error otherContent(const QByteArray& bytes, FileKind kind) {
 Result<Workbook> Workbook::fromBytes(const QByteArray& bytes) {
     Parts parts;
     const FileKind kind = sniffContent(bytes);
-    Result<void> read = kind == FileKind::Cfb   ? readBiffWorkbook(bytes, parts)
-                        : kind == FileKind::Zip ? readXlsxWorkbook(bytes, parts)
-                                                : otherContent(bytes, kind);
+    Result<void> read = otherContent(bytes, kind);
+    switch (kind) {
+        case FileKind::Cfb:
+            read = readBiffWorkbook(bytes, parts);
+            break;
+        case FileKind::Zip:
+            read = readXlsxWorkbook(bytes, parts);
+            break;
+        case FileKind::Html:
+            read = readHtmlWorkbook(bytes, parts);
+            break;
+        case FileKind::Xml2003:
+            read = readXml2003Workbook(bytes, parts);
+            break;
+        case FileKind::Text:
+        case FileKind::UnicodeText:
+            read = readCsvWorkbook(bytes, parts);
+            break;
+        default:
+            break;
+    }
     if (!read) {
         return read.error();
     }

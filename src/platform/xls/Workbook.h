@@ -12,18 +12,19 @@
 
 namespace sortilo::xls {
 
-enum class WorkbookFormat { Biff8, Biff5, Xlsx };
+enum class WorkbookFormat { Biff8, Biff5, Xlsx, Html, Xml2003, Csv };
 
 // A workbook read from a file: its sheets and the cells of the sheet that opens (the active
 // sheet recorded in the file). Reads .xls (BIFF8, BIFF5/7, also when encrypted with the
-// spreadsheet programs' default password) and .xlsx content, whatever the file is called.
+// spreadsheet programs' default password) and .xlsx content, whatever the file is called, and
+// what systems hand out under a workbook's name: HTML tables, XML Spreadsheet 2003, CSV text.
 class Workbook {
 public:
     static Result<Workbook> open(const QString& path);
     static Result<Workbook> fromBytes(const QByteArray& bytes);
 
     WorkbookFormat format() const { return format_; }
-    QString formatName() const;  // "biff8", "biff5", "xlsx"
+    QString formatName() const;  // "biff8", "biff5", "xlsx", "html", "xml2003", "csv"
     const std::vector<SheetInfo>& sheets() const { return sheets_; }
     int activeSheetIndex() const { return active_; }
     QString activeSheetName() const { return sheets_[size_t(active_)].name; }
@@ -49,7 +50,7 @@ private:
     CellStore cells_;
 };
 
-// The refusal of content that is neither a compound file nor a zip package: what it is.
+// The refusal of content that no reader takes: what it is.
 Error otherContent(const QByteArray& bytes, FileKind kind);
 
 }  // namespace sortilo::xls

@@ -4,17 +4,13 @@
 #include "platform/xls/NumberFormats.h"
 #include "platform/xls/XmlReader.h"
 
-#include <QDateTime>
-#include <QTimeZone>
+#include <QStringList>
 
 #include <map>
 
 namespace sortilo::xls {
 
 namespace {
-
-constexpr uint32_t MaxRow = 1048576;
-constexpr uint32_t MaxCol = 16384;
 
 struct Relationship {
     QString target;  // package path
@@ -70,10 +66,6 @@ struct BookXml {
     bool date1904 = false;
 };
 
-bool isTrue(const QString& v) {
-    return v == QLatin1String("1") || v == QLatin1String("true");
-}
-
 BookXml readBookXml(const QByteArray& xml) {
     BookXml book;
     bool sawView = false;
@@ -81,7 +73,7 @@ BookXml readBookXml(const QByteArray& xml) {
     while (x.nextElement()) {
         const QByteArray n = x.name();
         if (n == "workbookPr") {
-            book.date1904 = isTrue(x.attribute("date1904"));
+            book.date1904 = xmlTrue(x.attribute("date1904"));
         } else if (n == "workbookView" && !sawView) {
             sawView = true;
             bool ok = false;
@@ -151,16 +143,6 @@ std::vector<QString> readSharedStringsXml(const QByteArray& xml) {
     return strings;
 }
 
-uint8_t errorCode(const QString& e) {
-    static const std::map<QString, uint8_t> codes = {
-        {QStringLiteral("#NULL!"), 0x00},  {QStringLiteral("#DIV/0!"), 0x07},
-        {QStringLiteral("#VALUE!"), 0x0F}, {QStringLiteral("#REF!"), 0x17},
-        {QStringLiteral("#NAME?"), 0x1D},  {QStringLiteral("#NUM!"), 0x24},
-        {QStringLiteral("#N/A"), 0x2A},    {QStringLiteral("#GETTING_DATA"), 0x2B}};
-    const auto it = codes.find(e.trimmed());
-    return it == codes.end() ? 0x2A : it->second;
-}
-
 // "AB12" -> row 12, column 28; false when it is no cell reference.
 bool parseRef(const QString& ref, uint32_t& row, uint32_t& col) {
     uint64_t c = 0;
@@ -179,18 +161,6 @@ bool parseRef(const QString& ref, uint32_t& row, uint32_t& col) {
     row = uint32_t(r);
     col = uint32_t(c);
     return true;
-}
-
-// The serial of an ISO 8601 date-time (cells of type "d").
-double isoSerial(const QString& iso) {
-    QDateTime dt = QDateTime::fromString(iso, Qt::ISODateWithMs);
-    if (!dt.isValid()) {
-        dt = QDateTime(QDate::fromString(iso, Qt::ISODate), QTime(0, 0));
-    }
-    dt.setTimeSpec(Qt::UTC);
-    const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
-    double serial = double(epoch.msecsTo(dt)) / 86400000.0;
-    return serial < 61 ? serial - 1 : serial;  // before March 1900 serials skip the 29th
 }
 
 class SheetXmlReader {
@@ -260,9 +230,9 @@ private:
         } else if (type_ == QLatin1String("str") || type_ == QLatin1String("inlineStr")) {
             cells_.setText(row_, col_, unescapeOoxml(value_));
         } else if (type_ == QLatin1String("b")) {
-            cells_.setBool(row_, col_, isTrue(value_.trimmed()));
+            cells_.setBool(row_, col_, xmlTrue(value_.trimmed()));
         } else if (type_ == QLatin1String("e")) {
-            cells_.setError(row_, col_, errorCode(value_));
+            cells_.setError(row_, col_, errorCodeOf(value_));
         } else if (type_ == QLatin1String("d")) {
             cells_.setNumber(row_, col_, isoSerial(value_.trimmed()), true);
         } else {

@@ -1,6 +1,11 @@
 #include "platform/xls/XmlReader.h"
 
+#include <QDateTime>
+#include <QTimeZone>
+
 #include <libxml/xmlreader.h>
+
+#include <map>
 
 #include <vector>
 
@@ -19,9 +24,11 @@ QByteArray localName(xmlTextReaderPtr reader) {
 
 }  // namespace
 
-XmlReader::XmlReader(const QByteArray& xml) {
-    reader_ = xmlReaderForMemory(xml.constData(), int(xml.size()), nullptr, nullptr,
-                                 XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+XmlReader::XmlReader(const QByteArray& xml, bool utf8) {
+    reader_ =
+        xmlReaderForMemory(xml.constData(), int(xml.size()), nullptr, utf8 ? "UTF-8" : nullptr,
+                           XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
+                               (utf8 ? XML_PARSE_IGNORE_ENC : 0));
     failed_ = reader_ == nullptr;
 }
 
@@ -114,6 +121,31 @@ QString XmlReader::text(bool onlyT) {
             }
         }
     }
+}
+
+bool xmlTrue(const QString& v) {
+    return v == QLatin1String("1") || v == QLatin1String("true");
+}
+
+uint8_t errorCodeOf(const QString& e) {
+    static const std::map<QString, uint8_t> codes = {
+        {QStringLiteral("#NULL!"), 0x00},  {QStringLiteral("#DIV/0!"), 0x07},
+        {QStringLiteral("#VALUE!"), 0x0F}, {QStringLiteral("#REF!"), 0x17},
+        {QStringLiteral("#NAME?"), 0x1D},  {QStringLiteral("#NUM!"), 0x24},
+        {QStringLiteral("#N/A"), 0x2A},    {QStringLiteral("#GETTING_DATA"), 0x2B}};
+    const auto it = codes.find(e.trimmed());
+    return it == codes.end() ? 0x2A : it->second;
+}
+
+double isoSerial(const QString& iso) {
+    QDateTime dt = QDateTime::fromString(iso, Qt::ISODateWithMs);
+    if (!dt.isValid()) {
+        dt = QDateTime(QDate::fromString(iso, Qt::ISODate), QTime(0, 0));
+    }
+    dt.setTimeSpec(Qt::UTC);
+    const QDateTime epoch(QDate(1899, 12, 30), QTime(0, 0), Qt::UTC);
+    double serial = double(epoch.msecsTo(dt)) / 86400000.0;
+    return serial < 61 ? serial - 1 : serial;  // before March 1900 serials skip the 29th
 }
 
 }  // namespace sortilo::xls
