@@ -16,10 +16,6 @@ bool belongsToFormula(uint16_t type) {
            type == rec::String || type == rec::Continue;
 }
 
-Error notEditable(const QString& what) {
-    return fault(ErrorKind::NotEditable, what);
-}
-
 }  // namespace
 
 Result<void> CellTable::parse(const RecordStream& stream, const Section& sheet) {
@@ -257,9 +253,10 @@ Result<void> CellTable::groupConflict(const CellRect& rect) const {
                                  ? QStringLiteral("shared formula")
                                  : (g.type == rec::Array ? QStringLiteral("array formula")
                                                          : QStringLiteral("data table"));
-        return notEditable(QStringLiteral("%1 %2:%3 lies partly outside the cells to change")
-                               .arg(kind, cellName(g.ref.row1 + 1, g.ref.col1 + 1),
-                                    cellName(g.ref.row2 + 1, g.ref.col2 + 1)));
+        return fault(ErrorKind::NotEditable,
+                     QStringLiteral("%1 %2:%3 lies partly outside the cells to change")
+                         .arg(kind, cellName(g.ref.row1 + 1, g.ref.col1 + 1),
+                              cellName(g.ref.row2 + 1, g.ref.col2 + 1)));
     }
     return {};
 }
