@@ -40,13 +40,12 @@ std::optional<ErrorKind> refusalFor(const QJsonObject& e) {
         {QStringLiteral("unknown"), ErrorKind::NotAWorkbook},
         {QStringLiteral("broken-cfb"), ErrorKind::Corrupt},
         {QStringLiteral("ooxml-encrypted-cfb"), ErrorKind::PasswordProtected},
-        {QStringLiteral("biff-raw"), ErrorKind::UnsupportedFormat},
-        {QStringLiteral("biff2-raw"), ErrorKind::UnsupportedFormat},
-        {QStringLiteral("biff3-raw"), ErrorKind::UnsupportedFormat},
-        {QStringLiteral("biff4-raw"), ErrorKind::UnsupportedFormat},
     };
     if (const auto it = byFormat.find(format); it != byFormat.end()) {
         return it->second;
+    }
+    if (format.startsWith(u"biff") && format.endsWith(u"-raw")) {
+        return ErrorKind::UnsupportedFormat;  // a bare BIFF stream, no container
     }
     const bool encrypted =
         !e[QStringLiteral("format_detail")][QStringLiteral("filepass")].isUndefined();
