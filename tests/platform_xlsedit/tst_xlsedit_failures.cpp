@@ -47,12 +47,10 @@ std::optional<EditableWorkbook> edited(const QString& path) {
     return std::move(*book);
 }
 
-// The ways a save can fail: each makes the next save fail and is undone afterwards. Tests run
-// as root, who may write anywhere, so a read-only file or folder is one without any write
-// permission bit, which the save honours as a spreadsheet program does; a full disk is a
-// file size limit on this process, which makes the real write fail as a full disk would; a
-// folder moved away and replaced by a file makes the system refuse the temporary file. A
-// second name (hard link) of the file would keep the old contents: refused as well.
+// The ways a save can fail, each undone afterwards. Tests run as root, who may write anywhere:
+// read-only is a file or folder without write permission bits, which the save honours; a full
+// disk is a file size limit on this process; a folder replaced by a file refuses the temporary
+// file; a second name (hard link) of the file would keep the old contents.
 enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced, HardLink };
 
 void limitFileSize(bool on) {
