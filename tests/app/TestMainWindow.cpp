@@ -51,6 +51,23 @@ class TestMainWindow : public QObject {
         return int(w(name)->parentWidget()->children().indexOf(w(name)));
     }
     void click(const char* name) { w<QPushButton>(name)->click(); }
+    void showWindow() {
+        program->window().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+    }
+    // Every entry of the layout table placed as it says, at `scale` times its size.
+    void checkLayout(int scale) {
+        for (const ControlSpec& e : mainWindowLayout()) {
+            const QString name =
+                e.index < 0 ? e.name : QStringLiteral("%1(%2)").arg(e.name).arg(e.index);
+            const QWidget* c = program->window().findChild<QWidget*>(name);
+            QVERIFY2(c && c->isHidden() != e.visible, qPrintable(name));
+            QCOMPARE(c->parentWidget()->objectName(), QString(e.parent));
+            QCOMPARE(c->geometry(), QRect(pixels(scale * e.left), pixels(scale * e.top),
+                                          pixels(scale * e.width), pixels(scale * e.height)));
+            QCOMPARE(c->font().pointSizeF(), scale * (e.points > 0 ? e.points : 9));
+        }
+    }
     // An import, then groups of 1, 2, 3, 1, ... names in keep mode.
     void drawGroups(int n) {
         click("Command1(1)");
@@ -81,21 +98,12 @@ private Q_SLOTS:
     // Every entry of the layout table placed as it says; a few controls against the described
     // positions (twips, 15 to the pixel) and fonts; the window as it opens.
     void windowAsOpened() {
-        for (const ControlSpec& e : mainWindowLayout()) {
-            const QString name =
-                e.index < 0 ? e.name : QStringLiteral("%1(%2)").arg(e.name).arg(e.index);
-            const QWidget* c = program->window().findChild<QWidget*>(name);
-            QVERIFY2(c && c->isHidden() != e.visible, qPrintable(name));
-            QCOMPARE(c->geometry(),
-                     QRect(pixels(e.left), pixels(e.top), pixels(e.width), pixels(e.height)));
-            QCOMPARE(c->parentWidget()->objectName(), QString(e.parent));
-        }
+        checkLayout(1);
         QCOMPARE(w("Command3(0)")->geometry(), QRect(216, 32, 73, 57));
         QCOMPARE(w("List2")->geometry(), QRect(8, 8, 793, 436));
         QCOMPARE(w("Label1(4)")->geometry(), QRect(632, 32, 129, 65));
         QCOMPARE(w("Text3(6)")->geometry(), QRect(40, 267, 145, 25));
-        QVERIFY(w("Label2")->font().pointSizeF() == 42 && w("Label2")->font().bold());
-        QVERIFY(w("Option2(1)")->font().pointSizeF() == 9 && !w("List2")->font().bold());
+        QVERIFY(w("Label2")->font().bold() && !w("List2")->font().bold());
         QCOMPARE(program->window().centralWidget()->size(), QSize(810, 453));
         QCOMPARE(program->window().windowTitle(), QStringLiteral("SortiloV1.7.8"));
         QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Ok);
@@ -112,13 +120,6 @@ private Q_SLOTS:
         QCOMPARE(w("Frame5")->palette().color(QPalette::Window), QColor(255, 224, 192));
         // Chinese captions come out in a Chinese typeface, not as boxes in a Latin one.
         QVERIFY(QFontMetrics(w("Frame1")->font()).inFont(QChar(0x62BD)));
-        // A name too long for the rolling display shrinks to fit; a short one keeps its size.
-        const QFont rolling = w("Label2")->font();
-        const QString longName = QStringLiteral("阿卜杜勒·阿齐兹·穆罕默德");
-        QVERIFY(QFontMetricsF(fitToWidth(rolling, longName, 177)).horizontalAdvance(longName) <=
-                177);
-        QCOMPARE(QFontInfo(fitToWidth(rolling, QStringLiteral("张三"), 177)).pixelSize(),
-                 QFontInfo(rolling).pixelSize());
     }
 
     // Clicks and texts reach the session and the workbooks; what they report reaches the
@@ -153,8 +154,7 @@ private Q_SLOTS:
     // A click or a key in a list moves the pink; the details view shows a copy up to the first
     // empty entry, at most 2000, and closes again.
     void resultListsAndDetails() {
-        program->window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        showWindow();
         drawGroups(6);
         click("Command8(0)");
         auto* list = w<QListWidget>("List1(3)");
@@ -186,18 +186,10 @@ private Q_SLOTS:
         QCOMPARE(openingPosition(QRect(0, 0, 1920, 1040), QSize(826, 500)), QPoint(546, 269));
         QCOMPARE(openingPosition(QRect(1920, 30, 800, 570), QSize(826, 500)), QPoint(1920, 64));
         MainWindow& window = program->window();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        showWindow();
         window.resize(window.size() + QSize(810, 453));
         QTRY_COMPARE(window.centralWidget()->size(), QSize(1620, 906));
-        for (const ControlSpec& e : mainWindowLayout()) {
-            const QString name =
-                e.index < 0 ? e.name : QStringLiteral("%1(%2)").arg(e.name).arg(e.index);
-            const QWidget* c = window.findChild<QWidget*>(name);
-            QCOMPARE(c->geometry(), QRect(pixels(2 * e.left), pixels(2 * e.top),
-                                          pixels(2 * e.width), pixels(2 * e.height)));
-            QCOMPARE(c->font().pointSizeF(), 2 * (e.points > 0 ? e.points : 9));
-        }
+        checkLayout(2);
         window.resize(400, 300);
         QTRY_COMPARE(window.centralWidget()->size(), QSize(810, 453));
         QCOMPARE(w("Command3(0)")->geometry(), QRect(216, 32, 73, 57));
@@ -206,8 +198,7 @@ private Q_SLOTS:
     // Long texts are shown whole: a long name in the details view shrinks to its column, the
     // pool count shrinks before the first 详情, a shrunk rolling name keeps the middle of its box.
     void textThatFits() {
-        program->window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        showWindow();
         const QString longName = QStringLiteral("阿卜杜勒·阿齐兹·本·穆罕默德·阿勒沙特");
         w<QListWidget>("List1(0)")->addItems({longName, QStringLiteral("张三")});
         click("Command2(0)");
@@ -242,8 +233,7 @@ private Q_SLOTS:
     // The count box has the focus at start-up; the draw keys reach the session from any control;
     // after a message the focus is back on the shown draw button, or in the text box it was in.
     void keysAndFocus() {
-        program->window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        showWindow();
         QWidget* focused = nullptr;
         const auto focus = [&](const char* name) { (focused = w(name))->setFocus(); };
         QCOMPARE(program->window().focusWidget(), w("Text1"));
@@ -276,8 +266,7 @@ private Q_SLOTS:
     // again; it shows the draw, and goes when the main window closes.
     void audienceWindow() {
         MainWindow& window = program->window();
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        showWindow();
         const QList<QAction*> menu = window.menuBar()->actions();
         QCOMPARE(menu.size(), 2);
         QCOMPARE(menu[1]->text(), QStringLiteral("观众窗口"));

@@ -68,7 +68,6 @@ const CountRow kCountRows[] = {
     {"tiny exponent", "1e-400", 0, Below, 0},
     {"negative huge", "-1e400", -Huge, Below, 0},
     // Full-width forms of a Chinese input method read as ASCII; other characters end the number.
-    {"full-width digit", QStringLiteral("３"), 3, Ok, 3},
     {"full-width ten", QStringLiteral("１０"), 10, Ok, 10},
     {"full-width point, exponent, hex", QStringLiteral("２．５Ｅ１"), 25, Ok, 25},
     {"full-width hex", QStringLiteral("＆ｈ１Ｆ"), 31, Ok, 31},

@@ -22,19 +22,29 @@ Q_DECLARE_METATYPE(sortilo::ErrorKind)
 
 namespace {
 
-QList<QVariant> fullRow() {
-    QList<QVariant> row{QStringLiteral("全")};
-    for (int k = 1; k <= 25; ++k) {
-        row.append(QStringLiteral("标题%1").arg(k));
+QStringList numbered(const QString& prefix, int n) {
+    QStringList texts;
+    for (int k = 1; k <= n; ++k) {
+        texts << prefix + QString::number(k);
     }
-    row.append(QStringLiteral("不读"));  // column 26: never read or written
+    return texts;
+}
+
+// A row as a save writes it: the name, titles 1 to 25 (empty texts after the last), column 26.
+QList<QVariant> storedRow(const QString& name, const QStringList& titles, const QVariant& c26) {
+    QList<QVariant> row{name};
+    for (int k = 1; k <= 25; ++k) {
+        row.append(k <= titles.size() ? titles[k - 1] : QString(QLatin1String("")));
+    }
+    row.append(c26);
     return row;
 }
 
 // One row for each way a set can end, and a seventh row the program never touches.
 Rows typicalRows() {
     const QVariant null;
-    return {fullRow(),
+    return {storedRow(QStringLiteral("全"), numbered(QStringLiteral("标题"), 25),
+                      QStringLiteral("不读")),  // column 26: never read or written
             {QStringLiteral("只有名称"), QString()},
             {QString(), QStringLiteral("孤题")},
             {QStringLiteral("空列"), QStringLiteral("甲"), null, QStringLiteral("丙")},
@@ -44,28 +54,17 @@ Rows typicalRows() {
             {QStringLiteral("第七行"), QStringLiteral("不用")}};
 }
 
-QList<QVariant> expectedSaved(const QString& name, const QStringList& titles, const QVariant& c26) {
-    QList<QVariant> row{name};
-    for (int k = 1; k <= 25; ++k) {
-        row.append(k <= titles.size() ? titles[k - 1] : QString(QLatin1String("")));
-    }
-    row.append(c26);
-    return row;
-}
-
 const TitleSetNames Names{"N1", "N2", "N3", "N4", "N5", "N6"};
 
-using SetTable = decltype(DrawState::titleSets);
-
-bool same(const SetTable& a, const SetTable& b) {
+// Every entry of the title sets, to see what a load overwrites and what it leaves.
+QStringList allSets(const DrawState& st) {
+    QStringList all;
     for (int s = 0; s <= TitleSets; ++s) {
         for (int k = 0; k <= TitlesPerSet + 1; ++k) {
-            if (a(s, k) != b(s, k)) {
-                return false;
-            }
+            all << st.titleSets(s, k);
         }
     }
-    return true;
+    return all;
 }
 
 }  // namespace
@@ -114,29 +113,22 @@ private Q_SLOTS:
         makeTypical();
         markSets();
         QVERIFY(loadTitleSets(*state_, folder()));
-        const DrawState& st = *state_;
-        QCOMPARE(st.titleSets(1, 26), QStringLiteral("25"));
-        QCOMPARE(st.titleSets(1, 0), QStringLiteral("全"));
-        QCOMPARE(st.titleSets(1, 25), QStringLiteral("标题25"));
-        QCOMPARE(st.titleSets(2, 26), QStringLiteral("0"));
-        QCOMPARE(st.titleSets(2, 1), QStringLiteral("旧2-1"));
-        QCOMPARE(st.titleSets(3, 26), QStringLiteral("-1"));
-        QCOMPARE(st.titleSets(3, 0), QStringLiteral("旧3-0"));
-        QCOMPARE(st.titleSets(3, 1), QStringLiteral("旧3-1"));
-        QCOMPARE(st.titleSets(4, 26), QStringLiteral("1"));
-        QCOMPARE(st.titleSets(4, 3), QStringLiteral("旧4-3"));
-        QCOMPARE(st.titleSets(5, 26), QStringLiteral("2"));
-        QCOMPARE(st.titleSets(5, 4), QStringLiteral("旧5-4"));
-        QCOMPARE(st.titleSets(6, 26), QStringLiteral("1"));
-        QCOMPARE(st.titleSets(0, 0), QStringLiteral("旧0-0"));
+        // {set, column, text}: the counts in column 26, "旧" the marks the load left alone.
+        const std::tuple<int, int, const char*> expected[] = {
+            {1, 26, "25"}, {1, 0, "全"},    {1, 25, "标题25"}, {2, 26, "0"},   {2, 1, "旧2-1"},
+            {3, 26, "-1"}, {3, 0, "旧3-0"}, {3, 1, "旧3-1"},   {4, 26, "1"},   {4, 3, "旧4-3"},
+            {5, 26, "2"},  {5, 4, "旧5-4"}, {6, 26, "1"},      {0, 0, "旧0-0"}};
+        for (const auto& [set, column, text] : expected) {
+            QCOMPARE(state_->titleSets(set, column), QString::fromUtf8(text));
+        }
         const Rows rows = testfiles::readTitleDb(path_);
         QCOMPARE(rows[3][2], QVariant(QString(QLatin1String(""))));
         QCOMPARE(rows[3][3], QVariant(QStringLiteral("丙")));
         QCOMPARE(rows[5][2], QVariant(QString(QLatin1String(""))));
         QVERIFY(rows[5][3].isNull() && rows[6][2].isNull());
-        const auto first = state_->titleSets;
+        const QStringList first = allSets(*state_);
         QVERIFY(loadTitleSets(*state_, folder()));
-        QVERIFY(same(state_->titleSets, first));
+        QCOMPARE(allSets(*state_), first);
     }
 
     void saveWritesTitlesUpToTheCount() {
@@ -147,17 +139,14 @@ private Q_SLOTS:
         state_->titleSets(2, 3) = QStringLiteral("超出计数");
         state_->titleSets(2, 26) = QStringLiteral("2");
         QVERIFY(saveTitleSets(*state_, folder(), Names));
-        QStringList all;
-        for (int k = 1; k <= 25; ++k) {
-            all.append(QStringLiteral("标题%1").arg(k));
-        }
         const QVariant null;
         const Rows rows = testfiles::readTitleDb(path_);
-        QCOMPARE(rows[0], expectedSaved("N1", all, QStringLiteral("不读")));
-        QCOMPARE(rows[1], expectedSaved("N2", {"新一", "新二"}, null));
-        QCOMPARE(rows[2], expectedSaved("N3", {}, null));      // the title after an empty name goes
-        QCOMPARE(rows[3], expectedSaved("N4", {"甲"}, null));  // after a null
-        QCOMPARE(rows[4], expectedSaved("N5", {"A", "B"}, null));  // after a gap
+        QCOMPARE(rows[0],
+                 storedRow("N1", numbered(QStringLiteral("标题"), 25), QStringLiteral("不读")));
+        QCOMPARE(rows[1], storedRow("N2", {"新一", "新二"}, null));
+        QCOMPARE(rows[2], storedRow("N3", {}, null));          // the title after an empty name goes
+        QCOMPARE(rows[3], storedRow("N4", {"甲"}, null));      // after a null
+        QCOMPARE(rows[4], storedRow("N5", {"A", "B"}, null));  // after a gap
         QCOMPARE(rows[6][1], QVariant(QStringLiteral("不用")));
         // The names reach the file, not titleSets: those change at the next load.
         QCOMPARE(state_->titleSets(1, 0), QStringLiteral("全"));
@@ -197,7 +186,6 @@ private Q_SLOTS:
         QFETCH(ErrorKind, error);
         QFETCH(QString, text);
         const Rows rows = typicalRows();
-        QFile file(path_);
         const QString made = kind == 1   ? testfiles::makeTitleDb(path_, rows, 27, "123")
                              : kind == 5 ? testfiles::makeTitleDb(path_, {}, 1, testfiles::Password,
                                                                   {"DROP TABLE 标题"})
@@ -205,17 +193,16 @@ private Q_SLOTS:
                              : kind == 7 ? testfiles::makeTitleDb(path_, rows, 25)
                                          : QString();
         QCOMPARE(made, QString());
-        QVERIFY(kind != 4 || file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(kind != 4 || QFile(path_).open(QIODevice::WriteOnly));
         markSets();
-        const auto before = state_->titleSets;
+        const QStringList before = allSets(*state_);
         const QByteArray bytes = testfiles::fileBytes(path_);
         for (const Result<void>& r :
              {loadTitleSets(*state_, folder()), saveTitleSets(*state_, folder(), Names)}) {
             QCOMPARE(r.error().kind, error);
             QCOMPARE(errorMessage(r.error()), text.arg(TitleDatabaseName));
         }
-        QVERIFY(same(state_->titleSets, before));
+        QCOMPARE(allSets(*state_), before);
         QCOMPARE(testfiles::fileBytes(path_), bytes);
         QCOMPARE(QFileInfo::exists(path_), kind != 0);
     }
@@ -247,7 +234,7 @@ private Q_SLOTS:
         if (kind == 1 || kind == 2) {
             other = std::make_unique<testfiles::OtherConnection>(
                 path_, kind == 1 ? "BEGIN IMMEDIATE;" : "BEGIN; SELECT count(*) FROM 标题;");
-            QVERIFY(other->ok());
+            QVERIFY(other->ok);
         }
         const QByteArray bytes = testfiles::fileBytes(path_);
         QVERIFY(loadTitleSets(*state_, folder()));
@@ -268,9 +255,9 @@ private Q_SLOTS:
     void sampleDatabaseHasSixNamedSetsAndIsNeverReplaced() {
         QVERIFY(createSampleTitleDatabase(path_));
         QVERIFY(loadTitleSets(*state_, folder()));
-        const QStringList expected{"方案一", "方案二", "方案三", "方案四", "方案五", "方案六"};
         for (int s = 1; s <= 6; ++s) {
-            QCOMPARE(state_->titleSets(s, 0), expected[s - 1]);
+            QCOMPARE(state_->titleSets(s, 0),
+                     QStringLiteral("方案") + QStringLiteral("一二三四五六")[s - 1]);
         }
         QVERIFY(titleCount(*state_, 1) > 0);
         QVERIFY(saveTitleSets(*state_, folder(), Names));

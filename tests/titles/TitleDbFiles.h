@@ -88,24 +88,20 @@ inline QByteArray fileBytes(const QString& path) {
 
 // A second program holding the file: "BEGIN IMMEDIATE" keeps others from starting to write,
 // a read transaction keeps them from finishing a write.
-class OtherConnection {
-public:
+struct OtherConnection {
     OtherConnection(const QString& path, const char* sql) {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READWRITE, nullptr);
-        keyConnection(db_, QStringLiteral("PRAGMA key = '%1';").arg(Password).toUtf8());
-        ok_ = sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        keyConnection(db, QStringLiteral("PRAGMA key = '%1';").arg(Password).toUtf8());
+        ok = sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
     }
     ~OtherConnection() {
-        sqlite3_exec(db_, "ROLLBACK;", nullptr, nullptr, nullptr);
-        sqlite3_close_v2(db_);
+        sqlite3_exec(db, "ROLLBACK;", nullptr, nullptr, nullptr);
+        sqlite3_close_v2(db);
     }
     OtherConnection(const OtherConnection&) = delete;
     OtherConnection& operator=(const OtherConnection&) = delete;
-    bool ok() const { return ok_; }
-
-private:
-    sqlite3* db_ = nullptr;
-    bool ok_ = false;
+    sqlite3* db = nullptr;
+    bool ok = false;
 };
 
 }  // namespace sortilo::testfiles
