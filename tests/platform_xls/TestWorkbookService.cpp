@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,6 +47,30 @@ private Q_SLOTS:
         QCOMPARE(errorMessage(service.show(file).error()),
                  texts::WorkbookNotShown.arg(QDir::toNativeSeparators(file)));
         QCOMPARE(service.show(dir.filePath("none.xls")).error().kind, ErrorKind::Missing);
+    }
+
+    // Every failure names the file in a sentence of its own, and every kind of file a roster can
+    // turn out to be has a name of its own: a mix-up would give the operator the wrong advice.
+    void everyFailureHasItsOwnSentence() {
+        QSet<QString> sentences;
+        for (int k = 0; k <= int(ErrorKind::DatabaseNotWritten); ++k) {
+            const QString text =
+                errorMessage(Error(ErrorKind(k), QStringLiteral("/某处/名单.xls")));
+            QVERIFY2(text.contains(QStringLiteral("名单.xls")), qPrintable(text));
+            sentences.insert(text);
+        }
+        QCOMPARE(sentences.size(), int(ErrorKind::DatabaseNotWritten) + 1);
+        QSet<QString> kinds;
+        for (int k = 0; k <= int(FileKind::Biff5); ++k) {
+            Error e(ErrorKind::NotAWorkbook, QStringLiteral("名单.xls"));
+            e.content = FileKind(k);
+            const QString text = errorMessage(e);
+            QVERIFY2(!text.contains(QStringLiteral("而是！")), qPrintable(text));
+            kinds.insert(text);
+        }
+        // An unknown file, a compound file and a record stream not told apart any further are
+        // all "some other kind of file".
+        QCOMPARE(kinds.size(), int(FileKind::Biff5) + 1 - 3);
     }
 
     void sentenceForAFileOfNoKnownKind() {
