@@ -107,6 +107,18 @@ function(sortilo_expose_headers target scope)
     target_include_directories(${target} ${scope} ${root})
 endfunction()
 
+# Running moc over a library with no Q_OBJECT only costs time: a scan per target, and an empty
+# file compiled with the precompiled header.
+function(sortilo_automoc_if_needed target)
+    foreach(file ${ARGN})
+        file(STRINGS ${file} found REGEX "Q_OBJECT|Q_GADGET|Q_NAMESPACE" LIMIT_COUNT 1)
+        if(found)
+            return()
+        endif()
+    endforeach()
+    set_target_properties(${target} PROPERTIES AUTOMOC OFF)
+endfunction()
+
 # sortilo_add_library(NAME LIBS dep ... [PRIVATE_LIBS dep ...]): one static library from the .cpp
 # files of the current folder (not its sub-folders, which hold libraries of their own), exposing
 # the folder's headers. PRIVATE_LIBS are used inside it and never seen by its users.
@@ -116,6 +128,7 @@ function(sortilo_add_library name)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(sources)
         add_library(${name} STATIC ${sources} ${headers})
+        sortilo_automoc_if_needed(${name} ${sources} ${headers})
         target_link_libraries(${name} PUBLIC ${L_LIBS} sortilo_flags)
         target_link_libraries(${name} PRIVATE ${L_PRIVATE_LIBS})
         sortilo_links_widgets(widgets ${L_LIBS} ${L_PRIVATE_LIBS})

@@ -12,9 +12,9 @@
 
 using Written = QHash<QPair<int, int>, QString>;  // zero-based (row, col) -> text
 
-// Checks xlrd's reading after an edit of sheet `active` against the reading before it: cells
-// outside `range` and every other sheet unchanged; inside, the written texts exact and every
-// other cell blank with the format it had. Reports through QTest.
+// Checks xlrd's reading after an edit of sheet `active` against the reading before it: the
+// written texts exact, every other cell outside the cleared `range` and every other sheet
+// unchanged, the rest of the range blank; cells keep their formats. Reports through QTest.
 void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& active,
                   const sortilo::xlsedit::CellRect& range, const Written& written);
 
@@ -24,9 +24,11 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
 // sheets' INDEX entries as valid as they were in the original. Reports through QTest.
 void checkStructure(const QString& original, const QString& saved, int activeSheet);
 
-// A workbook of the project's corpus, and the bytes of a file (empty if it cannot be read).
+// A workbook of the project's corpus; the bytes of a file (empty if it cannot be read), and
+// writing them (false on failure).
 QString corpusFile(const QString& name);
 QByteArray fileBytes(const QString& path);
+bool writeBytes(const QString& path, const QByteArray& bytes);
 
 // Writes to `path` a copy of the workbook `original` whose Workbook stream `change` has altered
 // (its records and sections as splitRecords finds them); false when either file fails.

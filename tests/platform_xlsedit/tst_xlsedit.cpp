@@ -7,11 +7,8 @@
 #include "platform/xls/Workbook.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 #include "support/Failure.h"
-#include "support/XlrdDump.h"
 
-#include <QDir>
 #include <QFile>
-#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,10 +22,6 @@ Q_DECLARE_METATYPE(std::optional<sortilo::ErrorKind>)
 namespace {
 
 const CellRect kExportRange{0, 0, 4999, 51};  // A1:AZ5000
-
-QString corpusDir() {
-    return qEnvironmentVariable("SORTILO_CORPUS_DIR");
-}
 
 QString chineseName(int group, int k) {
     static const QString surnames = QStringLiteral("王李张刘陈杨赵黄周吴徐孙胡朱高林何郭马罗");
@@ -71,7 +64,7 @@ bool inThisShard(int index) {
 
 QVector<CorpusFile> corpusFiles() {
     QVector<CorpusFile> files;
-    QFile manifest(corpusDir() + QStringLiteral("/MANIFEST.tsv"));
+    QFile manifest(corpusFile(QStringLiteral("MANIFEST.tsv")));
     if (!manifest.open(QIODevice::ReadOnly))
         return files;
     manifest.readLine();
@@ -133,7 +126,7 @@ void TestXlsEdit::corpusRoundTrip() {
     QFETCH(int, names);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("export.xls"));
-    QVERIFY(QFile::copy(QDir(corpusDir()).filePath(file), path));
+    QVERIFY(QFile::copy(corpusFile(file), path));
     Result<EditableWorkbook> book = EditableWorkbook::open(path);
     QCOMPARE(book ? std::nullopt : std::optional(book.error().kind), problem);
     if (problem)
@@ -152,8 +145,8 @@ void TestXlsEdit::corpusRoundTrip() {
     const XlrdBook after = readWithXlrd(path);
     if (before.error.isEmpty()) {
         compareBooks(before, after, book->activeSheetName(), kExportRange, written);
-        checkStructure(QDir(corpusDir()).filePath(file), path, book->activeSheetIndex());
-        checkExportMarks(QDir(corpusDir()).filePath(file), path, book->activeSheetIndex());
+        checkStructure(corpusFile(file), path, book->activeSheetIndex());
+        checkExportMarks(corpusFile(file), path, book->activeSheetIndex());
         return;
     }
     // xlrd refuses the original (wrong counts, odd containers): our rewrite may well be

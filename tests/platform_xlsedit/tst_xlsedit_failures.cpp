@@ -1,4 +1,5 @@
 // Saves that must fail without harm or are killed midway, and what a save leaves in the folder.
+#include "RoundTrip.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 
 #include <QDir>
@@ -14,27 +15,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
+#include <cstdio>
 
 using namespace sortilo;
 using namespace sortilo::xlsedit;
 
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 const QString kName = QStringLiteral("导出数据.xls");
-
-QByteArray encoded(const QString& path) {
-    return QFile::encodeName(path);
-}
 
 QStringList entries(const QString& folder) {
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -44,8 +32,7 @@ QStringList entries(const QString& folder) {
 
 QString copyIn(const QString& folder, const QString& file = QStringLiteral("poi_12843-2.xls")) {
     const QString path = QDir(folder).filePath(kName);
-    const QString original = QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(file);
-    return QFile::copy(original, path) ? path : QString();
+    return QFile::copy(corpusFile(file), path) ? path : QString();
 }
 
 // Opens the workbook and makes an export's changes, without saving.
@@ -60,58 +47,49 @@ std::optional<EditableWorkbook> edited(const QString& path) {
     return std::move(*book);
 }
 
-// The ways a save can fail: each makes the next save fail and is undone afterwards. Tests run
-// as root, who may write anywhere, so a read-only file or folder is one without any write
-// permission bit, which the save honours as a spreadsheet program does; a full disk is a
-// file size limit on this process, which makes the real write fail as a full disk would; a
-// folder moved away and replaced by a file makes the system refuse the temporary file. A
-// second name (hard link) of the file would keep the old contents: refused as well.
+// The ways a save can fail, each undone afterwards. Tests run as root, who may write anywhere:
+// read-only is a file or folder without write permission bits, which the save honours; a full
+// disk is a file size limit on this process; a folder replaced by a file refuses the temporary
+// file; a second name (hard link) of the file would keep the old contents.
 enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced, HardLink };
 
-QString movedAway(const QString& folder) {
-    return folder + QStringLiteral(".moved");
-}
-
-QString secondName(const QString& file) {
-    return file + QStringLiteral(".link");
+void limitFileSize(bool on) {
+    rlimit limit{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = on ? 4096 : limit.rlim_max;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 void raise(Obstacle o, const QString& folder, const QString& file) {
+    const QByteArray f = QFile::encodeName(file), d = QFile::encodeName(folder);
     if (o == Obstacle::HardLink)
-        ::link(QFile::encodeName(file).constData(),
-               QFile::encodeName(secondName(file)).constData());
+        ::link(f.constData(), (f + ".link").constData());
     if (o == Obstacle::ReadOnlyFile)
-        ::chmod(QFile::encodeName(file).constData(), 0444);
+        ::chmod(f.constData(), 0444);
     if (o == Obstacle::ReadOnlyFolder)
-        ::chmod(QFile::encodeName(folder).constData(), 0555);
+        ::chmod(d.constData(), 0555);
     if (o == Obstacle::FolderReplaced) {
-        QDir().rename(folder, movedAway(folder));
+        ::rename(d.constData(), (d + ".moved").constData());
         QFile stand(folder);
         stand.open(QIODevice::WriteOnly);
     }
     if (o == Obstacle::DiskFull) {
         std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = 4096;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        limitFileSize(true);
     }
 }
 
 void lower(Obstacle o, const QString& folder, const QString& file) {
-    QFile::remove(secondName(file));
+    const QByteArray f = QFile::encodeName(file), d = QFile::encodeName(folder);
+    ::unlink((f + ".link").constData());
     if (o == Obstacle::FolderReplaced) {
-        QFile::remove(folder);
-        QDir().rename(movedAway(folder), folder);
+        ::unlink(d.constData());
+        ::rename((d + ".moved").constData(), d.constData());
     }
-    ::chmod(QFile::encodeName(file).constData(), 0644);
-    ::chmod(QFile::encodeName(folder).constData(), 0755);
-    if (o == Obstacle::DiskFull) {
-        rlimit limit{};
-        ::getrlimit(RLIMIT_FSIZE, &limit);
-        limit.rlim_cur = limit.rlim_max;
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
+    ::chmod(f.constData(), 0644);
+    ::chmod(d.constData(), 0755);
+    if (o == Obstacle::DiskFull)
+        limitFileSize(false);
 }
 
 }  // namespace
@@ -122,131 +100,128 @@ class TestXlsEditFailures : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void failedSaveKeepsOriginal_data();
-    void failedSaveKeepsOriginal();
-    void replacesTheFileAlone();
-    void killedDuringSave();
-};
-
-void TestXlsEditFailures::failedSaveKeepsOriginal_data() {
-    QTest::addColumn<Obstacle>("obstacle");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("read-only file") << Obstacle::ReadOnlyFile << "poi_12843-2.xls";
-    QTest::newRow("read-only folder") << Obstacle::ReadOnlyFolder << "poi_12843-2.xls";
-    QTest::newRow("disk full") << Obstacle::DiskFull << "poi_12843-2.xls";
-    QTest::newRow("disk full, mini stream") << Obstacle::DiskFull << "poi_chinese-provinces.xls";
-    QTest::newRow("folder replaced by a file") << Obstacle::FolderReplaced << "poi_12843-2.xls";
-    QTest::newRow("hard link") << Obstacle::HardLink << "poi_12843-2.xls";
-}
-
-void TestXlsEditFailures::failedSaveKeepsOriginal() {
-    QFETCH(Obstacle, obstacle);
-    QFETCH(QString, file);
-    QTemporaryDir dir;
-    const QString folder = dir.filePath(QStringLiteral("导出"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString path = copyIn(folder, file);
-    const QByteArray original = fileBytes(path);
-    auto book = edited(path);
-    QVERIFY(book);
-
-    raise(obstacle, folder, path);
-    const Result<void> failed = book->save();
-    lower(obstacle, folder, path);
-    QVERIFY(!failed);
-    QCOMPARE(failed.error().kind,
-             obstacle == Obstacle::HardLink ? ErrorKind::HardLinked : ErrorKind::NotSaved);
-    QCOMPARE(failed.error().file, path);
-    QVERIFY(!failed.error().detail.isEmpty());
-    QCOMPARE(fileBytes(path), original);
-    QCOMPARE(entries(folder), QStringList{kName});
-    // Nothing was lost: once the obstacle is gone the same edit saves.
-    QVERIFY(book->save());
-    QVERIFY(fileBytes(path) != original);
-    QVERIFY(EditableWorkbook::open(path));
-}
-
-// The new file keeps the old one's mode, owner and group (another owner only for root). Gone:
-// temporary files of this workbook that crashed saves left. Kept: another save's temporary file
-// still in use, other workbooks' and other programs' files.
-void TestXlsEditFailures::replacesTheFileAlone() {
-    QTemporaryDir dir;
-    const QString path = copyIn(dir.path());
-    const QByteArray junk = fileBytes(path);
-    const QStringList orphans{".导出数据.xls.sortilo-a1B2c3", ".导出数据.xls.sortilo-ZZZZZZ"};
-    QStringList kept{".导出数据.xls.sortilo-inUse1", ".其他.xls.sortilo-a1B2c3",
-                     ".导出数据.xls.a1B2c3", ".导出数据.xls.sortilo-a1B2c3d"};
-    for (const QString& name : orphans + kept)
-        QVERIFY(writeFile(dir.filePath(name), junk));
-    QFile inUse(dir.filePath(kept[0]));
-    QVERIFY(inUse.open(QIODevice::ReadOnly) && ::flock(inUse.handle(), LOCK_EX) == 0);
-    const bool root = ::geteuid() == 0;
-    const uid_t owner = root ? 4321 : ::geteuid();
-    const gid_t group = root ? 5432 : ::getegid();
-    QVERIFY(::chown(encoded(path).constData(), owner, group) == 0);
-    QVERIFY(::chmod(encoded(path).constData(), 0640) == 0);
-    auto book = edited(path);
-    QVERIFY(book && book->save());
-    struct stat st {};
-    QVERIFY(::stat(encoded(path).constData(), &st) == 0 && fileBytes(path) != junk);
-    QCOMPARE(st.st_mode & 07777, 0640u);
-    QCOMPARE(st.st_uid, owner);
-    QCOMPARE(st.st_gid, group);
-    kept << kName;
-    kept.sort();
-    QCOMPARE(entries(dir.path()), kept);
-}
-
-// A child process saves over and over and is killed at random moments. The workbook is always
-// the old or the new one; the next save leaves nothing else in the folder. SORTILO_SAVE_KILLS
-// sets the number of kills (tests/scripts/kill-during-save runs many).
-void TestXlsEditFailures::killedDuringSave() {
-    const int kills = std::max(qEnvironmentVariableIntValue("SORTILO_SAVE_KILLS"), 6);
-    QTemporaryDir dir;
-    const QString path = copyIn(dir.path());
-    const QByteArray before = fileBytes(path);
-    // The new contents, and how long a save takes: the kills fall within that time.
-    auto probe = edited(path);
-    QElapsedTimer clock;
-    clock.start();
-    QVERIFY(probe && probe->save());
-    const qint64 saveMicros = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
-    const QByteArray after = fileBytes(path);
-    int leftovers = 0;
-    for (int k = 0; k < kills; ++k) {
-        QVERIFY(writeFile(path, before));  // each child saves the same edit of the same file
-        int ready[2];
-        QVERIFY(::pipe(ready) == 0);
-        const pid_t child = ::fork();
-        QVERIFY(child >= 0);
-        if (child == 0) {
-            ::close(ready[0]);
-            auto book = edited(path);
-            if (!book || ::write(ready[1], "r", 1) != 1)
-                ::_exit(1);
-            for (;;)
-                static_cast<void>(book->save());
-        }
-        ::close(ready[1]);
-        char byte = 0;
-        const bool started = ::read(ready[0], &byte, 1) == 1;
-        ::close(ready[0]);
-        if (started)
-            ::usleep(useconds_t(QRandomGenerator::global()->bounded(2 * saveMicros)));
-        ::kill(child, SIGKILL);
-        ::waitpid(child, nullptr, 0);
-        QVERIFY(started);
-        const QByteArray now = fileBytes(path);
-        QVERIFY(now == before || now == after);
-        leftovers += entries(dir.path()).size() > 1 ? 1 : 0;
+    void failedSaveKeepsOriginal_data() {
+        QTest::addColumn<Obstacle>("obstacle");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("read-only file") << Obstacle::ReadOnlyFile << "poi_12843-2.xls";
+        QTest::newRow("read-only folder") << Obstacle::ReadOnlyFolder << "poi_12843-2.xls";
+        QTest::newRow("disk full") << Obstacle::DiskFull << "poi_12843-2.xls";
+        QTest::newRow("disk full, mini stream")
+            << Obstacle::DiskFull << "poi_chinese-provinces.xls";
+        QTest::newRow("folder replaced by a file") << Obstacle::FolderReplaced << "poi_12843-2.xls";
+        QTest::newRow("hard link") << Obstacle::HardLink << "poi_12843-2.xls";
     }
-    qInfo("%d kills, %d left a temporary file behind", kills, leftovers);
-    QVERIFY(writeFile(path, before));
-    auto book = edited(path);
-    QVERIFY(book && book->save());
-    QCOMPARE(fileBytes(path), after);
-    QCOMPARE(entries(dir.path()), QStringList{kName});
-}
+
+    void failedSaveKeepsOriginal() {
+        QFETCH(Obstacle, obstacle);
+        QFETCH(QString, file);
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("导出"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString path = copyIn(folder, file);
+        const QByteArray original = fileBytes(path);
+        auto book = edited(path);
+        QVERIFY(book);
+
+        raise(obstacle, folder, path);
+        const Result<void> failed = book->save();
+        lower(obstacle, folder, path);
+        QVERIFY(!failed);
+        QCOMPARE(failed.error().kind,
+                 obstacle == Obstacle::HardLink ? ErrorKind::HardLinked : ErrorKind::NotSaved);
+        QCOMPARE(failed.error().file, path);
+        QVERIFY(!failed.error().detail.isEmpty());
+        QCOMPARE(fileBytes(path), original);
+        QCOMPARE(entries(folder), QStringList{kName});
+        // Nothing was lost: once the obstacle is gone the same edit saves.
+        QVERIFY(book->save());
+        QVERIFY(fileBytes(path) != original);
+        QVERIFY(EditableWorkbook::open(path));
+    }
+
+    // The new file keeps the old one's mode, owner and group (another owner only for root). Gone:
+    // temporary files of this workbook that crashed saves left. Kept: another save's temporary file
+    // still in use, other workbooks' and other programs' files.
+    void replacesTheFileAlone() {
+        QTemporaryDir dir;
+        const QString path = copyIn(dir.path());
+        const QByteArray junk = fileBytes(path);
+        const QStringList orphans{".导出数据.xls.sortilo-a1B2c3", ".导出数据.xls.sortilo-ZZZZZZ"};
+        QStringList kept{".导出数据.xls.sortilo-inUse1", ".其他.xls.sortilo-a1B2c3",
+                         ".导出数据.xls.a1B2c3", ".导出数据.xls.sortilo-a1B2c3d"};
+        for (const QString& name : orphans + kept)
+            QVERIFY(writeBytes(dir.filePath(name), junk));
+        QFile inUse(dir.filePath(kept[0]));
+        QVERIFY(inUse.open(QIODevice::ReadOnly) && ::flock(inUse.handle(), LOCK_EX) == 0);
+        const bool root = ::geteuid() == 0;
+        const uid_t owner = root ? 4321 : ::geteuid();
+        const gid_t group = root ? 5432 : ::getegid();
+        const QByteArray name = QFile::encodeName(path);
+        QVERIFY(::chown(name.constData(), owner, group) == 0);
+        QVERIFY(::chmod(name.constData(), 0640) == 0);
+        auto book = edited(path);
+        QVERIFY(book && book->save());
+        struct stat st {};
+        QVERIFY(::stat(name.constData(), &st) == 0 && fileBytes(path) != junk);
+        QCOMPARE(st.st_mode & 07777, 0640u);
+        QCOMPARE(st.st_uid, owner);
+        QCOMPARE(st.st_gid, group);
+        kept << kName;
+        kept.sort();
+        QCOMPARE(entries(dir.path()), kept);
+    }
+
+    // A child process saves over and over and is killed at random moments. The workbook is always
+    // the old or the new one; the next save leaves nothing else in the folder. SORTILO_SAVE_KILLS
+    // sets the number of kills (tests/scripts/kill-during-save runs many).
+    void killedDuringSave() {
+        const int kills = std::max(qEnvironmentVariableIntValue("SORTILO_SAVE_KILLS"), 6);
+        QTemporaryDir dir;
+        const QString path = copyIn(dir.path());
+        const QByteArray before = fileBytes(path);
+        // The new contents, and how long a save takes: the kills fall within that time.
+        auto probe = edited(path);
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(probe && probe->save());
+        const qint64 saveMicros = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
+        const QByteArray after = fileBytes(path);
+        int leftovers = 0;
+        for (int k = 0; k < kills; ++k) {
+            QVERIFY(writeBytes(path, before));  // each child saves the same edit of the same file
+            int ready[2];
+            QVERIFY(::pipe(ready) == 0);
+            const pid_t child = ::fork();
+            QVERIFY(child >= 0);
+            if (child == 0) {
+                ::close(ready[0]);
+                auto book = edited(path);
+                if (!book || ::write(ready[1], "r", 1) != 1)
+                    ::_exit(1);
+                for (;;)
+                    static_cast<void>(book->save());
+            }
+            ::close(ready[1]);
+            char byte = 0;
+            const bool started = ::read(ready[0], &byte, 1) == 1;
+            ::close(ready[0]);
+            if (started)
+                ::usleep(useconds_t(QRandomGenerator::global()->bounded(2 * saveMicros)));
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+            QVERIFY(started);
+            const QByteArray now = fileBytes(path);
+            QVERIFY(now == before || now == after);
+            leftovers += entries(dir.path()).size() > 1 ? 1 : 0;
+        }
+        qInfo("%d kills, %d left a temporary file behind", kills, leftovers);
+        QVERIFY(writeBytes(path, before));
+        auto book = edited(path);
+        QVERIFY(book && book->save());
+        QCOMPARE(fileBytes(path), after);
+        QCOMPARE(entries(dir.path()), QStringList{kName});
+    }
+};
 
 QTEST_GUILESS_MAIN(TestXlsEditFailures)
 #include "tst_xlsedit_failures.moc"

@@ -15,7 +15,7 @@ try:
         book, fmt = xlrd.open_workbook(sys.argv[1], formatting_info=False, logfile=sys.stderr, ragged_rows=True), False
 except Exception as e:
     print(json.dumps({"error": str(e) or type(e).__name__})); sys.exit(0)
-out = {"formatting": fmt, "sheets": []}
+out = {"formatting": fmt, "biff": book.biff_version, "sheets": []}
 for sh in book.sheets():
     cells = []
     for r in range(sh.nrows):
@@ -23,7 +23,7 @@ for sh in book.sheets():
             cell = sh.cell(r, c)
             if cell.ctype != xlrd.XL_CELL_EMPTY:
                 cells.append([r, c, cell.ctype, cell.value, cell.xf_index if fmt else -1])
-    out["sheets"].append({"name": sh.name, "cells": cells})
+    out["sheets"].append({"name": sh.name, "selected": bool(sh.sheet_selected), "cells": cells})
 sys.stdout.write(json.dumps(out, ensure_ascii=False))
 )";
 
@@ -54,10 +54,13 @@ XlrdBook readWithXlrd(const QString& path) {
     }
     book.error = root.value(QStringLiteral("error")).toString();
     book.formatting = root.value(QStringLiteral("formatting")).toBool();
+    book.biff = root.value(QStringLiteral("biff")).toInt();
     for (const auto& s : root.value(QStringLiteral("sheets")).toArray()) {
-        XlrdSheet sheet;
-        sheet.name = s.toObject().value(QStringLiteral("name")).toString();
-        for (const auto& c : s.toObject().value(QStringLiteral("cells")).toArray()) {
+        const QJsonObject o = s.toObject();
+        XlrdSheet sheet{o.value(QStringLiteral("name")).toString(),
+                        o.value(QStringLiteral("selected")).toBool(),
+                        {}};
+        for (const auto& c : o.value(QStringLiteral("cells")).toArray()) {
             const QJsonArray a = c.toArray();
             sheet.cells.insert({a[0].toInt(), a[1].toInt()}, QJsonArray{a[2], a[3], a[4]});
         }

@@ -10,12 +10,14 @@
 // saved files against.
 struct XlrdSheet {
     QString name;
+    bool selected = false;                    // its tab selected
     QMap<QPair<int, int>, QJsonArray> cells;  // (row, col) zero-based -> [ctype, value, xf]
 };
 
 struct XlrdBook {
     QString error;            // empty when xlrd read the file
     bool formatting = false;  // cell formats (and blank cells) included
+    int biff = 0;             // 80 for BIFF8, less for Excel 5/95
     QVector<XlrdSheet> sheets;
 
     const XlrdSheet* sheet(const QString& name) const;
