@@ -42,6 +42,24 @@ bool isChinese(const QByteArray& label) {
 
 }  // namespace
 
+namespace {
+
+// The charset other than UTF-8 the text is decoded with by its declaration; empty for none.
+QByteArray declaredOther(const QByteArray& declared) {
+    // A document whose declaration could be read is no UTF-16 whatever it says (as browsers
+    // take it).
+    const QByteArray charset = isChinese(declared)             ? QByteArray("GB18030")
+                               : declared.startsWith("utf-16") ? QByteArray()
+                                                               : declared.toUpper();
+    if (charset.isEmpty() || charset == "UTF-8" || charset == "UTF8" ||
+        CodePage(charset).iconvName() != charset) {
+        return {};
+    }
+    return charset;
+}
+
+}  // namespace
+
 QString decodeText(const QByteArray& bytes, const QByteArray& declared) {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         return QString::fromUtf8(QByteArrayView(bytes).sliced(3));
@@ -49,17 +67,9 @@ QString decodeText(const QByteArray& bytes, const QByteArray& declared) {
     if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
         return fromUtf16(bytes, 2, bytes[0] == '\xFE');
     }
-    // A document whose declaration could be read is no UTF-16 whatever it says (as browsers
-    // take it).
-    const QByteArray charset = isChinese(declared)             ? QByteArray("GB18030")
-                               : declared.startsWith("utf-16") ? QByteArray()
-                                                               : declared.toUpper();
-    if (!charset.isEmpty() && charset != "UTF-8" && charset != "UTF8") {
-        const CodePage page(charset);
-        if (page.iconvName() == charset) {
-            return page.decode(reinterpret_cast<const uint8_t*>(bytes.constData()),
-                               size_t(bytes.size()));
-        }
+    if (const QByteArray charset = declaredOther(declared); !charset.isEmpty()) {
+        return CodePage(charset).decode(reinterpret_cast<const uint8_t*>(bytes.constData()),
+                                        size_t(bytes.size()));
     }
     // Nothing declared (or a charset unknown here): the bytes say it.
     QStringDecoder utf8(QStringDecoder::Utf8);
@@ -69,6 +79,17 @@ QString decodeText(const QByteArray& bytes, const QByteArray& declared) {
     }
     return CodePage(QByteArray("GB18030"))
         .decode(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
+}
+
+QByteArray decodeTextToUtf8(const QByteArray& bytes, const QByteArray& declared) {
+    // Valid UTF-8 that is read as UTF-8 comes back unchanged: no need to decode it (the
+    // common case, and a long page's worth of time).
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    const QByteArrayView text = QByteArrayView(bytes).sliced(marked ? 3 : 0);
+    if ((marked || declaredOther(declared).isEmpty()) && text.isValidUtf8()) {
+        return marked ? text.toByteArray() : bytes;
+    }
+    return decodeText(bytes, declared).toUtf8();
 }
 
 }  // namespace sortilo::xls

@@ -15,4 +15,7 @@ QByteArray declaredCharset(const QByteArray& bytes, const char* key);
 // as browsers and spreadsheet programs read them: pages labelled gb2312 hold GBK characters.
 QString decodeText(const QByteArray& bytes, const QByteArray& declared = {});
 
+// The same text as UTF-8 bytes.
+QByteArray decodeTextToUtf8(const QByteArray& bytes, const QByteArray& declared = {});
+
 }  // namespace sortilo::xls

@@ -1,6 +1,7 @@
 #include "platform/xls/Container.h"
 
 #include "platform/xls/Bytes.h"
+#include "platform/xls/Charset.h"
 #include "platform/xls/Gsf.h"
 
 #include <gsf/gsf-infile-msole.h>
@@ -14,6 +15,7 @@
 #include <QStringList>
 
 #include <mutex>
+#include <optional>
 
 namespace sortilo::xls {
 
@@ -61,6 +63,25 @@ bool looksLikeText(const QByteArray& head) {
     return control * 50 <= head.size();
 }
 
+// The kind of markup the start of a document shows, if it is markup.
+std::optional<FileKind> markupKind(const QByteArray& head) {
+    const QByteArray lower = head.trimmed().toLower();
+    if (!lower.startsWith('<')) {
+        return std::nullopt;
+    }
+    if (lower.contains("urn:schemas-microsoft-com:office:spreadsheet") &&
+        !lower.contains("<html")) {
+        return FileKind::Xml2003;
+    }
+    if (lower.contains("<html") || lower.contains("<table") || lower.startsWith("<!doctype")) {
+        return FileKind::Html;
+    }
+    if (lower.startsWith("<?xml")) {
+        return FileKind::Xml;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 FileKind sniffContent(const QByteArray& bytes) {
@@ -82,24 +103,16 @@ FileKind sniffContent(const QByteArray& bytes) {
         }
     }
     if (startsWith(bytes, "\xFF\xFE", 2) || startsWith(bytes, "\xFE\xFF", 2)) {
-        return FileKind::UnicodeText;
+        // Pages and XML documents are saved in UTF-16 too: the markup decides, not the mark.
+        const QByteArray head = decodeText(bytes.left(4096)).toUtf8();
+        return markupKind(head).value_or(FileKind::UnicodeText);
     }
     QByteArray head = bytes.left(4096);
     if (head.startsWith("\xEF\xBB\xBF")) {
         head.remove(0, 3);
     }
-    const QByteArray lower = head.trimmed().toLower();
-    if (lower.startsWith('<')) {
-        if (lower.contains("urn:schemas-microsoft-com:office:spreadsheet") &&
-            !lower.contains("<html")) {
-            return FileKind::Xml2003;
-        }
-        if (lower.contains("<html") || lower.contains("<table") || lower.startsWith("<!doctype")) {
-            return FileKind::Html;
-        }
-        if (lower.startsWith("<?xml")) {
-            return FileKind::Xml;
-        }
+    if (const std::optional<FileKind> kind = markupKind(head)) {
+        return *kind;
     }
     return looksLikeText(head) ? FileKind::Text : FileKind::Other;
 }

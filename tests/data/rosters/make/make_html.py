@@ -76,6 +76,26 @@ def utf8_nometa():
     return page(class_table(12, 4, 2024070101)).encode("utf-8")
 
 
+def utf16_bom():
+    # Saved as "Unicode" by an editor: UTF-16 little-endian with its byte-order mark.
+    return b"\xff\xfe" + page(class_table(12, 5, 2024080101), "utf-16").encode("utf-16-le")
+
+
+def text_after_nested():
+    # A cell of column A with text before, between and after tables inside it, and one that
+    # begins with a table: each text goes below what the cell holds so far.
+    body = '<table border="1">\n'
+    body += '  <tr><td colspan="2">社团活动抽签名单</td></tr>\n'
+    body += ("  <tr><td>周一组<table><tr><td>钱七</td></tr><tr><td>孙八</td></tr></table>"
+             "吴九</td><td>一组</td></tr>\n")
+    body += "  <tr><td>郑十</td><td>二组</td></tr>\n"
+    body += ("  <tr><td><table><tr><td>冯一</td></tr></table>陈二<table><tr><td>褚三</td></tr>"
+             "</table>卫四</td><td>三组</td></tr>\n")
+    body += "  <tr><td>蒋五</td><td>四组</td></tr>\n"
+    body += "</table>\n"
+    return page(body, "utf-8").encode("utf-8")
+
+
 def rowspan():
     # Column A holds the names; a group label spans rows in column B, and one
     # name spans two rows in column A (the second row has no cell of its own).
@@ -388,6 +408,8 @@ FILES = {
     "made_heading_text.html.xls": (heading_text, "html", "utf-8", "html,text-before-table,caption,text-after-table"),
     "made_nested_layout.html.xls": (nested_layout, "html", "utf-8", "html,nested-table,layout-table"),
     "made_nested_cells.html.xls": (nested_cells, "html", "utf-8", "html,nested-table,nested-in-col-a"),
+    "made_text_after_nested.html.xls": (text_after_nested, "html", "utf-8", "html,nested-table,nested-in-col-a,text-after-nested-table"),
+    "made_utf16le_bom.html.xls": (utf16_bom, "html", "utf-16le-bom", "html,utf-16le,bom,meta-charset-utf-16"),
     "made_websys_download.html.xls": (websys_download, "html", "utf-8", "html,web-export,th,thead,tfoot-before-tbody,hidden-row,mso-number-format,leading-zeros"),
     "made_excel_webpage.html.xls": (excel_webpage, "html", "gbk", "html,excel-save-as-web-page,gbk,meta-charset-gb2312,crlf,conditional-comments,x-num,leading-zeros,colspan"),
     "made_empty_ends.html.xls": (empty_ends, "html", "utf-8", "html,empty-cell-ends-roster"),
