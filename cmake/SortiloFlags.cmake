@@ -119,6 +119,17 @@ function(sortilo_automoc_if_needed target)
     set_target_properties(${target} PROPERTIES AUTOMOC OFF)
 endfunction()
 
+# sortilo_finish_target(TARGET): for a target made with plain add_library/add_executable, moc
+# only if its sources need it and the precompiled header of the kind its libraries make it.
+function(sortilo_finish_target target)
+    get_target_property(sources ${target} SOURCES)
+    list(TRANSFORM sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ REGEX "^[^/]")
+    sortilo_automoc_if_needed(${target} ${sources})
+    get_target_property(libs ${target} LINK_LIBRARIES)
+    sortilo_links_widgets(widgets ${libs})
+    sortilo_precompile(${target} ${widgets} OFF)
+endfunction()
+
 # sortilo_add_library(NAME LIBS dep ... [PRIVATE_LIBS dep ...]): one static library from the .cpp
 # files of the current folder (not its sub-folders, which hold libraries of their own), exposing
 # the folder's headers. PRIVATE_LIBS are used inside it and never seen by its users.
