@@ -65,6 +65,14 @@ def semicolon():
     return lines(rows, ";").encode("utf-8")
 
 
+def semicolon_decimal():
+    # Scores with decimal commas: every line holds both separators, and the semicolon separates.
+    rows = [["成绩单", "2024,秋"], ["姓名", "得分（满分10,0）"]]
+    for k, n in enumerate(names(12, 31)):
+        rows.append([n, "%d,%d" % (6 + k % 4, k % 10)])
+    return lines(rows, ";").encode("utf-8")
+
+
 def tab_lf():
     return lines(class_rows("初一(2)班学生名单", 18, 27, 2024120201), "\t", "\n").encode("utf-8")
 
@@ -147,6 +155,7 @@ FILES = {
     "made_utf16be_comma.csv.xls": (utf16be_comma, "text-csv", "utf-16be-bom", "csv,utf-16be,bom,crlf,comma", ","),
     "made_gbk_crlf.csv.xls": (gbk_crlf, "text-csv", "gbk", "csv,gbk,crlf,comma,gbk-only-chars,class-list", ","),
     "made_semicolon.csv.xls": (semicolon, "text-csv", "utf-8", "csv,utf-8,semicolon,comma-in-field,crlf", ";"),
+    "made_semicolon_decimal.csv.xls": (semicolon_decimal, "text-csv", "utf-8", "csv,utf-8,semicolon,decimal-comma,separator-tie", ";"),
     "made_tab_lf.tsv.xls": (tab_lf, "text-tsv", "utf-8", "tsv,utf-8,tab,lf", "\t"),
     "made_quoted.csv.xls": (quoted, "text-csv", "utf-8", "csv,rfc4180,doubled-quotes,quoted-newline-col-a,quoted-separator,stray-quotes,empty-quoted", ","),
     "made_leading_zeros.csv.xls": (leading_zeros, "text-csv", "utf-8", "csv,leading-zeros,number-looking,date-looking,formula-looking,boolean-looking", ","),
