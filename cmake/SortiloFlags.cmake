@@ -119,8 +119,8 @@ function(sortilo_automoc_if_needed target)
     set_target_properties(${target} PROPERTIES AUTOMOC OFF)
 endfunction()
 
-# sortilo_finish_target(TARGET): for a target made with plain add_library/add_executable, moc
-# only if its sources need it and the precompiled header of the kind its libraries make it.
+# sortilo_finish_target(TARGET): once its sources and libraries are given, moc only if its
+# sources need it and the precompiled header of the kind its libraries make it.
 function(sortilo_finish_target target)
     get_target_property(sources ${target} SOURCES)
     list(TRANSFORM sources PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ REGEX "^[^/]")
@@ -139,11 +139,9 @@ function(sortilo_add_library name)
     file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
     if(sources)
         add_library(${name} STATIC ${sources} ${headers})
-        sortilo_automoc_if_needed(${name} ${sources} ${headers})
         target_link_libraries(${name} PUBLIC ${L_LIBS} sortilo_flags)
         target_link_libraries(${name} PRIVATE ${L_PRIVATE_LIBS})
-        sortilo_links_widgets(widgets ${L_LIBS} ${L_PRIVATE_LIBS})
-        sortilo_precompile(${name} ${widgets} OFF)
+        sortilo_finish_target(${name})
         sortilo_expose_headers(${name} PUBLIC ${headers})
     else()
         add_library(${name} INTERFACE)
