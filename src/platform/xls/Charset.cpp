@@ -40,10 +40,6 @@ bool isChinese(const QByteArray& label) {
     return std::find(std::begin(labels), std::end(labels), label) != std::end(labels);
 }
 
-}  // namespace
-
-namespace {
-
 // The charset other than UTF-8 the text is decoded with by its declaration; empty for none.
 QByteArray declaredOther(const QByteArray& declared) {
     // A document whose declaration could be read is no UTF-16 whatever it says (as browsers
