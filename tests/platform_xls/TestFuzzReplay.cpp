@@ -4,17 +4,13 @@
 // leave a refused file changed or save a file that does not open again.
 #include "FuzzEdit.h"
 #include "FuzzWorkbook.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
 namespace {
-
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 void addFiles(const QString& folder, bool edit) {
     const QDir dir(folder);
@@ -45,7 +41,7 @@ private Q_SLOTS:
     void replay() {
         QFETCH(QString, path);
         QFETCH(bool, edit);
-        const QByteArray bytes = bytesOf(path);
+        const QByteArray bytes = fileBytes(path);
         const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
         if (!edit) {
             QCOMPARE(fuzzWorkbook(data, size_t(bytes.size())), 0);

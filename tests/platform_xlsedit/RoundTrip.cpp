@@ -192,16 +192,6 @@ QString corpusFile(const QString& name) {
     return QDir(qEnvironmentVariable("SORTILO_CORPUS_DIR")).filePath(name);
 }
 
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 namespace {
 
 // The original's view of the sheet as an export must leave it.

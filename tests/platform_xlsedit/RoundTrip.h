@@ -2,6 +2,7 @@
 
 #include "platform/xls/Biff.h"
 #include "platform/xlsedit/CellTable.h"
+#include "support/Files.h"
 #include "support/XlrdDump.h"
 
 #include <QHash>
@@ -24,11 +25,8 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
 // sheets' INDEX entries as valid as they were in the original. Reports through QTest.
 void checkStructure(const QString& original, const QString& saved, int activeSheet);
 
-// A workbook of the project's corpus; the bytes of a file (empty if it cannot be read), and
-// writing them (false on failure).
+// A workbook of the project's corpus.
 QString corpusFile(const QString& name);
-QByteArray fileBytes(const QString& path);
-bool writeBytes(const QString& path, const QByteArray& bytes);
 
 // Writes to `path` a copy of the workbook `original` whose Workbook stream `change` has altered
 // (its records and sections as splitRecords finds them); false when either file fails.

@@ -6,6 +6,7 @@
 #include "platform/xls/Workbook.h"
 #include "results/Export.h"
 #include "support/Fakes.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -30,11 +31,6 @@ std::unique_ptr<DrawState> groups(const QList<int>& sizes) {
         }
     }
     return s;
-}
-
-QByteArray bytesOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -129,7 +125,7 @@ private Q_SLOTS:
         } else if (obstacle != "missing") {
             writeUsedWorkbook();
         }
-        const QByteArray before = bytesOf(path());
+        const QByteArray before = fileBytes(path());
         if (obstacle == "lock") {
             QVERIFY(QFile(appFilePath(folder->path(), ".~lock." + ExportWorkbookName + "#"))
                         .open(QIODevice::WriteOnly));
@@ -138,7 +134,7 @@ private Q_SLOTS:
         }
         QCOMPARE(exportGroups(*groups({2, 5, 1})), message);
         QVERIFY(opener.opened.isEmpty());
-        QCOMPARE(bytesOf(path()), before);
+        QCOMPARE(fileBytes(path()), before);
     }
 };
 

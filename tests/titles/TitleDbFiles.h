@@ -4,6 +4,7 @@
 // through the layer under test.
 
 #include "platform/db/Connection.h"
+#include "support/Files.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -79,11 +80,6 @@ inline Rows readTitleDb(const QString& path, const QString& password = Password)
     sqlite3_finalize(s);
     sqlite3_close_v2(db);
     return rows;
-}
-
-inline QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A second program holding the file: "BEGIN IMMEDIATE" keeps others from starting to write,
