@@ -147,6 +147,7 @@ private Q_SLOTS:
         QCOMPARE(rows[2], storedRow("N3", {}, null));          // the title after an empty name goes
         QCOMPARE(rows[3], storedRow("N4", {"甲"}, null));      // after a null
         QCOMPARE(rows[4], storedRow("N5", {"A", "B"}, null));  // after a gap
+        QCOMPARE(rows[5], storedRow("N6", {"x"}, null));
         QCOMPARE(rows[6][1], QVariant(QStringLiteral("不用")));
         // The names reach the file, not titleSets: those change at the next load.
         QCOMPARE(state_->titleSets(1, 0), QStringLiteral("全"));
@@ -196,14 +197,14 @@ private Q_SLOTS:
         QVERIFY(kind != 4 || QFile(path_).open(QIODevice::WriteOnly));
         markSets();
         const QStringList before = allSets(*state_);
-        const QByteArray bytes = testfiles::fileBytes(path_);
+        const QByteArray bytes = fileBytes(path_);
         for (const Result<void>& r :
              {loadTitleSets(*state_, folder()), saveTitleSets(*state_, folder(), Names)}) {
             QCOMPARE(r.error().kind, error);
             QCOMPARE(errorMessage(r.error()), text.arg(TitleDatabaseName));
         }
         QCOMPARE(allSets(*state_), before);
-        QCOMPARE(testfiles::fileBytes(path_), bytes);
+        QCOMPARE(fileBytes(path_), bytes);
         QCOMPARE(QFileInfo::exists(path_), kind != 0);
     }
 
@@ -236,14 +237,14 @@ private Q_SLOTS:
                 path_, kind == 1 ? "BEGIN IMMEDIATE;" : "BEGIN; SELECT count(*) FROM 标题;");
             QVERIFY(other->ok);
         }
-        const QByteArray bytes = testfiles::fileBytes(path_);
+        const QByteArray bytes = fileBytes(path_);
         QVERIFY(loadTitleSets(*state_, folder()));
         QCOMPARE(state_->titleSets(4, 0), QStringLiteral("空列"));
         QCOMPARE(state_->titleSets(4, 26), QStringLiteral("1"));
         const Result<void> save = saveTitleSets(*state_, folder(), Names);
         QCOMPARE(save.error().kind, ErrorKind::DatabaseNotWritten);
         QCOMPARE(errorMessage(save.error()), texts::TitleDbNotWritten.arg(TitleDatabaseName));
-        QCOMPARE(testfiles::fileBytes(path_), bytes);
+        QCOMPARE(fileBytes(path_), bytes);
         other.reset();
         setReadOnly(false);
         if (kind != 3) {
@@ -261,9 +262,9 @@ private Q_SLOTS:
         }
         QVERIFY(titleCount(*state_, 1) > 0);
         QVERIFY(saveTitleSets(*state_, folder(), Names));
-        const QByteArray bytes = testfiles::fileBytes(path_);
+        const QByteArray bytes = fileBytes(path_);
         QVERIFY(createSampleTitleDatabase(path_));
-        QCOMPARE(testfiles::fileBytes(path_), bytes);
+        QCOMPARE(fileBytes(path_), bytes);
         QVERIFY(!db::createDatabase(path_, "k", {"CREATE TABLE t (a)"}));
         QVERIFY(!db::createDatabase(dir_->filePath("d.mdb"), "k", {"NOT SQL"}));
         QVERIFY(!QFileInfo::exists(dir_->filePath("d.mdb")));
@@ -294,8 +295,7 @@ private Q_SLOTS:
     // the file on its own. (Were it wrong, every open would fall back to the slow derivation.)
     void pageKeyOpensTheFile() {
         makeTypical();
-        const QByteArray key =
-            db::cachedPageKey(testfiles::Password, testfiles::fileBytes(path_).left(16));
+        const QByteArray key = db::cachedPageKey(testfiles::Password, fileBytes(path_).left(16));
         sqlite3* db = nullptr;
         sqlite3_open_v2(QFile::encodeName(path_).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
         testfiles::keyConnection(db, "PRAGMA key = \"x'" + key.toHex() + "'\";");
