@@ -13,19 +13,6 @@ using testfiles::Rows;
 
 namespace {
 
-QList<QVariant> setRow(const QString& name, int titles, const QString& prefix = "T") {
-    QList<QVariant> row{name};
-    for (int k = 1; k <= 25; ++k) {
-        row.append(k <= titles ? QVariant(prefix + QString::number(k)) : QVariant(QString("")));
-    }
-    return row;
-}
-
-Rows sixSets() {
-    return {setRow("甲组", 24), setRow("乙组", 3, "乙"), setRow("丙组", 25),
-            setRow("", 0),      setRow("戊组", 0),       setRow("己组", 1)};
-}
-
 const TitleSetNames Names{"甲组", "乙组改名", "丙组", "丁组", "戊组", "己组"};
 
 }  // namespace
@@ -34,7 +21,6 @@ const TitleSetNames Names{"甲组", "乙组改名", "丙组", "丁组", "戊组"
 class TestTitleEditing : public QObject {
     Q_OBJECT
 
-    QTemporaryDir templates;
     std::unique_ptr<QTemporaryDir> folder;
     std::unique_ptr<test::TestSession> t;
     std::unique_ptr<TitleEditing> editing;
@@ -48,13 +34,11 @@ class TestTitleEditing : public QObject {
     void add(const char* title) { editing->addTitle(QString::fromUtf8(title)); }
 
 private Q_SLOTS:
-    // Keying a new database is slow (PBKDF2): one is made, and each test takes a copy.
-    void initTestCase() {
-        QCOMPARE(testfiles::makeTitleDb(titleDatabasePath(templates.path()), sixSets()), QString());
-    }
+    // six-sets.mdb: 甲组 with titles T1-T24, 乙组 乙1-乙3, 丙组 T1-T25, a fourth set without a
+    // name or titles, 戊组 without titles, 己组 with T1.
     void init() {
         folder = std::make_unique<QTemporaryDir>();
-        QVERIFY(QFile::copy(titleDatabasePath(templates.path()), dbPath()));
+        QVERIFY(testfiles::copyTitleDb("six-sets.mdb", dbPath()));
         t = std::make_unique<test::TestSession>();
         editing = std::make_unique<TitleEditing>(t->session, folder->path());
         TitleEditing* e = editing.get();

@@ -40,20 +40,6 @@ QList<QVariant> storedRow(const QString& name, const QStringList& titles, const 
     return row;
 }
 
-// One row for each way a set can end, and a seventh row the program never touches.
-Rows typicalRows() {
-    const QVariant null;
-    return {storedRow(QStringLiteral("全"), numbered(QStringLiteral("标题"), 25),
-                      QStringLiteral("不读")),  // column 26: never read or written
-            {QStringLiteral("只有名称"), QString()},
-            {QString(), QStringLiteral("孤题")},
-            {QStringLiteral("空列"), QStringLiteral("甲"), null, QStringLiteral("丙")},
-            {QStringLiteral("有缺口"), QStringLiteral("A"), QStringLiteral("B"), QString(),
-             QStringLiteral("D")},
-            {QStringLiteral("方案六"), QStringLiteral("x")},
-            {QStringLiteral("第七行"), QStringLiteral("不用")}};
-}
-
 const TitleSetNames Names{"N1", "N2", "N3", "N4", "N5", "N6"};
 
 // Every entry of the title sets, to see what a load overwrites and what it leaves.
@@ -72,7 +58,6 @@ QStringList allSets(const DrawState& st) {
 class TestTitleStore : public QObject {
     Q_OBJECT
 
-    QTemporaryDir templates_;
     std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<DrawState> state_;
     QString path_;
@@ -83,8 +68,8 @@ class TestTitleStore : public QObject {
         QCOMPARE(::chmod(QFile::encodeName(path_).constData(), file ? 0444 : 0644), 0);
         QCOMPARE(::chmod(QFile::encodeName(folder()).constData(), inFolder ? 0555 : 0755), 0);
     }
-    // Keying a new database is slow (PBKDF2): one is made, and each test takes a copy.
-    void makeTypical() { QVERIFY(QFile::copy(templates_.filePath("typical.mdb"), path_)); }
+    // Each way a set can end, a row each, and a seventh row the program never touches.
+    void makeTypical() { QVERIFY(testfiles::copyTitleDb("typical.mdb", path_)); }
     // Marks left in titleSets to see what a load overwrites and what it leaves.
     void markSets() {
         for (int s = 0; s <= TitleSets; ++s) {
@@ -95,10 +80,6 @@ class TestTitleStore : public QObject {
     }
 
 private Q_SLOTS:
-    void initTestCase() {
-        QCOMPARE(testfiles::makeTitleDb(templates_.filePath("typical.mdb"), typicalRows(), 27),
-                 QString());
-    }
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
         state_ = makeDrawState();
@@ -171,30 +152,28 @@ private Q_SLOTS:
         }
     }
 
+    // The file: none, an empty one, or one of tests/data/titles.
     void refusedFile_data() {
-        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("file");
         QTest::addColumn<ErrorKind>("error");
         QTest::addColumn<QString>("text");
-        QTest::newRow("missing") << 0 << ErrorKind::DatabaseMissing << texts::TitleDbMissing;
-        QTest::newRow("wrong key") << 1 << ErrorKind::NotADatabase << texts::TitleDbNotOpened;
-        QTest::newRow("empty file") << 4 << ErrorKind::NotADatabase << texts::TitleDbNotOpened;
-        QTest::newRow("no table") << 5 << ErrorKind::NoTable << texts::TitleDbNoTable;
-        QTest::newRow("five rows") << 6 << ErrorKind::TooFewRows << texts::TitleDbTooFewRows;
-        QTest::newRow("25 columns") << 7 << ErrorKind::TooFewColumns << texts::TitleDbTooFewColumns;
+        QTest::newRow("missing") << "" << ErrorKind::DatabaseMissing << texts::TitleDbMissing;
+        QTest::newRow("wrong key")
+            << "wrong-key.mdb" << ErrorKind::NotADatabase << texts::TitleDbNotOpened;
+        QTest::newRow("empty file")
+            << "empty" << ErrorKind::NotADatabase << texts::TitleDbNotOpened;
+        QTest::newRow("no table") << "no-table.mdb" << ErrorKind::NoTable << texts::TitleDbNoTable;
+        QTest::newRow("five rows")
+            << "five-rows.mdb" << ErrorKind::TooFewRows << texts::TitleDbTooFewRows;
+        QTest::newRow("25 columns")
+            << "25-columns.mdb" << ErrorKind::TooFewColumns << texts::TitleDbTooFewColumns;
     }
     void refusedFile() {
-        QFETCH(int, kind);
+        QFETCH(QString, file);
         QFETCH(ErrorKind, error);
         QFETCH(QString, text);
-        const Rows rows = typicalRows();
-        const QString made = kind == 1   ? testfiles::makeTitleDb(path_, rows, 27, "123")
-                             : kind == 5 ? testfiles::makeTitleDb(path_, {}, 1, testfiles::Password,
-                                                                  {"DROP TABLE 标题"})
-                             : kind == 6 ? testfiles::makeTitleDb(path_, rows.mid(0, 5), 27)
-                             : kind == 7 ? testfiles::makeTitleDb(path_, rows, 25)
-                                         : QString();
-        QCOMPARE(made, QString());
-        QVERIFY(kind != 4 || QFile(path_).open(QIODevice::WriteOnly));
+        QVERIFY(file != "empty" || QFile(path_).open(QIODevice::WriteOnly));
+        QVERIFY(!file.endsWith(".mdb") || testfiles::copyTitleDb(file, path_));
         markSets();
         const QStringList before = allSets(*state_);
         const QByteArray bytes = fileBytes(path_);
@@ -205,7 +184,7 @@ private Q_SLOTS:
         }
         QCOMPARE(allSets(*state_), before);
         QCOMPARE(fileBytes(path_), bytes);
-        QCOMPARE(QFileInfo::exists(path_), kind != 0);
+        QCOMPARE(QFileInfo::exists(path_), !file.isEmpty());
     }
 
     // A file that cannot be written still loads: its sets come in, the nulls are not stored.
@@ -221,15 +200,8 @@ private Q_SLOTS:
     }
     void refusedWrite() {
         QFETCH(int, kind);
-        const QStringList trigger{
-            "CREATE TRIGGER refuse BEFORE UPDATE ON 标题 WHEN old.c0 = '空列' "
-            "BEGIN SELECT RAISE(ABORT, 'refused'); END"};
-        if (kind == 3) {
-            QCOMPARE(testfiles::makeTitleDb(path_, typicalRows(), 27, testfiles::Password, trigger),
-                     QString());
-        } else {
-            makeTypical();
-        }
+        // refuses-row-4.mdb: a trigger refuses to update the fourth row.
+        QVERIFY(testfiles::copyTitleDb(kind == 3 ? "refuses-row-4.mdb" : "typical.mdb", path_));
         setReadOnly(kind == 0, kind == 4);
         std::unique_ptr<testfiles::OtherConnection> other;
         if (kind == 1 || kind == 2) {

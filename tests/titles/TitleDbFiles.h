@@ -1,7 +1,7 @@
 #pragma once
 
-// Real title databases for tests: written and read back with the engine's own calls, not
-// through the layer under test.
+// Real title databases for tests: made by the sqlcipher shell and read back with the engine's
+// own calls, not through the layer under test.
 
 #include "platform/db/Connection.h"
 #include "support/Files.h"
@@ -27,36 +27,10 @@ inline void keyConnection(sqlite3* db, const QByteArray& keyPragma) {
     sqlite3_exec(db, "PRAGMA cipher_compatibility = 3;", nullptr, nullptr, nullptr);
 }
 
-inline QString sqlLiteral(const QVariant& v) {
-    if (v.isNull()) {
-        return QStringLiteral("NULL");
-    }
-    QString t = v.toString();
-    t.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return QLatin1Char('\'') + t + QLatin1Char('\'');
-}
-
-// The table 标题 with `columns` text columns; cells a row does not give are NULL.
-inline QString makeTitleDb(const QString& path, const Rows& rows, int columns = 26,
-                           const QString& password = Password,
-                           const QStringList& extraStatements = {}) {
-    QStringList names;
-    for (int c = 0; c < columns; ++c) {
-        names.append(QStringLiteral("c%1 TEXT").arg(c));
-    }
-    QStringList statements{
-        QStringLiteral("CREATE TABLE 标题 (%1)").arg(names.join(QStringLiteral(", ")))};
-    for (const QList<QVariant>& row : rows) {
-        QStringList values;
-        for (int c = 0; c < columns; ++c) {
-            values.append(sqlLiteral(c < row.size() ? row[c] : QVariant()));
-        }
-        statements.append(
-            QStringLiteral("INSERT INTO 标题 VALUES (%1)").arg(values.join(QStringLiteral(", "))));
-    }
-    statements.append(extraStatements);
-    const Result<void> made = db::createDatabase(path, password, statements);
-    return made ? QString() : made.error().detail;
+// Copies a title database of tests/data/titles (made by make/make_titles.py with the sqlcipher
+// shell) to `path`.
+inline bool copyTitleDb(const QString& name, const QString& path) {
+    return QFile::copy(qEnvironmentVariable("SORTILO_TEST_DATA") + "/titles/" + name, path);
 }
 
 // Every row of 标题 in rowid order, NULL as a null QVariant.
