@@ -21,8 +21,6 @@ QByteArray le32Bytes(uint32_t v) {
     return out;
 }
 
-}  // namespace
-
 QByteArray utf16le(const QString& s) {
     QByteArray out;
     out.reserve(s.size() * 2);
@@ -56,8 +54,6 @@ LegacyKey rc4StandardKey(const QString& password, const QByteArray& salt) {
     key.hashBase = hash(QCryptographicHash::Md5, buffer).left(5);
     return key;
 }
-
-namespace {
 
 // Decrypts verifier and verifier hash with the key of block 0 and compares.
 bool verifies(const LegacyKey& key, QByteArray verifier, QByteArray verifierHash) {
@@ -167,8 +163,6 @@ void applyXor(const QByteArray& array, uint8_t* base, size_t bodyStart, size_t b
     }
 }
 
-}  // namespace
-
 bool leftInClear(uint16_t type) {
     switch (type) {
         case rec::Bof:
@@ -186,6 +180,8 @@ bool leftInClear(uint16_t type) {
             return false;
     }
 }
+
+}  // namespace
 
 FilePassReading readFilePass(Span body, int biffVersion, const QString& password) {
     if (biffVersion < 8) {

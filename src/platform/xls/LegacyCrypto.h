@@ -37,12 +37,5 @@ FilePassReading readFilePass(Span body, int biffVersion, const QString& password
 // records Excel leaves in clear and the stream offset at the start of BOUNDSHEET stay as they
 // are.
 void decryptRecords(RecordStream& stream, int from, const LegacyKey& key);
-bool leftInClear(uint16_t recordType);
-
-// The pieces of the schemes, also for writing encrypted workbooks in tests: the RC4 key of a
-// 1024-byte block, the standard RC4 key of a password and salt, UTF-16LE bytes.
-QByteArray blockKey(const LegacyKey& key, uint32_t block);
-LegacyKey rc4StandardKey(const QString& password, const QByteArray& salt);
-QByteArray utf16le(const QString& s);
 
 }  // namespace sortilo::xls
