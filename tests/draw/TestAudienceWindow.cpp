@@ -38,7 +38,7 @@ private Q_SLOTS:
     // Ticks roll the name, Stop shows the group, Start rolls again; the keys of a clicker run the
     // draw from here too; closing the window leaves the draw rolling.
     void followsTheDraw() {
-        QCOMPARE(window->windowTitle(), texts::AudienceWindowTitle);
+        QVERIFY(window->windowTitle() == texts::AudienceWindowTitle && !window->showsGroup());
         window->open(nullptr);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         t->session.setDrawCountText(QStringLiteral("3"));
