@@ -44,6 +44,7 @@ private Q_SLOTS:
         QCOMPARE(textAt(*book, 1, 1), QStringLiteral("标题"));
         QCOMPARE(textAt(*book, 1, 2), QStringLiteral("7"));  // shown as 7.00, read as 7
         QCOMPARE(textAt(*book, 3, 1), QStringLiteral("张三"));
+        QVERIFY(book->cell(3, 2).isEmpty() && textAt(*book, 3, 4) == QStringLiteral("丁"));
         QCOMPARE(textAt(*book, 4, 1), QStringLiteral("李四 "));
         QCOMPARE(textAt(*book, 5, 1), QStringLiteral("12"));
         QCOMPARE(textAt(*book, 5, 2), QStringLiteral("True"));

@@ -40,7 +40,7 @@ STYLES = """<?xml version="1.0" encoding="UTF-8"?>
 SHEET2 = """<?xml version="1.0" encoding="UTF-8"?>
 <worksheet xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main"><sheetData>
 <row r="1"><c r="A1" t="inlineStr"><is><t>标题</t></is></c><c r="B1" s="3"><v>7</v></c></row>
-<row r="3"><c r="A3" t="s"><v>0</v></c></row>
+<row r="3"><c r="A3" t="s"><v>0</v></c><c r="D3" t="inlineStr"><is><t>丁</t></is></c></row>
 <row r="4"><c r="A4" t="s"><v>1</v></c></row>
 <row r="5"><c r="A5"><v>12</v></c><c t="b"><v>1</v></c></row>
 <row r="6"><c r="A6" s="1"><v>45292.5</v></c></row>
