@@ -4,6 +4,7 @@
 #include "platform/AppFiles.h"
 #include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
+#include "platform/db/Connection.h"
 #include "platform/db/KeyDerivation.h"
 #include "titles/store/TitleStore.h"
 

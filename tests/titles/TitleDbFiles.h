@@ -3,7 +3,6 @@
 // Real title databases for tests: made by the sqlcipher shell and read back with the engine's
 // own calls, not through the layer under test.
 
-#include "platform/db/Connection.h"
 #include "support/Files.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -11,7 +10,6 @@
 #include <QFile>
 #include <QList>
 #include <QString>
-#include <QStringList>
 #include <QVariant>
 
 namespace sortilo::testfiles {
