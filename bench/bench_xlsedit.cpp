@@ -22,10 +22,12 @@ QString name(int i) {
     static const QString surnames = QStringLiteral("王李张刘陈杨赵黄周吴徐孙胡朱高林何郭马罗");
     static const QString given = QStringLiteral("伟芳娜秀英敏静丽强磊军洋勇艳杰娟涛明超兰霞平刚桂");
     QString n = QString(surnames[i % 20]) + given[(i / 20) % 24];
-    if (i >= 480)
+    if (i >= 480) {
         n += given[(i / 480) % 24];
-    if (i >= 11520)
+    }
+    if (i >= 11520) {
         n += given[(i / 11520) % 24];
+    }
     return n;
 }
 
@@ -33,8 +35,9 @@ QString name(int i) {
 QVector<QVector<QString>> drawResults(int groups, int names) {
     QVector<QVector<QString>> results(groups);
     for (int g = 0; g < groups; ++g) {
-        for (int k = 0; k < names; ++k)
+        for (int k = 0; k < names; ++k) {
             results[g].push_back(name(g * names + k));
+        }
     }
     return results;
 }
@@ -43,15 +46,18 @@ QVector<QVector<QString>> drawResults(int groups, int names) {
 bool exportOnce(const QString& path, const QVector<QVector<QString>>& results,
                 const QStringList& titles) {
     auto book = EditableWorkbook::open(path);
-    if (!book || !book->clearRange(QStringLiteral("A1:AZ5000")))
+    if (!book || !book->clearRange(QStringLiteral("A1:AZ5000"))) {
         return false;
+    }
     for (int g = 0; g < results.size(); ++g) {
         for (int k = 0; k < results[g].size(); ++k) {
-            if (!book->writeCell(k + 2, g + 1, results[g][k]))
+            if (!book->writeCell(k + 2, g + 1, results[g][k])) {
                 return false;
+            }
         }
-        if (!book->writeCell(1, g + 1, titles[g]))
+        if (!book->writeCell(1, g + 1, titles[g])) {
             return false;
+        }
     }
     return bool(book->save());
 }
@@ -61,8 +67,9 @@ long statusKb(const std::string& field) {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind(field + ":", 0) == 0)
+        if (line.rfind(field + ":", 0) == 0) {
             return std::stol(line.substr(field.size() + 1));
+        }
     }
     return 0;
 }
@@ -70,8 +77,9 @@ long statusKb(const std::string& field) {
 void BM_Export(benchmark::State& state) {
     const auto results = drawResults(int(state.range(0)), int(state.range(1)));
     QStringList titles;
-    for (int g = 1; g <= results.size(); ++g)
+    for (int g = 1; g <= results.size(); ++g) {
         titles << QStringLiteral("第%1组").arg(g);
+    }
     const long baseline = statusKb("VmRSS");
     std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
     QTemporaryDir dir;

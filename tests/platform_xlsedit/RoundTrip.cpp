@@ -37,15 +37,17 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
             }
         }
         for (auto it = now->cells.begin(); it != now->cells.end(); ++it) {
-            if (written.contains(it.key()))
+            if (written.contains(it.key())) {
                 QCOMPARE(it.value()[1].toString(), written.value(it.key()));
-            else if (!range.contains(it.key().first, it.key().second))
+            } else if (!range.contains(it.key().first, it.key().second)) {
                 QVERIFY(old.cells.contains(it.key()));
-            else
+            } else {
                 QCOMPARE(it.value()[0].toInt(), int(XlrdBlank));
+            }
         }
-        for (auto it = written.begin(); it != written.end(); ++it)
+        for (auto it = written.begin(); it != written.end(); ++it) {
             QCOMPARE(now->cells.value(it.key())[0].toInt(), int(XlrdText));
+        }
     }
 }
 
@@ -70,10 +72,12 @@ struct Parsed {
         for (int i = bof, depth = 0; bof >= 0 && i < int(stream.records.size()); ++i) {
             const uint16_t type = stream.records[size_t(i)].type;
             depth += type == rec::Bof ? 1 : (type == rec::Eof ? -1 : 0);
-            if (depth == 0)
+            if (depth == 0) {
                 break;
-            if (depth == 1 || type == rec::Bof)
+            }
+            if (depth == 1 || type == rec::Bof) {
                 out.push_back(i);
+            }
         }
         return out;
     }
@@ -84,13 +88,15 @@ Parsed parse(const QString& path) {
     Result<CompoundFile> file = readCompoundFile(fileBytes(path));
     int wb = file ? findStream(file->root, QStringLiteral("Workbook")) : -1;
     wb = wb >= 0 || !file ? wb : findStream(file->root, QStringLiteral("Book"));
-    if (wb < 0)
+    if (wb < 0) {
         return p;
+    }
     p.file = std::move(*file);
     p.entry = wb;
     p.stream = splitRecords(p.file.root.children[size_t(wb)].data);
-    for (size_t i = 0; i < p.stream.records.size(); ++i)
+    for (size_t i = 0; i < p.stream.records.size(); ++i) {
         p.at[p.stream.records[i].offset] = int(i);
+    }
     for (int i : p.level(0)) {
         if (p.stream.records[size_t(i)].type == rec::BoundSheet) {
             const auto found = p.at.find(le32(p.stream.body(i)));
@@ -106,13 +112,15 @@ std::pair<int, int> validDbCells(const Parsed& p, int bof) {
     int valid = 0, entries = -1;
     for (int i : p.level(bof)) {
         const Record& r = p.stream.records[size_t(i)];
-        if (r.type != rec::Index || r.length < 16 || entries >= 0)
+        if (r.type != rec::Index || r.length < 16 || entries >= 0) {
             continue;
+        }
         entries = (r.length - 16) / 4;
         for (int k = 16; k + 4 <= r.length; k += 4) {
             const uint32_t db = le32(p.stream.body(r) + k);
-            if (p.typeAt(db) != rec::DbCell)
+            if (p.typeAt(db) != rec::DbCell) {
                 continue;
+            }
             const Record& d = p.stream.records[size_t(p.at.at(db))];
             uint32_t pos = db - le32(p.stream.body(d));
             bool ok = p.typeAt(pos) == rec::Row;
@@ -135,12 +143,14 @@ void checkDimensions(const Parsed& p, int bof) {
         const Record& r = p.stream.records[size_t(i)];
         const char* b = p.stream.body(r);
         dims = r.type == rec::Dimensions && !dims ? b : dims;
-        if (r.type != rec::Row && !isCellRecord(r.type))
+        if (r.type != rec::Row && !isCellRecord(r.type)) {
             continue;
+        }
         r1 = std::min<int>(r1, le16(b));
         r2 = std::max<int>(r2, le16(b));
-        if (r.type == rec::Row)
+        if (r.type == rec::Row) {
             continue;
+        }
         const bool multi = r.type == rec::MulRk || r.type == rec::MulBlank;
         c1 = std::min<int>(c1, le16(b + 2));
         c2 = std::max<int>(c2, multi ? le16(b + r.length - 2) : le16(b + 2));
@@ -180,8 +190,9 @@ void checkStructure(const QString& original, const QString& saved, int activeShe
 bool writeAltered(const QString& original, const QString& path,
                   const std::function<void(RecordStream&)>& change) {
     Parsed p = parse(original);
-    if (p.entry < 0)
+    if (p.entry < 0) {
         return false;
+    }
     change(p.stream);
     p.file.root.children[size_t(p.entry)].data = p.stream.bytes;
     const Result<QByteArray> bytes = xlsedit::writeCompoundFile(p.file);
@@ -218,8 +229,9 @@ void checkExportMarks(const QString& original, const QString& saved, int activeS
         return QByteArray(p.stream.body(i), p.stream.records[size_t(i)].length);
     };
     for (int i : after.level(0)) {
-        if (after.stream.records[size_t(i)].type == rec::RecalcId)
+        if (after.stream.records[size_t(i)].type == rec::RecalcId) {
             QCOMPARE(le32(after.stream.body(i) + 4), 0u);
+        }
     }
     for (int bof : after.sheets) {
         const std::vector<int> records = after.level(bof);
@@ -228,8 +240,9 @@ void checkExportMarks(const QString& original, const QString& saved, int activeS
             const uint16_t type = after.stream.records[size_t(i)].type;
             uncalced += type == rec::Uncalced ? 1 : 0;
             formulas += type == rec::Formula ? 1 : 0;
-            if (type == rec::Formula)
+            if (type == rec::Formula) {
                 QVERIFY(after.stream.body(i)[xlsedit::FormulaFlags] & xlsedit::FormulaAlwaysCalc);
+            }
         }
         QCOMPARE(uncalced, formulas > 0 ? 1 : 0);
         QVERIFY(formulas == 0 || after.stream.records[size_t(records[1])].type == rec::Uncalced);
@@ -238,8 +251,9 @@ void checkExportMarks(const QString& original, const QString& saved, int activeS
         std::vector<int> out;
         for (int i : p.level(bof)) {
             const uint16_t type = p.stream.records[size_t(i)].type;
-            if (type == rec::Window2 || type == rec::Pane || type == rec::Selection)
+            if (type == rec::Window2 || type == rec::Pane || type == rec::Selection) {
                 out.push_back(i);
+            }
         }
         return out;
     };

@@ -36,13 +36,15 @@ Written writeExport(EditableWorkbook& book, int groups, int names) {
     for (int g = 1; g <= groups; ++g) {
         for (int k = 1; k <= names; ++k) {
             const QString name = chineseName(g, k);
-            if (!book.writeCell(k + 1, g, name))
+            if (!book.writeCell(k + 1, g, name)) {
                 return {};
+            }
             written.insert({k, g - 1}, name);
         }
         const QString title = QStringLiteral("第%1组").arg(g);
-        if (!book.writeCell(1, g, title))
+        if (!book.writeCell(1, g, title)) {
             return {};
+        }
         written.insert({0, g - 1}, title);
     }
     return written;
@@ -56,8 +58,9 @@ struct CorpusFile {
 // SORTILO_TEST_SHARD "k/n" (set by CTest): this run takes every n-th file, starting with the k-th.
 bool inThisShard(int index) {
     const QStringList shard = qEnvironmentVariable("SORTILO_TEST_SHARD").split(QLatin1Char('/'));
-    if (shard.size() != 2)
+    if (shard.size() != 2) {
         return true;
+    }
     const int n = shard[1].toInt();
     return n < 2 || index % n == shard[0].toInt() - 1;
 }
@@ -65,13 +68,15 @@ bool inThisShard(int index) {
 QVector<CorpusFile> corpusFiles() {
     QVector<CorpusFile> files;
     QFile manifest(corpusFile(QStringLiteral("MANIFEST.tsv")));
-    if (!manifest.open(QIODevice::ReadOnly))
+    if (!manifest.open(QIODevice::ReadOnly)) {
         return files;
+    }
     manifest.readLine();
     while (!manifest.atEnd()) {
         const QStringList fields = QString::fromUtf8(manifest.readLine()).split(QLatin1Char('\t'));
-        if (fields.size() > 5)
+        if (fields.size() > 5) {
             files.push_back({fields[0], fields[5].split(QLatin1Char(','))});
+        }
     }
     return files;
 }
@@ -79,15 +84,19 @@ QVector<CorpusFile> corpusFiles() {
 // What opening a corpus file for editing must give, from its tags: nothing when it opens.
 std::optional<ErrorKind> expectedProblem(const CorpusFile& f) {
     if (f.tags.contains(QStringLiteral("encrypted")) ||
-        f.tags.contains(QStringLiteral("encrypted-ooxml")))
+        f.tags.contains(QStringLiteral("encrypted-ooxml"))) {
         return ErrorKind::PasswordProtected;
+    }
     if (f.tags.contains(QStringLiteral("biff5")) || f.tags.contains(QStringLiteral("nonxls-zip")) ||
-        f.tags.contains(QStringLiteral("biff2-4")))
+        f.tags.contains(QStringLiteral("biff2-4"))) {
         return ErrorKind::UnsupportedFormat;
-    if (f.tags.contains(QStringLiteral("biff8")))
+    }
+    if (f.tags.contains(QStringLiteral("biff8"))) {
         return std::nullopt;
-    if (f.tags.contains(QStringLiteral("structure-problem")))
+    }
+    if (f.tags.contains(QStringLiteral("structure-problem"))) {
         return ErrorKind::Corrupt;
+    }
     return ErrorKind::NotAWorkbook;
 }
 
@@ -110,13 +119,15 @@ void TestXlsEdit::corpusRoundTrip_data() {
     QTest::addColumn<int>("names");
     const QVector<CorpusFile> files = corpusFiles();
     for (int i = 0; i < files.size(); ++i) {
-        if (inThisShard(i))
+        if (inThisShard(i)) {
             QTest::newRow(qPrintable(files[i].name))
                 << files[i].name << expectedProblem(files[i]) << 10 << 200;
+        }
     }
-    if (inThisShard(files.size()))
+    if (inThisShard(files.size())) {
         QTest::newRow("largest export")
             << QStringLiteral("poi_54016.xls") << std::optional<ErrorKind>() << 50 << 1000;
+    }
 }
 
 void TestXlsEdit::corpusRoundTrip() {
@@ -129,8 +140,9 @@ void TestXlsEdit::corpusRoundTrip() {
     QVERIFY(QFile::copy(corpusFile(file), path));
     Result<EditableWorkbook> book = EditableWorkbook::open(path);
     QCOMPARE(book ? std::nullopt : std::optional(book.error().kind), problem);
-    if (problem)
+    if (problem) {
         return;
+    }
     // The sheet written is the one the reader reads (and the spreadsheet program shows).
     const auto read = sortilo::xls::Workbook::open(path);
     QVERIFY(read);
@@ -151,12 +163,14 @@ void TestXlsEdit::corpusRoundTrip() {
     }
     // xlrd refuses the original (wrong counts, odd containers): our rewrite may well be
     // readable; then at least the written cells must be there.
-    if (!after.error.isEmpty())
+    if (!after.error.isEmpty()) {
         QSKIP(qPrintable(QStringLiteral("xlrd reads neither original nor copy: ") + after.error));
+    }
     const XlrdSheet* sheet = after.sheet(book->activeSheetName());
     QVERIFY(sheet);
-    for (auto it = written.begin(); it != written.end(); ++it)
+    for (auto it = written.begin(); it != written.end(); ++it) {
         QCOMPARE(sheet->cells.value(it.key())[1].toString(), it.value());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestXlsEdit)

@@ -38,11 +38,13 @@ QString copyIn(const QString& folder, const QString& file = QStringLiteral("poi_
 // Opens the workbook and makes an export's changes, without saving.
 std::optional<EditableWorkbook> edited(const QString& path) {
     Result<EditableWorkbook> book = EditableWorkbook::open(path);
-    if (!book || !book->clearRange(QStringLiteral("A1:AZ5000")))
+    if (!book || !book->clearRange(QStringLiteral("A1:AZ5000"))) {
         return std::nullopt;
+    }
     for (int k = 1; k <= 300; ++k) {
-        if (!book->writeCell(k, 1 + k % 50, QStringLiteral("名字%1").arg(k)))
+        if (!book->writeCell(k, 1 + k % 50, QStringLiteral("名字%1").arg(k))) {
             return std::nullopt;
+        }
     }
     return std::move(*book);
 }
@@ -62,12 +64,15 @@ void limitFileSize(bool on) {
 
 void raise(Obstacle o, const QString& folder, const QString& file) {
     const QByteArray f = QFile::encodeName(file), d = QFile::encodeName(folder);
-    if (o == Obstacle::HardLink)
+    if (o == Obstacle::HardLink) {
         ::link(f.constData(), (f + ".link").constData());
-    if (o == Obstacle::ReadOnlyFile)
+    }
+    if (o == Obstacle::ReadOnlyFile) {
         ::chmod(f.constData(), 0444);
-    if (o == Obstacle::ReadOnlyFolder)
+    }
+    if (o == Obstacle::ReadOnlyFolder) {
         ::chmod(d.constData(), 0555);
+    }
     if (o == Obstacle::FolderReplaced) {
         ::rename(d.constData(), (d + ".moved").constData());
         QFile stand(folder);
@@ -88,8 +93,9 @@ void lower(Obstacle o, const QString& folder, const QString& file) {
     }
     ::chmod(f.constData(), 0644);
     ::chmod(d.constData(), 0755);
-    if (o == Obstacle::DiskFull)
+    if (o == Obstacle::DiskFull) {
         limitFileSize(false);
+    }
 }
 
 }  // namespace
@@ -149,8 +155,9 @@ private Q_SLOTS:
         const QStringList orphans{".导出数据.xls.sortilo-a1B2c3", ".导出数据.xls.sortilo-ZZZZZZ"};
         QStringList kept{".导出数据.xls.sortilo-inUse1", ".其他.xls.sortilo-a1B2c3",
                          ".导出数据.xls.a1B2c3", ".导出数据.xls.sortilo-a1B2c3d"};
-        for (const QString& name : orphans + kept)
+        for (const QString& name : orphans + kept) {
             QVERIFY(writeBytes(dir.filePath(name), junk));
+        }
         QFile inUse(dir.filePath(kept[0]));
         QVERIFY(inUse.open(QIODevice::ReadOnly) && ::flock(inUse.handle(), LOCK_EX) == 0);
         const bool root = ::geteuid() == 0;
@@ -196,17 +203,20 @@ private Q_SLOTS:
             if (child == 0) {
                 ::close(ready[0]);
                 auto book = edited(path);
-                if (!book || ::write(ready[1], "r", 1) != 1)
+                if (!book || ::write(ready[1], "r", 1) != 1) {
                     ::_exit(1);
-                for (;;)
+                }
+                for (;;) {
                     static_cast<void>(book->save());
+                }
             }
             ::close(ready[1]);
             char byte = 0;
             const bool started = ::read(ready[0], &byte, 1) == 1;
             ::close(ready[0]);
-            if (started)
+            if (started) {
                 ::usleep(useconds_t(QRandomGenerator::global()->bounded(2 * saveMicros)));
+            }
             ::kill(child, SIGKILL);
             ::waitpid(child, nullptr, 0);
             QVERIFY(started);

@@ -47,8 +47,9 @@ std::map<QString, QByteArray> flatten(const CfbNode& node, const QString& prefix
 // The container of a file, every entry by its path (storages' class ids as entries too).
 std::map<QString, QByteArray> entriesOf(const QString& path) {
     const Result<CompoundFile> file = readCompoundFile(fileBytes(path));
-    if (!file)
+    if (!file) {
         return {};
+    }
     auto entries = flatten(file->root);
     entries[QStringLiteral("/clsid")] =
         QByteArray(reinterpret_cast<const char*>(file->root.clsid.data()), 16);
@@ -58,8 +59,9 @@ std::map<QString, QByteArray> entriesOf(const QString& path) {
 // Body of the n-th record of a type (n from 0, counted from `from` on).
 char* nth(RecordStream& s, uint16_t type, int n, uint32_t from = 0) {
     for (const Record& r : s.records) {
-        if (r.type == type && r.offset >= from && n-- == 0)
+        if (r.type == type && r.offset >= from && n-- == 0) {
             return s.bytes.data() + r.offset + 4;
+        }
     }
     return nullptr;
 }
@@ -71,16 +73,19 @@ enum class Change { None, PositionMisses, SharedPosition, WindowUnconfirmed, Pan
 
 void apply(RecordStream& s, Change c) {
     char* third = nth(s, rec::BoundSheet, 2);
-    if (c == Change::PositionMisses)
+    if (c == Change::PositionMisses) {
         put32(third, le32(third) + 1);
-    if (c == Change::SharedPosition)
+    }
+    if (c == Change::SharedPosition) {
         put32(nth(s, rec::BoundSheet, 0), le32(third));
+    }
     if (c == Change::WindowUnconfirmed) {
         char* view = nth(s, rec::Window2, 1, le32(third));
         put16(view, le16(view) & ~0x0200u);
     }
-    if (c == Change::PaneScrolled)
+    if (c == Change::PaneScrolled) {
         put16(nth(s, rec::Pane, 0) + 4, 500);
+    }
 }
 
 }  // namespace
@@ -205,8 +210,9 @@ private Q_SLOTS:
              {"edr_TestMultiSheet.xls", "calamine_issue219.xls", "easyexcel_style.xls",
               "edr_Test_Excel_Dataset.xls", "poi_56563a.xls", "sheetjs_1904.xls",
               "sheetjs_ErrorTypes.xls", "sheetjs_phonetic_text.xls", "sheetjs_sheet_visibility.xls",
-              "poi_44958_1.xls", "edr_Test_OpenOffice.xls"})
+              "poi_44958_1.xls", "edr_Test_OpenOffice.xls"}) {
             QTest::newRow(name) << QString::fromLatin1(name) << false << false;
+        }
         QTest::newRow("macros") << "poi_SimpleMacro.xls" << true << false;
         QTest::newRow("macros, chart sheet") << "calamine_any_sheets.xls" << true << false;
         QTest::newRow("WPS") << "easyexcel_template03.xls" << true << false;
@@ -236,8 +242,9 @@ private Q_SLOTS:
         // The big sectors' copy takes a stream past the mini stream's size.
         const int names = edit ? (bigSectors ? 500 : 1) : 0;
         QVERIFY(!edit || book->clearRange(QStringLiteral("A1:AZ5000")));
-        for (int r = 1; r <= names; ++r)
+        for (int r = 1; r <= names; ++r) {
             QVERIFY(book->writeCell(r, 1 + r % 7, QStringLiteral("第%1组").arg(r)));
+        }
         QVERIFY(book->save());
         auto old = entriesOf(original), now = entriesOf(path);
         QCOMPARE(now.size(), old.size());
@@ -277,9 +284,10 @@ private Q_SLOTS:
             auto book = EditableWorkbook::open(path);
             QVERIFY(book);
             QVERIFY(book->clearRange(QStringLiteral("A1:AZ5000")));
-            for (int r = 1; r <= 2000; ++r)
+            for (int r = 1; r <= 2000; ++r) {
                 QVERIFY(book->writeCell(r, 1 + r % 20,
                                         QStringLiteral("第%1轮名字%2").arg(round).arg(r)));
+            }
             QVERIFY(book->save());
             QVERIFY(book->writeCell(5001 + round, 1, QStringLiteral("同一对象再存")));
             QVERIFY(book->save());
@@ -292,8 +300,9 @@ private Q_SLOTS:
         const XlrdSheet* sheet = after.sheet(EditableWorkbook::open(path)->activeSheetName());
         QVERIFY(sheet);
         QCOMPARE(sheet->cells.value({1999, 0})[1].toString(), QStringLiteral("第2轮名字2000"));
-        for (int row = 5000; row <= 5002; ++row)
+        for (int row = 5000; row <= 5002; ++row) {
             QCOMPARE(sheet->cells.value({row, 0})[1].toString(), QStringLiteral("同一对象再存"));
+        }
     }
 
     // A workbook saved with an Excel 5/95 copy (`Book`) beside its Workbook stream: spreadsheet

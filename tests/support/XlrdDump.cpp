@@ -31,8 +31,9 @@ sys.stdout.write(json.dumps(out, ensure_ascii=False))
 
 const XlrdSheet* XlrdBook::sheet(const QString& name) const {
     for (const XlrdSheet& s : sheets) {
-        if (s.name == name)
+        if (s.name == name) {
             return &s;
+        }
     }
     return nullptr;
 }

@@ -40,8 +40,9 @@ NewWorkbook mixedBook(int activeSheet) {
 // An Excel 5/95 workbook whose strings are GBK bytes, as Chinese Windows saved them.
 NewWorkbook gbkBook() {
     NewSheet sheet{QStringLiteral("学生名单"), {{2, 2, 7.0}}};
-    for (const char16_t* name : {u"张三", u"李四", u"王小二", u"欧阳娜娜", u"Tom 汤姆"})
+    for (const char16_t* name : {u"张三", u"李四", u"王小二", u"欧阳娜娜", u"Tom 汤姆"}) {
         sheet.cells.push_back({int(sheet.cells.size()) + 2, 1, QString::fromUtf16(name)});
+    }
     return {{NewSheet{QStringLiteral("说明"), {}}, sheet}, 1};
 }
 
@@ -86,8 +87,9 @@ private Q_SLOTS:
             QCOMPARE(xlrd.sheets[qsizetype(s)].selected, int(s) == active);
         }
         std::map<std::pair<int, int>, std::variant<QString, double>> written;
-        for (const NewCell& c : source.sheets[size_t(active)].cells)
+        for (const NewCell& c : source.sheets[size_t(active)].cells) {
             written[{c.row, c.column}] = c.value;
+        }
         const XlrdSheet& shown = xlrd.sheets[active];
         for (const auto& [at, value] : written) {
             const CellValue v = ours->cell(at.first, at.second);

@@ -63,13 +63,16 @@ Result<void> CellTable::parse(const RecordStream& stream, const Section& sheet) 
         inTable = true;
         hasFormulas_ = hasFormulas_ || r.type == rec::Formula;
         i = takeCell(stream, sheet.end, i);
-        if (i < 0)
+        if (i < 0) {
             return fault(ErrorKind::Corrupt, QStringLiteral("an empty multiple-cell record"));
+        }
     }
-    for (auto& [row, data] : rows_)
+    for (auto& [row, data] : rows_) {
         sortRow(row, data.cells);
-    if (!inTable)
+    }
+    if (!inTable) {
         splitForEmptyTable();
+    }
     return {};
 }
 
@@ -83,14 +86,16 @@ int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at) {
     item.first = item.last = le16(body + 2);
     if (r.type == rec::MulRk || r.type == rec::MulBlank) {
         const int n = (r.length - 6) / multiWidth(r.type);
-        if (n < 1)
+        if (n < 1) {
             return -1;
+        }
         item.last = uint16_t(std::min(item.first + n - 1, 0xFFFF));
     }
     int end = at + 1;
     if (r.type == rec::Formula) {
-        while (end < sheetEnd && belongsToFormula(stream.records[size_t(end)].type))
+        while (end < sheetEnd && belongsToFormula(stream.records[size_t(end)].type)) {
             ++end;
+        }
         for (int j = at + 1; j < end; ++j) {
             const Record& c = stream.records[size_t(j)];
             const char* cb = stream.body(c);
@@ -116,16 +121,19 @@ int CellTable::takeCell(const RecordStream& stream, int sheetEnd, int at) {
 // readers do: the later record wins, so each column keeps one cell.
 void CellTable::sortRow(int row, std::vector<Item>& cells) const {
     bool ordered = true;
-    for (size_t i = 1; i < cells.size() && ordered; ++i)
+    for (size_t i = 1; i < cells.size() && ordered; ++i) {
         ordered = cells[i - 1].last < cells[i].first;
-    if (ordered)
+    }
+    if (ordered) {
         return;  // as writers write them: in column order, each column once
+    }
     std::vector<Item> sorted = cells;
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const Item& a, const Item& b) { return a.first < b.first; });
     bool overlap = false;
-    for (size_t i = 1; i < sorted.size() && !overlap; ++i)
+    for (size_t i = 1; i < sorted.size() && !overlap; ++i) {
         overlap = sorted[i].first <= sorted[i - 1].last;
+    }
     if (!overlap) {
         cells = std::move(sorted);
         return;
@@ -133,12 +141,14 @@ void CellTable::sortRow(int row, std::vector<Item>& cells) const {
     std::map<int, Item> byColumn;
     for (const Item& item : cells) {
         const bool multi = item.type == rec::MulRk || item.type == rec::MulBlank;
-        for (int c = item.first; c <= item.last; ++c)
+        for (int c = item.first; c <= item.last; ++c) {
             byColumn[c] = multi ? slice(row, item, c, c) : item;
+        }
     }
     cells.clear();
-    for (auto& [col, item] : byColumn)
+    for (auto& [col, item] : byColumn) {
         cells.push_back(std::move(item));
+    }
 }
 
 // A sheet without cells: the new cells go after DIMENSIONS, or else before the view settings.
@@ -164,11 +174,13 @@ void CellTable::splitForEmptyTable() {
 }
 
 uint16_t CellTable::xfAt(const Item& item, int col) const {
-    if (item.raw.isEmpty())
+    if (item.raw.isEmpty()) {
         return item.xf;
+    }
     const char* body = item.raw.constData() + 4;
-    if (item.type == rec::MulRk || item.type == rec::MulBlank)
+    if (item.type == rec::MulRk || item.type == rec::MulBlank) {
         return le16(body + 4 + multiWidth(item.type) * (col - item.first));
+    }
     return le16(body + 4);
 }
 
@@ -179,20 +191,23 @@ CellTable::Row& CellTable::rowAt(int row) {
         const auto next = std::next(lastRow_);
         lastRow_ = next != rows_.end() && next->first == row ? next : rows_.end();
     }
-    if (lastRow_ == rows_.end())
+    if (lastRow_ == rows_.end()) {
         lastRow_ = rows_.try_emplace(row).first;
+    }
     return lastRow_->second;
 }
 
 uint16_t CellTable::defaultXf(const Row& row, int col) const {
     if (!row.record.isEmpty()) {
         const uint32_t flags = le32(row.record.constData() + 12);
-        if (flags & 0x80)
+        if (flags & 0x80) {
             return uint16_t((flags >> 16) & 0x0FFF);
+        }
     }
     for (const auto& [range, xf] : colXf_) {
-        if (range.contains(0, col))
+        if (range.contains(0, col)) {
             return xf;
+        }
     }
     return 15;
 }
@@ -225,11 +240,13 @@ void CellTable::blankOut(int row, const Item& item, int c1, int c2, std::vector<
         out.push_back(item);
         return;
     }
-    if (item.type == rec::LabelSst)
+    if (item.type == rec::LabelSst) {
         released_.push_back(item.raw.isEmpty() ? item.sst : le32(item.raw.constData() + 4 + 6));
+    }
     const bool multi = item.type == rec::MulRk || item.type == rec::MulBlank;
-    if (multi && item.first < from)
+    if (multi && item.first < from) {
         out.push_back(slice(row, item, item.first, from - 1));
+    }
     for (int c = from; c <= to; ++c) {
         Item blank;
         blank.first = blank.last = uint16_t(c);
@@ -237,18 +254,21 @@ void CellTable::blankOut(int row, const Item& item, int c1, int c2, std::vector<
         blank.xf = xfAt(item, c);
         out.push_back(std::move(blank));
     }
-    if (multi && to < item.last)
+    if (multi && to < item.last) {
         out.push_back(slice(row, item, to + 1, item.last));
+    }
 }
 
 Result<void> CellTable::groupConflict(const CellRect& rect) const {
     for (const Group& g : groups_) {
-        if (!g.alive || !g.ref.intersects(rect) || rect.contains(g.ref))
+        if (!g.alive || !g.ref.intersects(rect) || rect.contains(g.ref)) {
             continue;
+        }
         // Members of a shared formula stand alone once cleared; only its anchor carries the
         // formula the others point at. Array and table formulas must go as a whole.
-        if (g.type == rec::ShrFmla && !rect.contains(g.row, g.col))
+        if (g.type == rec::ShrFmla && !rect.contains(g.row, g.col)) {
             continue;
+        }
         const QString kind = g.type == rec::ShrFmla
                                  ? QStringLiteral("shared formula")
                                  : (g.type == rec::Array ? QStringLiteral("array formula")
@@ -262,11 +282,13 @@ Result<void> CellTable::groupConflict(const CellRect& rect) const {
 }
 
 Result<void> CellTable::clear(const CellRect& rect) {
-    if (Result<void> conflict = groupConflict(rect); !conflict)
+    if (Result<void> conflict = groupConflict(rect); !conflict) {
         return conflict;
+    }
     for (Group& g : groups_) {
-        if (rect.contains(g.row, g.col))
+        if (rect.contains(g.row, g.col)) {
             g.alive = false;
+        }
     }
     for (auto it = rows_.lower_bound(rect.row1); it != rows_.end() && it->first <= rect.row2;
          ++it) {
@@ -275,20 +297,23 @@ Result<void> CellTable::clear(const CellRect& rect) {
             return c.first <= rect.col2 && c.last >= rect.col1 &&
                    !(c.raw.isEmpty() && c.type == rec::Blank);
         });
-        if (!touched)
+        if (!touched) {
             continue;
+        }
         std::vector<Item> next;
         next.reserve(cells.size());
-        for (const Item& item : cells)
+        for (const Item& item : cells) {
             blankOut(it->first, item, rect.col1, rect.col2, next);
+        }
         cells = std::move(next);
     }
     return {};
 }
 
 Result<void> CellTable::setText(int row, int col, uint32_t sstIndex) {
-    if (Result<void> conflict = groupConflict({row, col, row, col}); !conflict)
+    if (Result<void> conflict = groupConflict({row, col, row, col}); !conflict) {
         return conflict;
+    }
     Row& cellsRow = rowAt(row);
     std::vector<Item>& cells = cellsRow.cells;
     auto at = std::lower_bound(cells.begin(), cells.end(), col,
@@ -303,14 +328,16 @@ Result<void> CellTable::setText(int row, int col, uint32_t sstIndex) {
         return {};
     }
     for (Group& g : groups_) {
-        if (g.row == row && g.col == col)
+        if (g.row == row && g.col == col) {
             g.alive = false;
+        }
     }
     if (at->first == at->last) {
         // One cell in its own record: replaced where it stands.
         text.xf = xfAt(*at, col);
-        if (at->type == rec::LabelSst)
+        if (at->type == rec::LabelSst) {
             released_.push_back(at->raw.isEmpty() ? at->sst : le32(at->raw.constData() + 4 + 6));
+        }
         *at = std::move(text);
         return {};
     }
@@ -337,8 +364,9 @@ std::vector<uint32_t> CellTable::takeReleased() {
 uint32_t CellTable::labelSstCount() const {
     uint32_t n = 0;
     for (const auto& [row, data] : rows_) {
-        for (const Item& c : data.cells)
+        for (const Item& c : data.cells) {
             n += c.type == rec::LabelSst ? 1 : 0;
+        }
     }
     return n;
 }

@@ -15,8 +15,9 @@ constexpr int kRowRecordSize = 4 + 16;
 
 int columnNumber(const QString& letters) {
     int n = 0;
-    for (QChar ch : letters)
+    for (QChar ch : letters) {
         n = n * 26 + (ch.toUpper().unicode() - 'A' + 1);
+    }
     return n;
 }
 
@@ -65,13 +66,15 @@ std::optional<CellRect> parseA1Range(const QString& text) {
     static const QRegularExpression re(QStringLiteral(
         R"(^\s*\$?([A-Za-z]{1,3})\$?(\d{1,7})(?:\s*:\s*\$?([A-Za-z]{1,3})\$?(\d{1,7}))?\s*$)"));
     const auto m = re.match(text);
-    if (!m.hasMatch())
+    if (!m.hasMatch()) {
         return std::nullopt;
+    }
     const int c1 = columnNumber(m.captured(1)), r1 = m.captured(2).toInt();
     const int c2 = m.captured(3).isEmpty() ? c1 : columnNumber(m.captured(3));
     const int r2 = m.captured(4).isEmpty() ? r1 : m.captured(4).toInt();
-    if (r1 < 1 || r2 < 1)
+    if (r1 < 1 || r2 < 1) {
         return std::nullopt;
+    }
     // Rows and columns past a sheet's size hold nothing; the rectangle stops at its edge.
     return CellRect{std::min(std::min(r1, r2) - 1, 65535), std::min(std::min(c1, c2) - 1, 255),
                     std::min(std::max(r1, r2) - 1, 65535), std::min(std::max(c1, c2) - 1, 255)};
@@ -81,19 +84,24 @@ QByteArray CellTable::dimensions() const {
     // Rows as Excel counts them, formatted rows without cells included; columns from the cells.
     int r1 = -1, r2 = -1, c1 = 0x10000, c2 = -1;
     for (const auto& [row, data] : rows_) {
-        if (data.cells.empty() && data.record.isEmpty())
+        if (data.cells.empty() && data.record.isEmpty()) {
             continue;
-        if (r1 < 0)
+        }
+        if (r1 < 0) {
             r1 = row;
+        }
         r2 = row;
-        if (data.cells.empty())
+        if (data.cells.empty()) {
             continue;
+        }
         c1 = std::min<int>(c1, data.cells.front().first);
-        for (const Item& c : data.cells)
+        for (const Item& c : data.cells) {
             c2 = std::max<int>(c2, c.last);
+        }
     }
-    if (c2 < 0)
+    if (c2 < 0) {
         c1 = c2 = -1;  // no cells: an empty column span
+    }
     QByteArray body;
     append32(body, r1 < 0 ? 0 : uint32_t(r1));
     append32(body, r1 < 0 ? 0 : uint32_t(r2 + 1));
@@ -116,12 +124,14 @@ void CellTable::writeRecords(StreamOut& out, const Placed& records, Layout& layo
         } else if (role == Role::View && layout.changed) {
             out.record(r.type, layout.view.apply(r.type, QByteArray(raw + 4, r.length)));
         } else {
-            if (r.type == rec::DefColWidth && layout.defColWidthPos == 0)
+            if (r.type == rec::DefColWidth && layout.defColWidthPos == 0) {
                 layout.defColWidthPos = layout.base + uint32_t(out.size());
+            }
             out.append(raw, 4 + r.length);
             // Tells the spreadsheet program that the formulas were not calculated at saving.
-            if (index == bof_ && layout.changed && !hasUncalced_ && formulasLeft())
+            if (index == bof_ && layout.changed && !hasUncalced_ && formulasLeft()) {
                 out.record(rec::Uncalced, QByteArray(2, '\0'));
+            }
         }
     }
 }
@@ -135,8 +145,9 @@ void CellTable::write(StreamOut& out, uint32_t streamBase, bool changed) const {
     std::vector<std::map<int, Row>::const_iterator> blockStarts;
     for (auto it = rows_.begin(); it != rows_.end(); ++it) {
         if (blockStarts.empty() ||
-            it->first / kRowsPerBlock != blockStarts.back()->first / kRowsPerBlock)
+            it->first / kRowsPerBlock != blockStarts.back()->first / kRowsPerBlock) {
             blockStarts.push_back(it);
+        }
     }
     layout.blocks = blockStarts.size();
     writeRecords(out, before_, layout);
@@ -152,18 +163,21 @@ void CellTable::write(StreamOut& out, uint32_t streamBase, bool changed) const {
         put32(body + 4, rows_.empty() ? 0 : uint32_t(rows_.begin()->first));
         put32(body + 8, rows_.empty() ? 0 : uint32_t(rows_.rbegin()->first + 1));
         put32(body + 12, layout.defColWidthPos);
-        for (size_t b = 0; b < dbcells.size(); ++b)
+        for (size_t b = 0; b < dbcells.size(); ++b) {
             put32(body + 16 + 4 * b, dbcells[b]);
+        }
     }
 }
 
 bool CellTable::formulasLeft() const {
-    if (!hasFormulas_)
+    if (!hasFormulas_) {
         return false;
+    }
     for (const auto& [row, data] : rows_) {
         for (const Item& c : data.cells) {
-            if (c.type == rec::Formula)
+            if (c.type == rec::Formula) {
                 return true;
+            }
         }
     }
     return false;
@@ -185,8 +199,9 @@ qsizetype CellTable::writeBlock(StreamOut& out, std::map<int, Row>::const_iterat
         if (!cells.empty()) {
             put16(body.data() + 2, cells.front().first);
             uint16_t last = 0;
-            for (const Item& c : cells)
+            for (const Item& c : cells) {
                 last = std::max(last, c.last);
+            }
             put16(body.data() + 4, uint32_t(last) + 1);
         }
         out.record(rec::Row, body);
@@ -215,8 +230,9 @@ void CellTable::writeCells(StreamOut& out, int row, const std::vector<Item>& cel
         if (!item.raw.isEmpty()) {
             const qsizetype at = out.size();
             out.append(item.raw);
-            if (markFormulas && item.type == rec::Formula && item.raw.size() >= 4 + 16)
+            if (markFormulas && item.type == rec::Formula && item.raw.size() >= 4 + 16) {
                 out[at + 4 + FormulaFlags] = char(out[at + 4 + FormulaFlags] | FormulaAlwaysCalc);
+            }
             continue;
         }
         char body[10];
@@ -231,15 +247,17 @@ void CellTable::writeCells(StreamOut& out, int row, const std::vector<Item>& cel
         // Neighbouring blank cells of our own making go into one MULBLANK.
         size_t end = i + 1;
         while (end < cells.size() && cells[end].raw.isEmpty() && cells[end].type == rec::Blank &&
-               cells[end].first == cells[end - 1].last + 1)
+               cells[end].first == cells[end - 1].last + 1) {
             ++end;
+        }
         if (end == i + 1) {
             out.record(rec::Blank, body, 6);
             continue;
         }
         QByteArray multi(body, 4);
-        for (size_t j = i; j < end; ++j)
+        for (size_t j = i; j < end; ++j) {
             append16(multi, cells[j].xf);
+        }
         append16(multi, cells[end - 1].last);
         out.record(rec::MulBlank, multi);
         i = end - 1;

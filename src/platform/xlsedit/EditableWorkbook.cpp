@@ -33,18 +33,21 @@ EditableWorkbook::~EditableWorkbook() = default;
 
 Result<EditableWorkbook> EditableWorkbook::open(const QString& path) {
     const Result<QByteArray> bytes = xls::readFileBytes(path);
-    if (!bytes)
+    if (!bytes) {
         return bytes.error();
+    }
     return fromBytes(*bytes, path);
 }
 
 Result<EditableWorkbook> EditableWorkbook::fromBytes(const QByteArray& bytes, const QString& path) {
-    if (const FileKind kind = xls::sniffContent(bytes); kind != FileKind::Cfb)
+    if (const FileKind kind = xls::sniffContent(bytes); kind != FileKind::Cfb) {
         return Result<EditableWorkbook>(notEditableContent(bytes, kind)).in(path);
+    }
     auto state = std::make_unique<WorkbookState>();
     state->path = path;
-    if (Result<void> loaded = state->load(bytes); !loaded)
+    if (Result<void> loaded = state->load(bytes); !loaded) {
         return std::move(loaded).in(path).error();
+    }
     return EditableWorkbook(std::move(state));
 }
 
@@ -56,25 +59,30 @@ Result<void> EditableWorkbook::changed(Result<void> done) {
 
 Result<void> EditableWorkbook::clearRange(const QString& a1Range) {
     const std::optional<CellRect> rect = parseA1Range(a1Range);
-    if (!rect)
+    if (!rect) {
         return changed(notEditable(QStringLiteral("range \"%1\" not understood").arg(a1Range)));
+    }
     return changed(d->table.clear(*rect));
 }
 
 Result<void> EditableWorkbook::writeCell(int row, int column, const QString& text) {
-    if (row < 1 || row > 65536 || column < 1 || column > 256)
+    if (row < 1 || row > 65536 || column < 1 || column > 256) {
         return changed(notEditable(
             QStringLiteral("cell (%1, %2) lies outside the sheet").arg(row).arg(column)));
-    if (text.size() > MaxTextLength)
+    }
+    if (text.size() > MaxTextLength) {
         return changed(
             notEditable(QStringLiteral("%1 characters do not fit into a cell").arg(text.size())));
+    }
     // As in the spreadsheet program: the empty text empties the cell, format kept.
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         return changed(d->table.clear({row - 1, column - 1, row - 1, column - 1}));
+    }
     const uint32_t index = d->sst.add(text);
     Result<void> done = d->table.setText(row - 1, column - 1, index);
-    if (!done)
+    if (!done) {
         d->sst.release(index);
+    }
     return changed(std::move(done));
 }
 
@@ -86,8 +94,9 @@ Result<void> EditableWorkbook::save() {
     std::swap(node.data, stream);
     const Result<QByteArray> bytes = writeCompoundFile(d->book.file);
     std::swap(node.data, stream);
-    if (!bytes)
+    if (!bytes) {
         return Result<void>(bytes.error()).in(d->path);
+    }
     // The file read back must hold a container from which our stream comes out unchanged.
     const QString name = node.name;
     return replaceFileAtomically(

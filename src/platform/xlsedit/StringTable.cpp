@@ -19,30 +19,35 @@ void StringTable::take(xls::SharedStrings strings) {
 }
 
 void StringTable::reference(uint32_t index) {
-    if (index < refs_.size())
+    if (index < refs_.size()) {
         ++refs_[index];
+    }
 }
 
 void StringTable::release(uint32_t index) {
-    if (index >= refs_.size() || refs_[index] == 0)
+    if (index >= refs_.size() || refs_[index] == 0) {
         return;
-    if (--refs_[index] == 0 && freeListBuilt_)
+    }
+    if (--refs_[index] == 0 && freeListBuilt_) {
         free_.push_back(index);
+    }
 }
 
 uint32_t StringTable::freeSlot() {
     if (!freeListBuilt_) {
         freeListBuilt_ = true;
         for (auto i = uint32_t(refs_.size()); i-- > 0;) {
-            if (refs_[i] == 0)
+            if (refs_[i] == 0) {
                 free_.push_back(i);
+            }
         }
     }
     while (!free_.empty()) {
         const uint32_t slot = free_.back();
         free_.pop_back();
-        if (refs_[slot] == 0)
+        if (refs_[slot] == 0) {
             return slot;
+        }
     }
     table_.strings().emplace_back();
     refs_.push_back(0);
@@ -52,13 +57,15 @@ uint32_t StringTable::freeSlot() {
 
 bool StringTable::holds(uint32_t slot, const QString& text) const {
     const PooledString& s = table_.strings()[slot];
-    if (!added_[slot] || s.cch != uint32_t(text.size()))
+    if (!added_[slot] || s.cch != uint32_t(text.size())) {
         return false;
+    }
     const char* p = table_.pool().constData() + s.offset;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = (s.flags & 0x01) ? char16_t(xls::le16(p + 2 * i)) : uint8_t(p[i]);
-        if (c != text[i].unicode())
+        if (c != text[i].unicode()) {
             return false;
+        }
     }
     return true;
 }
@@ -70,8 +77,9 @@ namespace {
 template <typename Unit>
 size_t hashOf(size_t n, Unit unit) {
     uint32_t h = 2166136261u;
-    for (size_t i = 0; i < n; ++i)
+    for (size_t i = 0; i < n; ++i) {
         h = (h ^ unit(i)) * 16777619u;
+    }
     return h ^ (h >> 15);
 }
 
@@ -83,8 +91,9 @@ uint32_t& StringTable::placeOf(const QString& text) {
     for (size_t i = hashOf(size_t(text.size()), [&](size_t k) { return units[k]; }) & mask;;
          i = (i + 1) & mask) {
         uint32_t& place = byText_[i];
-        if (place == 0 || holds(place - 1, text))
+        if (place == 0 || holds(place - 1, text)) {
             return place;
+        }
     }
 }
 
@@ -94,23 +103,26 @@ void StringTable::reindex() {
     placed_ = 0;
     const size_t mask = byText_.size() - 1;
     for (uint32_t slot = 0; slot < count(); ++slot) {
-        if (!added_[slot])
+        if (!added_[slot]) {
             continue;
+        }
         const PooledString& s = table_.strings()[slot];
         const char* p = table_.pool().constData() + s.offset;
         const bool wide = s.flags & 0x01;
         size_t i = hashOf(
             s.cch, [&](size_t k) { return wide ? xls::le16(p + 2 * k) : uint16_t(uint8_t(p[k])); });
-        while (byText_[i & mask] != 0)
+        while (byText_[i & mask] != 0) {
             ++i;
+        }
         byText_[i & mask] = slot + 1;
         ++placed_;
     }
 }
 
 uint32_t StringTable::add(const QString& text) {
-    if (2 * (placed_ + 1) > byText_.size())
+    if (2 * (placed_ + 1) > byText_.size()) {
         reindex();
+    }
     uint32_t& place = placeOf(text);
     if (place > 0) {
         ++refs_[place - 1];
@@ -150,8 +162,9 @@ public:
             qsizetype n = std::min(size - at, space() / unit * unit);
             if (n == 0) {
                 next();
-                if (flag >= 0)
+                if (flag >= 0) {
                     out_.append(char(flag));
+                }
                 continue;
             }
             out_.append(bytes + at, n);
@@ -172,13 +185,15 @@ public:
             }
             const qsizetype narrowCount = std::min(cch - at, space());
             bool narrow = true;
-            for (qsizetype i = 0; i < narrowCount && narrow; ++i)
+            for (qsizetype i = 0; i < narrowCount && narrow; ++i) {
                 narrow = utf16[2 * (at + i) + 1] == 0;
+            }
             const qsizetype n = narrow ? narrowCount : std::min(cch - at, space() / 2);
             out_[flagPos] = char((out_[flagPos] & ~1) | (narrow ? 0 : 1));
             if (narrow) {
-                for (qsizetype i = 0; i < n; ++i)
+                for (qsizetype i = 0; i < n; ++i) {
                     out_.append(utf16[2 * (at + i)]);
+                }
             } else {
                 out_.append(utf16 + 2 * at, 2 * n);
             }
@@ -195,8 +210,9 @@ private:
 
 void StringTable::write(StreamOut& out, uint32_t streamBase, uint32_t refs) const {
     auto n = count();
-    while (n > 0 && refs_[n - 1] == 0)
+    while (n > 0 && refs_[n - 1] == 0) {
         --n;
+    }
     const uint32_t perBucket = std::max<uint32_t>(8, (n + 127) / 128);
     QByteArray ext;
     append16(ext, perBucket);
@@ -213,8 +229,9 @@ void StringTable::write(StreamOut& out, uint32_t streamBase, uint32_t refs) cons
         // stumble over cut strings); a longer one is, but its fixed part stays whole and keeps
         // at least its first character with it.
         const qsizetype whole = fixed + e.charBytes + e.runBytes + e.phoneticBytes;
-        if (w.space() < (whole <= MaxRecordBody ? whole : fixed + (e.cch ? (wide ? 2 : 1) : 0)))
+        if (w.space() < (whole <= MaxRecordBody ? whole : fixed + (e.cch ? (wide ? 2 : 1) : 0))) {
             w.next();
+        }
         if (i % perBucket == 0) {
             append32(ext, streamBase + uint32_t(out.size()));
             append16(ext, uint32_t(out.size() - w.headerPos()));
@@ -223,20 +240,24 @@ void StringTable::write(StreamOut& out, uint32_t streamBase, uint32_t refs) cons
         out.append16(e.cch);
         const qsizetype flagPos = out.size();
         out.append(char(e.flags));
-        if (e.flags & 0x08)
+        if (e.flags & 0x08) {
             out.append16(e.runBytes / 4);
-        if (e.flags & 0x04)
+        }
+        if (e.flags & 0x04) {
             out.append32(e.phoneticBytes);
+        }
         const char* data = table_.pool().constData() + e.offset;
-        if (wide)
+        if (wide) {
             w.spillWide(data, e.cch, flagPos);
-        else
+        } else {
             w.spill(data, e.charBytes, 1, 0);
+        }
         w.spill(data + e.charBytes, e.runBytes, 4, -1);
         // Like Excel, start the phonetic block in a record of its own rather than cut it
         // anywhere; only a block too big for any record is cut.
-        if (e.phoneticBytes > w.space() && e.phoneticBytes <= MaxRecordBody)
+        if (e.phoneticBytes > w.space() && e.phoneticBytes <= MaxRecordBody) {
             w.next();
+        }
         w.spill(data + e.charBytes + e.runBytes, e.phoneticBytes, 1, -1);
     }
     w.finish();

@@ -19,41 +19,51 @@ Result<void> WorkbookState::check() const {
     const RecordStream& s = book.stream;
     const Globals& g = book.globals;
     const SheetPlacement& placement = book.placement;
-    if (g.biff != 8)
+    if (g.biff != 8) {
         return fileFault(ErrorKind::UnsupportedFormat, FileKind::Biff5);
-    if (!g.hasGlobals || s.unfinished || g.shortSheetRecord || book.file.root.damaged)
+    }
+    if (!g.hasGlobals || s.unfinished || g.shortSheetRecord || book.file.root.damaged) {
         return corrupt(QStringLiteral("the workbook's records or container are cut short"));
-    if (g.sstRecord >= 0 && !g.sst.whole())
+    }
+    if (g.sstRecord >= 0 && !g.sst.whole()) {
         return corrupt(QStringLiteral("the shared string table is cut short"));
-    if (!placement.doubt.isEmpty())
+    }
+    if (!placement.doubt.isEmpty()) {
         return fault(ErrorKind::NotEditable, placement.doubt);
-    if (placement.active < 0)
+    }
+    if (placement.active < 0) {
         return fault(ErrorKind::NoSheetToWrite, QStringLiteral("the workbook lists no sheets"));
+    }
     for (size_t i = 0; i < placement.sections.size(); ++i) {
-        if (placement.sections[i] < 0)
+        if (placement.sections[i] < 0) {
             return corrupt(QStringLiteral("the records of sheet \"%1\" are missing")
                                .arg(g.directory.sheets[i].name));
+        }
     }
     const SheetInfo& sheet = g.directory.sheets[size_t(placement.active)];
     const Section& section = s.sections[size_t(placement.sections[size_t(placement.active)])];
-    if (sheet.type != SheetInfo::Type::Worksheet || section.bofType != 0x0010)
+    if (sheet.type != SheetInfo::Type::Worksheet || section.bofType != 0x0010) {
         return fault(
             ErrorKind::NoSheetToWrite,
             QStringLiteral("the sheet that opens, \"%1\", is no worksheet").arg(sheet.name));
+    }
     return {};
 }
 
 Result<void> WorkbookState::load(const QByteArray& bytes) {
     Result<BiffBook> read = readBiffBook(bytes, nullptr);
-    if (!read)
+    if (!read) {
         return read.error();
+    }
     book = std::move(*read);
-    if (Result<void> refused = check(); !refused)
+    if (Result<void> refused = check(); !refused) {
         return refused;
+    }
     active = book.placement.active;
     const Section& sheet = book.stream.sections[size_t(book.placement.sections[size_t(active)])];
-    if (Result<void> parsed = table.parse(book.stream, sheet); !parsed)
+    if (Result<void> parsed = table.parse(book.stream, sheet); !parsed) {
         return parsed;
+    }
     // An old BIFF5 copy of the workbook beside the BIFF8 one would keep the old contents after
     // an edit: it is dropped, as spreadsheet programs drop it when they save such a file.
     CfbNode& root = book.file.root;
@@ -73,8 +83,9 @@ void WorkbookState::countTextCells() {
     for (size_t k = 1; k < s.sections.size(); ++k) {
         for (int i = s.sections[k].first; i < s.sections[k].end; ++i) {
             const Record& r = s.records[size_t(i)];
-            if (r.type != rec::LabelSst || r.length < 10)
+            if (r.type != rec::LabelSst || r.length < 10) {
                 continue;
+            }
             sst.reference(le32(s.body(r) + 6));
             otherLabelSst += int(k) == edited ? 0 : 1;
         }
@@ -91,21 +102,26 @@ void WorkbookState::writeGlobals(StreamOut& out, std::vector<qsizetype>& sheetRe
         const Record& r = stream.records[size_t(i)];
         if (i == sstRecord) {
             sst.write(out, 0, refs);  // the globals start the stream
-            while (i + 1 < globals.end && stream.records[size_t(i) + 1].type == rec::Continue)
+            while (i + 1 < globals.end && stream.records[size_t(i) + 1].type == rec::Continue) {
                 ++i;
+            }
             continue;
         }
-        if (r.type == rec::ExtSst && sstRecord >= 0)
+        if (r.type == rec::ExtSst && sstRecord >= 0) {
             continue;
-        if (needSst && i + 1 == globals.end)
+        }
+        if (needSst && i + 1 == globals.end) {
             sst.write(out, 0, refs);  // a table of its own, before EOF
-        if (r.type == rec::BoundSheet)
+        }
+        if (r.type == rec::BoundSheet) {
             sheetRecordPos.push_back(out.size());
+        }
         out.append(stream.bytes.constData() + r.offset, 4 + r.length);
         // The calculation engine of the last full calculation: none, so that newer spreadsheet
         // programs calculate the whole workbook again when they open it.
-        if (r.type == rec::RecalcId && r.length >= 8 && changed)
+        if (r.type == rec::RecalcId && r.length >= 8 && changed) {
             put32(out.data() + out.size() - r.length + 4, 0);
+        }
     }
 }
 
@@ -127,8 +143,9 @@ void WorkbookState::copySheet(StreamOut& out, const Section& section) const {
     const uint32_t afterBof = bof.offset + 4 + bof.length;
     out.append(bytes + section.begin, afterBof - section.begin);
     const uint32_t inserted = mark && !uncalced ? 6 : 0;
-    if (inserted != 0)
+    if (inserted != 0) {
         out.record(rec::Uncalced, QByteArray(2, '\0'));
+    }
     out.append(bytes + afterBof, section.stop - afterBof);
     // Every position after the BOF moved by the same amount.
     const uint32_t delta = start + inserted - section.begin;
@@ -138,13 +155,16 @@ void WorkbookState::copySheet(StreamOut& out, const Section& section) const {
         depth += r.type == rec::Bof ? 1 : 0;
         char* body = out.data() + (r.offset + delta) + 4;
         if (r.type == rec::Index && depth == 1 && r.length >= 16) {
-            if (le32(body + 12) != 0)
+            if (le32(body + 12) != 0) {
                 put32(body + 12, le32(body + 12) + delta);
-            for (int k = 16; k + 4 <= r.length; k += 4)
+            }
+            for (int k = 16; k + 4 <= r.length; k += 4) {
                 put32(body + k, le32(body + k) + delta);
+            }
         }
-        if (mark && r.type == rec::Formula && depth == 1 && r.length >= 16)
+        if (mark && r.type == rec::Formula && depth == 1 && r.length >= 16) {
             body[FormulaFlags] = char(body[FormulaFlags] | FormulaAlwaysCalc);
+        }
         depth -= r.type == rec::Eof ? 1 : 0;
     }
 }
@@ -159,14 +179,16 @@ QByteArray WorkbookState::buildStream() const {
     const int edited = sections[size_t(active)];
     for (size_t s = 1; s < stream.sections.size(); ++s) {
         newStart[s] = uint32_t(out.size());
-        if (int(s) == edited)
+        if (int(s) == edited) {
             table.write(out, newStart[s], changed);
-        else
+        } else {
             copySheet(out, stream.sections[s]);
+        }
     }
     out.append(stream.trailing);
-    for (size_t i = 0; i < sections.size(); ++i)
+    for (size_t i = 0; i < sections.size(); ++i) {
         put32(out.data() + sheetRecordPos[i] + 4, newStart[size_t(sections[i])]);
+    }
     return out.take();
 }
 
