@@ -1,6 +1,7 @@
 # Every target links sortilo_flags: the warnings and the sanitizer or fuzzing options live here only.
 add_library(sortilo_flags INTERFACE)
-target_compile_options(sortilo_flags INTERFACE -Wall -Wextra -Wpedantic)
+target_compile_options(sortilo_flags INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+    -Wold-style-cast)
 
 # CI turns warnings into errors; a user's build with a newer compiler is never stopped by a new one.
 option(SORTILO_WERROR "Treat compiler warnings as errors" OFF)

@@ -61,8 +61,8 @@ enum class FileKind {
 };
 
 struct Error {
-    Error(ErrorKind kind, QString file, QString detail = {})
-        : kind(kind), file(std::move(file)), detail(std::move(detail)) {}
+    Error(ErrorKind errorKind, QString filePath, QString what = {})
+        : kind(errorKind), file(std::move(filePath)), detail(std::move(what)) {}
 
     ErrorKind kind;
     QString file;                          // the file concerned, as its path

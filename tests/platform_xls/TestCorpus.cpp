@@ -168,10 +168,10 @@ private:
         const QJsonArray shown = col.toArray();
         for (int row = 1; row <= 2010; ++row) {
             const CellValue v = book.cell(row, 1);
-            const QString lo = row <= shown.size() ? shown[row - 1].toString() : QString();
-            QCOMPARE(v.isEmpty(), lo.isEmpty());
+            const QString seen = row <= shown.size() ? shown[row - 1].toString() : QString();
+            QCOMPARE(v.isEmpty(), seen.isEmpty());
             if (v.kind == CellValue::Kind::Text && sameText) {
-                QCOMPARE(v.text, lo);
+                QCOMPARE(v.text, seen);
             }
         }
     }

@@ -116,14 +116,14 @@ private Q_SLOTS:
         editing->open();
         QCOMPARE(listed, (QStringList{"乙1", "乙2", "乙3"}));
         add("新");
-        TitleSetNames names = Names;
-        names[5].clear();
+        TitleSetNames boxes = Names;
+        boxes[5].clear();
         const QByteArray bytes = fileBytes(dbPath());
-        editing->confirm(names);
+        editing->confirm(boxes);
         QVERIFY(open && fileBytes(dbPath()) == bytes);
-        names[5] = Names[5];
-        names[3].clear();  // set 4 has no titles
-        editing->confirm(names);
+        boxes[5] = Names[5];
+        boxes[3].clear();  // set 4 has no titles
+        editing->confirm(boxes);
         QCOMPARE(shown(), (QStringList{texts::TitleSetNameEmpty.arg(6), texts::TitlesConfirmed}));
         const Rows rows = testfiles::readTitleDb(dbPath());
         for (int s = 1; s <= TitleSets; ++s) {

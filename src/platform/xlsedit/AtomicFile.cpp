@@ -18,7 +18,7 @@ namespace {
 
 // Temporary files are ".NAME.sortilo-XXXXXX" beside the workbook: hidden, and recognisable
 // as this program's own, so that what a crash leaves behind can be removed later.
-const QByteArray kTemporaryTag = ".sortilo-";
+const QByteArray TemporaryTag = ".sortilo-";
 constexpr int kRandomChars = 6;  // mkstemp's XXXXXX
 
 Error notSaved(const QString& what, int error) {
@@ -32,11 +32,13 @@ bool writeAll(int fd, const QByteArray& bytes) {
     qsizetype left = bytes.size();
     while (left > 0) {
         const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0 && errno == EINTR)
+        if (n < 0 && errno == EINTR) {
             continue;
+        }
         if (n <= 0) {
-            if (n == 0)
+            if (n == 0) {
                 errno = EIO;
+            }
             return false;
         }
         p += n;
@@ -59,19 +61,23 @@ void syncFolder(const QByteArray& folder) {
 // locks of a process end with it, whatever ended it.
 void removeOrphans(const QByteArray& folder, const QByteArray& prefix) {
     DIR* dir = ::opendir(folder.constData());
-    if (!dir)
+    if (!dir) {
         return;
+    }
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
-        if (!name.startsWith(prefix) || name.size() != prefix.size() + kRandomChars)
+        if (!name.startsWith(prefix) || name.size() != prefix.size() + kRandomChars) {
             continue;
+        }
         const QByteArray path = folder + '/' + name;
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
             continue;
+        }
         struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
             ::unlink(path.constData());
+        }
         ::close(fd);
     }
     ::closedir(dir);
@@ -83,14 +89,16 @@ int createTemporary(QByteArray& name, const QByteArray& pattern) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         name = pattern;
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (fd < 0)
+        if (fd < 0) {
             return -1;
+        }
         struct stat opened {
         }, named{};
         if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &opened) == 0 &&
             ::stat(name.constData(), &named) == 0 && opened.st_ino == named.st_ino &&
-            opened.st_dev == named.st_dev)
+            opened.st_dev == named.st_dev) {
             return fd;
+        }
         ::close(fd);
     }
     errno = EEXIST;
@@ -111,15 +119,19 @@ void takeOver(int fd, const struct stat& old) {
 // Writes, syncs and reads back the temporary file; errno holds the cause on failure.
 Result<void> fillTemporary(int fd, const QByteArray& tmp, const QByteArray& bytes,
                            const std::function<bool(const QByteArray&)>& check) {
-    if (!writeAll(fd, bytes))
+    if (!writeAll(fd, bytes)) {
         return notSaved(QStringLiteral("writing failed"), errno);
-    if (::fsync(fd) != 0)
+    }
+    if (::fsync(fd) != 0) {
         return notSaved(QStringLiteral("flushing to disk failed"), errno);
+    }
     const Result<QByteArray> reread = xls::readFileBytes(QFile::decodeName(tmp));
-    if (!reread)
+    if (!reread) {
         return notSaved(QStringLiteral("reading back failed: ") + reread.error().detail, 0);
-    if (*reread != bytes || !check(*reread))
+    }
+    if (*reread != bytes || !check(*reread)) {
         return notSaved(QStringLiteral("the written file does not read back as written"), 0);
+    }
     return {};
 }
 
@@ -134,37 +146,46 @@ Result<void> replaceFileAtomically(const QString& path, const QByteArray& bytes,
     const QByteArray folder = QFile::encodeName(QFileInfo(target).absolutePath());
     struct stat st {};
     const bool existed = ::stat(targetName.constData(), &st) == 0;
-    if (existed && (st.st_mode & 0222) == 0)
+    if (existed && (st.st_mode & 0222) == 0) {
         return notSaved(QStringLiteral("the file is read-only"), EACCES);
+    }
     // The new file would carry one of the names only; the others would keep the old contents.
-    if (existed && st.st_nlink > 1)
+    if (existed && st.st_nlink > 1) {
         return fault(ErrorKind::HardLinked, QStringLiteral("%1 names").arg(st.st_nlink));
+    }
     struct stat dirStat {};
-    if (::stat(folder.constData(), &dirStat) != 0)
+    if (::stat(folder.constData(), &dirStat) != 0) {
         return notSaved(QStringLiteral("the folder cannot be reached"), errno);
-    if ((dirStat.st_mode & 0222) == 0)
+    }
+    if ((dirStat.st_mode & 0222) == 0) {
         return notSaved(QStringLiteral("the folder is read-only"), EACCES);
+    }
 
-    const QByteArray prefix = '.' + QFile::encodeName(QFileInfo(target).fileName()) + kTemporaryTag;
+    const QByteArray prefix = '.' + QFile::encodeName(QFileInfo(target).fileName()) + TemporaryTag;
     removeOrphans(folder, prefix);
     QByteArray tmp;
     const int fd = createTemporary(tmp, folder + '/' + prefix + QByteArray(kRandomChars, 'X'));
-    if (fd < 0)
+    if (fd < 0) {
         return notSaved(QStringLiteral("no temporary file beside the workbook"), errno);
-    if (existed)
+    }
+    if (existed) {
         takeOver(fd, st);
-    else
+    } else {
         ::fchmod(fd, 0644);
+    }
     Result<void> done = fillTemporary(fd, tmp, bytes, check);
-    if (done && ::rename(tmp.constData(), targetName.constData()) != 0)
+    if (done && ::rename(tmp.constData(), targetName.constData()) != 0) {
         done = notSaved(QStringLiteral("replacing the workbook failed"), errno);
-    if (!done)
+    }
+    if (!done) {
         ::unlink(tmp.constData());
+    }
     // Closing drops the lock; by now the temporary file is the workbook or gone, and what it
     // holds was synced and read back before.
     ::close(fd);
-    if (!done)
+    if (!done) {
         return done;
+    }
     syncFolder(folder);
     return {};
 }
