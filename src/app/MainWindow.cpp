@@ -6,8 +6,8 @@
 #include "app/SongLabel.h"
 #include "app/ThreeColumnList.h"
 #include "draw/view/AudienceWindow.h"
-#include "platform/Skin.h"
 #include "platform/Texts.h"
+#include "platform/widgets/Skin.h"
 
 #include <QApplication>
 #include <QGroupBox>

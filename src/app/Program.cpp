@@ -1,7 +1,8 @@
 #include "app/Program.h"
 
-#include "platform/QtTranslations.h"
-#include "platform/Skin.h"
+#include "platform/widgets/QtServices.h"
+#include "platform/widgets/QtTranslations.h"
+#include "platform/widgets/Skin.h"
 #include "results/Export.h"
 #include "roster/Roster.h"
 
@@ -34,7 +35,7 @@ Program::Program(Services services)
                      [this](const QString& message) { tell(message); });
     connectWorkbookButtons();
     // The skin goes onto the controls, so it comes after them.
-    SkinH_Attach();
+    applySkin();
 }
 
 void Program::connectWorkbookButtons() {

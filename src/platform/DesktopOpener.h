@@ -11,9 +11,4 @@ public:
     virtual bool open(const QString& path) = 0;
 };
 
-class QtDesktopOpener : public DesktopOpener {
-public:
-    bool open(const QString& path) override;
-};
-
 }  // namespace sortilo

@@ -11,11 +11,4 @@ public:
     virtual void show(const QString& text) = 0;
 };
 
-// The real one: the application's title "Sortilo", the text, one OK button.
-// It sits over the active window of the program.
-class QtMessageBox : public MessageBox {
-public:
-    void show(const QString& text) override;
-};
-
 }  // namespace sortilo

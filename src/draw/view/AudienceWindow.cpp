@@ -1,7 +1,7 @@
 #include "draw/view/AudienceWindow.h"
 
-#include "platform/Skin.h"
 #include "platform/Texts.h"
+#include "platform/widgets/Skin.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

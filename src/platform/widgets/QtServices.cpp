@@ -1,5 +1,5 @@
-#include "platform/DesktopOpener.h"
-#include "platform/MessageBox.h"
+#include "platform/widgets/QtServices.h"
+
 #include "platform/Texts.h"
 
 #include <QApplication>

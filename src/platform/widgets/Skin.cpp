@@ -1,4 +1,4 @@
-#include "platform/Skin.h"
+#include "platform/widgets/Skin.h"
 
 #include <QApplication>
 #include <QFont>
@@ -23,7 +23,7 @@ QPushButton:focus { border: 1px solid #2f66a8; }
 
 }  // namespace
 
-void SkinH_Attach() {
+void applySkin() {
     if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion"))) {
         QApplication::setStyle(style);
     }

@@ -1,4 +1,4 @@
-#include "platform/QtTranslations.h"
+#include "platform/widgets/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/DesktopOpener.h"
+#include "platform/MessageBox.h"
+
+namespace sortilo {
+
+// The real message box: the application's title "Sortilo", the text, one OK button. It sits over
+// the operator's window.
+class QtMessageBox : public MessageBox {
+public:
+    void show(const QString& text) override;
+};
+
+class QtDesktopOpener : public DesktopOpener {
+public:
+    bool open(const QString& path) override;
+};
+
+}  // namespace sortilo
