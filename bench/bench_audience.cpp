@@ -31,7 +31,8 @@ void BM_AudienceFrame(benchmark::State& bench) {
     auto program = shownProgram();
     DrawSession& session = program->session();
     AudienceWindow* audience = openAudience(*program);
-    session.importPool(names(2000, QStringLiteral("欧阳名字")));
+    session.importRoster(names(2000, QStringLiteral("欧阳名字")));
+    session.setKeepChoice(KeepChoice::Keep);
     session.setDrawCountText(QStringLiteral("1000"));
     session.pressStart();
     session.tick();

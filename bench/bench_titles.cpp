@@ -14,10 +14,9 @@ static void BM_TitlesLoadSave(benchmark::State& st) {
         st.SkipWithError("no sample database");
         return;
     }
-    auto state = makeDrawState();
-    const TitleSetNames names{"方案一", "方案二", "方案三", "方案四", "方案五", "方案六"};
     for (auto _ : st) {
-        if (!loadTitleSets(*state, dir.path()) || !saveTitleSets(*state, dir.path(), names)) {
+        const Result<TitleSets> sets = loadTitleSets(dir.path());
+        if (!sets || !saveTitleSets(dir.path(), *sets)) {
             st.SkipWithError("load or save failed");
             return;
         }

@@ -42,9 +42,9 @@ void at(MainWindowControls& controls, int index, QWidget* control) {
 constexpr ControlSpec::Binder none = nullptr;
 
 using K = ControlSpec::Kind;
-constexpr int CTR = ControlSpec::Centre;
-constexpr int CW = ControlSpec::Centre | ControlSpec::Wrap;
-constexpr int SEL = ControlSpec::Selected;
+constexpr int Centred = ControlSpec::Centre;
+constexpr int CentredWrapped = ControlSpec::Centre | ControlSpec::Wrap;
+constexpr int Chosen = ControlSpec::Selected;
 
 // clang-format off
 constexpr ControlSpec layout[] = {
@@ -60,22 +60,22 @@ constexpr ControlSpec layout[] = {
     {"Command6",   0, to<&C::editRosterButton>,                   K::Button, "编辑被抽对象",          600,   360,  1935,  495, 10.5, true,  "Frame2", true},
     {"Command1",   1, to<&C::importButton>,                       K::Button, "导 入 数 据",           600,   960,  1935,  495, 10.5, true,  "Frame2", true},
 
-    {"Label1",     8, none,                                       K::Label,  "抽取值：",              120,   420,  1335,  255, 12,   false, "Frame3", true, CTR},
+    {"Label1",     8, none,                                       K::Label,  "抽取值：",              120,   420,  1335,  255, 12,   false, "Frame3", true, Centred},
     {"Text1",     -1, to<&C::drawCountEdit>,                      K::TextBox, "",                    1560,   360,   975,  375, 12,   true,  "Frame3", true},
-    {"Label1",     7, none,                                       K::Label,  "抽取后是否保留",         120,  1080,   975,  495, 12,   false, "Frame3", true, CW},
-    {"Option1",    0, to<&C::keepOption>,                         K::Option, "是",                   1320,  1080,   495,  375, 12,   true,  "Frame3", true, SEL},
+    {"Label1",     7, none,                                       K::Label,  "抽取后是否保留",         120,  1080,   975,  495, 12,   false, "Frame3", true, CentredWrapped},
+    {"Option1",    0, to<&C::keepOption>,                         K::Option, "是",                   1320,  1080,   495,  375, 12,   true,  "Frame3", true, Chosen},
     {"Option1",    1, to<&C::removeOption>,                       K::Option, "否",                   2160,  1080,   495,  375, 12,   true,  "Frame3", true},
     {"Command3",   1, to<&C::stopButton>,                         K::Button, "结束",                 3240,   480,  1095,  855, 12,   true,  "Frame3", true},
     {"Command3",   0, to<&C::startButton>,                        K::Button, "开始",                 3240,   480,  1095,  855, 12,   true,  "Frame3", true},
 
-    {"Label2",    -1, to<&C::rollingNameLabel>,                   K::Label,  "",                      720,   360,  2655,  975, 42,   true,  "Frame4", true, CTR},
+    {"Label2",    -1, to<&C::rollingNameLabel>,                   K::Label,  "",                      720,   360,  2655,  975, 42,   true,  "Frame4", true, Centred},
 
-    {"Label1",     0, none,                                       K::Label,  "被抽名单：",            120,  1080,  2295,  375, 12,   true,  "Frame1", true, CTR},
+    {"Label1",     0, none,                                       K::Label,  "被抽名单：",            120,  1080,  2295,  375, 12,   true,  "Frame1", true, Centred},
     {"List1",      0, to<&C::poolList>,                           K::List,   "",                      240,  1440,  1935, 2670, 12,   false, "Frame1", true},
-    {"Label1",     1, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题1",                2640,   480,  1935,  975, 12,   true,  "Frame1", true, CW},
-    {"Label1",     2, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题2",                4920,   480,  1935,  975, 12,   true,  "Frame1", true, CW},
-    {"Label1",     3, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题3",                7200,   480,  1935,  975, 12,   true,  "Frame1", true, CW},
-    {"Label1",     4, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题4",                9480,   480,  1935,  975, 12,   true,  "Frame1", true, CW},
+    {"Label1",     1, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题1",                2640,   480,  1935,  975, 12,   true,  "Frame1", true, CentredWrapped},
+    {"Label1",     2, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题2",                4920,   480,  1935,  975, 12,   true,  "Frame1", true, CentredWrapped},
+    {"Label1",     3, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题3",                7200,   480,  1935,  975, 12,   true,  "Frame1", true, CentredWrapped},
+    {"Label1",     4, at<1, &C::resultLists, &R::titleLabels>,    K::Label,  "标题4",                9480,   480,  1935,  975, 12,   true,  "Frame1", true, CentredWrapped},
     {"List1",      1, at<1, &C::resultLists, &R::lists>,          K::List,   "",                     2640,  1440,  1935, 2670, 12,   false, "Frame1", true},
     {"List1",      2, at<1, &C::resultLists, &R::lists>,          K::List,   "",                     4920,  1440,  1935, 2670, 12,   false, "Frame1", true},
     {"List1",      3, at<1, &C::resultLists, &R::lists>,          K::List,   "",                     7200,  1440,  1935, 2670, 12,   false, "Frame1", true},
@@ -93,7 +93,7 @@ constexpr ControlSpec layout[] = {
     {"Frame6",    -1, none,                                       K::Frame,  "标题的组别名称编辑",     360,   480,  3015, 5055, 10.5, true,  "Frame5", true},
     {"Frame7",    -1, none,                                       K::Frame,  "标题选定组的内容编辑",   3600,   480,  3375, 5055, 10.5, true,  "Frame5", true},
 
-    {"Option2",    0, at<0, &C::titleEditor, &T::setOptions>,     K::Option, "默认",                  360,   480,  2415,  495, 0,    false, "Frame6", true, SEL},
+    {"Option2",    0, at<0, &C::titleEditor, &T::setOptions>,     K::Option, "默认",                  360,   480,  2415,  495, 0,    false, "Frame6", true, Chosen},
     {"Option2",    1, at<0, &C::titleEditor, &T::setOptions>,     K::Option, "Option2",               360,  1060,  2415,  495, 0,    false, "Frame6", true},
     {"Option2",    2, at<0, &C::titleEditor, &T::setOptions>,     K::Option, "Option2",               360,  1640,  2415,  495, 0,    false, "Frame6", true},
     {"Option2",    3, at<0, &C::titleEditor, &T::setOptions>,     K::Option, "Option2",               360,  2220,  2415,  495, 0,    false, "Frame6", true},

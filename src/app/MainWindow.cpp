@@ -135,13 +135,11 @@ void MainWindow::setupControls() {
     MainWindowControls& c = *controls_;
     // The pool count shrinks before it runs under the first 详情.
     dynamic_cast<SongLabel&>(*c.poolCountLabel).keepLeftOf(c.details.openButtons[0]);
-    c.details.sources = {c.poolList, c.resultLists.lists[0], c.resultLists.lists[1],
-                         c.resultLists.lists[2], c.resultLists.lists[3]};
 }
 
 void MainWindow::setupMenu(TitleEditing& titles) {
     QAction* titleEditorCommand = menuBar()->addAction(texts::MenuTitleEditor);
-    titleEditorCommand->setObjectName(QStringLiteral("zbzdy"));
+    titleEditorCommand->setObjectName(QStringLiteral("titleEditorCommand"));
     connect(titleEditorCommand, &QAction::triggered, &titles, &TitleEditing::open);
     QAction* audienceCommand = menuBar()->addAction(texts::AudienceWindowTitle);
     audienceCommand->setObjectName(QStringLiteral("audienceWindowCommand"));
@@ -151,7 +149,7 @@ void MainWindow::setupMenu(TitleEditing& titles) {
 void MainWindow::setupPanels(DrawSession& session, TitleEditing& titles) {
     MainWindowControls& c = *controls_;
     new ResultListsView(c.resultLists, session, this);
-    new DetailsView(c.details, this);
+    new DetailsView(c.details, session, this);
     auto* editor = new TitleEditorPanel(c.titleEditor, titles, this);
     editor->stayAbove(c.details.list);
     editor->stayAbove(c.details.closeButton);
@@ -208,7 +206,10 @@ void MainWindow::connectDrawDisplay(DrawSession& session) {
         pool->clear();
         pool->addItems(names);
     });
-    connect(&session, &DrawSession::poolCountChanged, c.poolCountLabel, &QLabel::setText);
+    QLabel* poolCount = c.poolCountLabel;
+    connect(&session, &DrawSession::poolCountChanged, poolCount, [poolCount](int count) {
+        poolCount->setText(QString::number(count) + texts::PoolCountSuffix);
+    });
 }
 
 KeyFocus MainWindow::keyFocus(const QWidget* target) const {

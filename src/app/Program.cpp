@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "platform/ErrorMessage.h"
 #include "platform/widgets/QtServices.h"
 #include "platform/widgets/QtTranslations.h"
 #include "platform/widgets/Skin.h"
@@ -30,7 +31,7 @@ Program::Program(Services services)
       window_(session_, titles_) {
     installQtChineseTranslations();
     QObject::connect(&session_, &DrawSession::refused, &window_,
-                     [this](const QString& message) { tell(message); });
+                     [this](const Error& error) { tell(errorMessage(error)); });
     QObject::connect(&titles_, &TitleEditing::message, &window_,
                      [this](const QString& message) { tell(message); });
     connectWorkbookButtons();
@@ -45,8 +46,14 @@ void Program::connectWorkbookButtons() {
     QObject::connect(&window_, &MainWindow::rosterEditRequested, &window_,
                      [this, &folder] { tell(editRoster(workbooks_, folder)); });
     QObject::connect(&window_, &MainWindow::exportRequested, &window_, [this, &folder] {
-        tell(exportResults(workbooks_, session_.state(), folder));
+        tell(exportResults(workbooks_, session_.model(), folder));
     });
+}
+
+void Program::tell(const Result<void>& outcome) {
+    if (!outcome) {
+        tell(errorMessage(outcome.error()));
+    }
 }
 
 void Program::tell(const QString& message) {

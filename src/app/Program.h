@@ -38,6 +38,8 @@ public:
 
 private:
     void connectWorkbookButtons();
+    // The sentence for a failure, shown where the operator's window is; nothing for a success.
+    void tell(const Result<void>& outcome);
     void tell(const QString& message);
 
     Services services_;

@@ -26,6 +26,7 @@ enum class ErrorKind {
     NotSaved,           // writing the file failed; the original is unchanged
     HardLinked,         // not saved: the file has several names, which saving would split
     NotShown,           // the desktop found no program to show the file with
+    SavedNotShown,      // saved, but the desktop found no program to show the file with
     // The title database
     DatabaseMissing,     // no such file
     DatabaseUnreadable,  // cannot be opened or read
@@ -34,6 +35,14 @@ enum class ErrorKind {
     TooFewRows,          // the title table has fewer than six rows
     TooFewColumns,       // the title table has fewer than 26 columns
     DatabaseNotWritten,  // the database refused a write (read-only, held by another program)
+    // No one file named: a spreadsheet program at work, and the draw's checks of Start, Stop and
+    // a tick
+    SpreadsheetRunning,   // another program has a workbook of the folder open
+    KeepChoiceNotSet,     // neither 是 nor 否 chosen
+    CountBelowOne,        // a draw count below 1
+    CountAboveGroupSize,  // a draw count above what one group holds
+    GroupsFull,           // every group recorded already
+    CountAbovePool,       // a draw count larger than the pool
 };
 
 // What a file is by its content; the name counts for nothing. The first group is what the

@@ -2,49 +2,57 @@
 
 #include "draw/engine/DrawCount.h"
 #include "draw/engine/DrawPick.h"
-#include "platform/Texts.h"
-#include "titles/store/TitleStore.h"
 
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <optional>
 
 namespace sortilo {
 
 namespace {
 
-// The highest first shown group whose four lists still lie within the group tables.
+// The highest first shown group whose four lists still show groups that can be drawn.
 constexpr int LastFirstShownGroup = MaxGroups - 3;
 
-// The message for a count Start refuses, or an empty text when Start may go on. A count above
-// 1000 (one too large for 16 bits among them) could not be recorded as a group, and a 51st group
-// has no place in the tables: both are refused here, before the draw rolls.
-QString startRefusal(const DrawCountReading& reading, int groupCount) {
+// The first of the four shown groups that puts the newest group on screen: in the last of the
+// four lists once there are more than four groups.
+int firstGroupShowingNewest(int groupCount) {
+    return groupCount < 5 ? 1 : groupCount - 3;
+}
+
+// What keeps Start from going on, if anything. A count above 1000 could not be recorded as a
+// group, and a 51st group has no place: both are refused here, before the draw rolls.
+std::optional<ErrorKind> startRefusal(const DrawCountReading& reading, bool groupsFull) {
     using Verdict = DrawCountReading::Verdict;
     if (reading.verdict == Verdict::BelowOne) {
-        return texts::CountBelowOne;
+        return ErrorKind::CountBelowOne;
     }
-    if (reading.verdict == Verdict::TooLarge || reading.count > MaxGroupSize) {
-        return texts::CountAboveGroupSize;
+    if (reading.verdict == Verdict::TooLarge) {
+        return ErrorKind::CountAboveGroupSize;
     }
-    if (groupCount >= MaxGroups) {
-        return texts::GroupsFull;
+    if (groupsFull) {
+        return ErrorKind::GroupsFull;
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
 
 DrawSession::DrawSession(DrawTimer& timer, const Clock& clock, RandomSource& random,
                          QObject* parent)
-    : QObject(parent), state_(makeDrawState()), timer_(timer), clock_(clock), random_(random) {
-    setDefaultTitles(*state_);
+    : QObject(parent), timer_(timer), clock_(clock), random_(random) {
     timer_.setTickHandler([this] { tick(); });
     timer_.setPeriod(StartUpPeriod);
 }
 
 DrawSession::~DrawSession() {
     timer_.setTickHandler({});
+}
+
+bool DrawSession::rolling() const {
+    return phase_ == DrawPhase::Resuming || phase_ == DrawPhase::Rolling ||
+           phase_ == DrawPhase::Picked;
 }
 
 void DrawSession::setDrawCountText(const QString& text) {
@@ -68,12 +76,12 @@ void DrawSession::setKeepChoice(KeepChoice choice) {
 
 void DrawSession::pressStart() {
     if (keepChoice_ == KeepChoice::None) {
-        refuse(texts::KeepChoiceNotSet);
+        refuse(ErrorKind::KeepChoiceNotSet);
         return;
     }
     const DrawCountReading reading = readDrawCount(drawCountText_);
-    if (const QString refusal = startRefusal(reading, state_->groupCount); !refusal.isEmpty()) {
-        refuse(refusal);
+    if (const auto refusal = startRefusal(reading, model_.groupsFull())) {
+        refuse(*refusal);
         return;
     }
     start(reading.count);
@@ -81,7 +89,7 @@ void DrawSession::pressStart() {
 
 void DrawSession::pressStop() {
     if (keepChoice_ == KeepChoice::None) {
-        refuse(texts::KeepChoiceNotSet);
+        refuse(ErrorKind::KeepChoiceNotSet);
         return;
     }
     stop();
@@ -112,131 +120,145 @@ bool DrawSession::pressKey(int key, KeyFocus focus, bool autoRepeat) {
 }
 
 // The message box is modal: until it closes, a key is its own, not the draw's.
-void DrawSession::refuse(const QString& message) {
+void DrawSession::refuse(ErrorKind kind) {
     const QScopedValueRollback open(messageOpen_, true);
-    Q_EMIT refused(message);
+    Q_EMIT refused(fault(kind));
 }
 
-void DrawSession::start(int16_t count) {
+void DrawSession::start(int count) {
     showDrawButtons(false, true);
     Q_EMIT drawButtonFocused(DrawButton::Stop);
-    state_->drawCount = count;
-    // The picks of an earlier draw are not this draw's: Stop waits for a tick of its own.
-    state_->currentDrawPicked = false;
-    setTimerPeriod(RollingPeriod);
+    drawCount_ = count;
+    // After a stop the first tick is a pause; otherwise the picks of an earlier start are not
+    // this draw's, and Stop waits for a tick of its own.
+    const bool afterStop = phase_ == DrawPhase::Stopped || phase_ == DrawPhase::Resuming;
+    enterPhase(afterStop ? DrawPhase::Resuming : DrawPhase::Rolling);
 }
 
 void DrawSession::stop() {
-    DrawState& state = *state_;
     // A Stop before the draw's first pick (the second click of a double click on Start) would
     // record the previous draw's picks, or none at all: the draw rolls on instead.
-    if (!canRecordGroup(state)) {
+    if (phase_ != DrawPhase::Picked || model_.groupsFull()) {
         return;
     }
     showDrawButtons(true, false);
     Q_EMIT drawButtonFocused(DrawButton::Start);
-    setTimerPeriod(0);
-    state.skipNextTick = 1;
-    recordGroup(state);
+    enterPhase(DrawPhase::Stopped);
+    const bool keep = keepChoice_ == KeepChoice::Keep;
+    const Group& group = model_.recordGroup(picks_, keep);
+    firstShownGroup_ = firstGroupShowingNewest(group.number);
+    selectedGroup_ = group.number;
     showGroups();
-    if (keepChoice_ == KeepChoice::Remove) {
-        takeDrawnNamesOut(state);
+    if (!keep) {
         showPool();
     }
-    const int g = state.groupCount;
-    Q_EMIT groupRecorded(g, state.groupTitles(g), groupNames(state, g));
+    Q_EMIT groupRecorded(group.number, model_.title(group.number), model_.names(group.members));
 }
 
 void DrawSession::tick() {
-    DrawState& state = *state_;
-    if (state.skipNextTick == 1) {
-        state.skipNextTick = 0;
-        return;
+    switch (phase_) {
+        case DrawPhase::StartUp:
+            Q_EMIT rollingNameChanged(rollingName_);
+            return;
+        case DrawPhase::Stopped:
+            return;
+        case DrawPhase::Resuming:
+            enterPhase(DrawPhase::Rolling);
+            return;
+        case DrawPhase::Rolling:
+        case DrawPhase::Picked:
+            pick();
+            return;
     }
-    if (pickNames(state, random_, clock_) == PickOutcome::CountAbovePool) {
+}
+
+void DrawSession::pick() {
+    const QList<int>& pool = model_.pool();
+    if (drawCount_ > pool.size()) {
         // The timer stops before the message opens, so this tick cannot come round again behind it.
         showDrawButtons(true, false);
-        setTimerPeriod(0);
-        state.skipNextTick = 1;
-        refuse(texts::CountAbovePool);
+        enterPhase(DrawPhase::Stopped);
+        refuse(ErrorKind::CountAbovePool);
+        Q_EMIT rollingNameChanged(rollingName_);
+        return;
     }
-    Q_EMIT rollingNameChanged(state.rollingName);
+    pickPositions(static_cast<int>(pool.size()), drawCount_, random_, clock_, positions_);
+    picks_.resize(positions_.size());
+    for (qsizetype i = 0; i < positions_.size(); ++i) {
+        picks_[i] = pool[positions_[i]];
+    }
+    rollingName_ = model_.roster()[picks_.first()];
+    enterPhase(DrawPhase::Picked);
+    Q_EMIT rollingNameChanged(rollingName_);
 }
 
-void DrawSession::reset() {
-    setDrawCountText(QString());
-    setKeepChoice(KeepChoice::None);
-    Q_EMIT rollingNameChanged(QString());
-    showDrawButtons(true, false);
-    Q_EMIT drawButtonFocused(DrawButton::Start);
-    setTimerPeriod(0);
-    clearGroups(*state_);
-    // The lists empty under the titles of groups 1 to 4, wherever the paging stood.
-    ShownGroups shown;
-    for (int i = 0; i < 4; ++i) {
-        shown[static_cast<size_t>(i)].title = state_->groupTitles(i + 1);
-    }
-    Q_EMIT groupsShown(shown);
-}
-
-void DrawSession::importPool(const QStringList& names) {
-    const int count = std::min(static_cast<int>(names.size()), MaxRoster);
-    for (int k = 1; k <= count; ++k) {
-        state_->roster(k) = names[k - 1];
-    }
-    state_->rosterCount = static_cast<int16_t>(count);
+void DrawSession::importRoster(const QStringList& names) {
+    reset();
+    model_.startSession(names);
     showPool();
 }
 
+// Back to a fresh draw before a new roster: no groups, no settings, stopped.
+void DrawSession::reset() {
+    setDrawCountText(QString());
+    setKeepChoice(KeepChoice::None);
+    rollingName_.clear();
+    Q_EMIT rollingNameChanged(rollingName_);
+    showDrawButtons(true, false);
+    Q_EMIT drawButtonFocused(DrawButton::Start);
+    enterPhase(DrawPhase::Stopped);
+    model_.clearGroups();
+    selectedGroup_ = 0;
+    // The lists empty under the titles of groups 1 to 4, wherever the paging stood.
+    ShownGroups shown;
+    for (int i = 0; i < 4; ++i) {
+        shown[static_cast<size_t>(i)].title = model_.title(i + 1);
+    }
+    shownGroups_ = shown;
+    Q_EMIT groupsShown(shown);
+}
+
 void DrawSession::showEarlierGroups() {
-    DrawState& state = *state_;
-    if (state.firstShownGroup > 1) {
-        --state.firstShownGroup;
-    } else if (state.groupCount > 4) {
+    if (firstShownGroup_ > 1) {
+        --firstShownGroup_;
+    } else if (model_.groupCount() > 4) {
         showLaterGroupsButton(true);
     }
     showGroups();
 }
 
 void DrawSession::showLaterGroups() {
-    DrawState& state = *state_;
-    // ">" stops where the fourth list shows group 50, the last the tables hold.
-    if (state.firstShownGroup < LastFirstShownGroup) {
-        ++state.firstShownGroup;
+    // ">" stops where the fourth list shows group 50, the last there can be.
+    if (firstShownGroup_ < LastFirstShownGroup) {
+        ++firstShownGroup_;
     }
     showGroups();
-    showLaterGroupsButton(state.groupCount - 3 != state.firstShownGroup);
+    showLaterGroupsButton(model_.groupCount() - 3 != firstShownGroup_);
 }
 
 void DrawSession::selectShownGroup(int list) {
     if (list < 1 || list > 4) {
         return;
     }
-    clearGroupSelection(*state_);
-    state_->groupSelected(state_->firstShownGroup + list - 1) = 1;
+    selectedGroup_ = std::max(firstShownGroup_ + list - 1, 0);
     showGroups();
 }
 
-// Either choice of titles is shown at once, so the labels never disagree with an export made
-// right after it.
-void DrawSession::applyDefaultTitles() {
-    setDefaultTitles(*state_);
-    showNewestGroups();
-}
-
-void DrawSession::applyTitleSet(int set) {
-    sortilo::applyTitleSet(*state_, set);
+// New titles are shown at once, so the labels never disagree with an export made right after.
+void DrawSession::applyTitles(const QStringList& titles) {
+    model_.setTitles(titles);
     showNewestGroups();
 }
 
 void DrawSession::showNewestGroups() {
-    state_->firstShownGroup = firstGroupShowingNewest(state_->groupCount);
+    firstShownGroup_ = firstGroupShowingNewest(model_.groupCount());
     showGroups();
 }
 
-void DrawSession::setTimerPeriod(int milliseconds) {
+void DrawSession::enterPhase(DrawPhase phase) {
     const bool wasRolling = rolling();
-    timer_.setPeriod(milliseconds);
+    phase_ = phase;
+    timer_.setPeriod(rolling() ? RollingPeriod : 0);
     if (rolling() != wasRolling) {
         Q_EMIT rollingChanged(rolling());
     }
@@ -249,33 +271,26 @@ void DrawSession::showDrawButtons(bool start, bool stop) {
 }
 
 void DrawSession::showPool() {
-    Q_EMIT poolChanged(poolNames(*state_));
-    Q_EMIT poolCountChanged(QString::number(state_->rosterCount) + texts::PoolCountSuffix);
+    Q_EMIT poolChanged(model_.poolNames());
+    Q_EMIT poolCountChanged(static_cast<int>(model_.pool().size()));
 }
 
 // Groups firstShownGroup..+3 in the four lists (those recorded), their titles (also of groups not
 // drawn yet), and the selected group's list pink.
 void DrawSession::showGroups() {
-    const DrawState& state = *state_;
-    const int first = state.firstShownGroup;
     ShownGroups shown;
-    for (int g = first; g <= first + 3 && g <= MaxGroups; ++g) {
-        if (g == state.groupCount + 1) {
-            break;
+    for (int i = 0; i < 4; ++i) {
+        const int g = firstShownGroup_ + i;
+        ShownGroup& list = shown[static_cast<size_t>(i)];
+        if (g >= 1 && g <= MaxGroups) {
+            list.title = model_.title(g);
         }
-        shown[static_cast<size_t>(g - first)].names = groupNames(state, g);
+        if (g >= 1 && g <= model_.groupCount()) {
+            list.names = model_.groupNames(g);
+        }
+        list.selected = selectedGroup_ > 0 && g == selectedGroup_;
     }
-    for (int g = first; g <= first + 3; ++g) {
-        shown[static_cast<size_t>(g - first)].title =
-            g <= MaxGroups ? state.groupTitles(g) : QString();
-    }
-    // With group 0 in the first list and no group selected, the position arithmetic alone would
-    // colour that empty list.
-    const int selected = selectedGroup(state);
-    const int list = selected - first;
-    if (selected > 0 && list >= 0 && list < 4) {
-        shown[static_cast<size_t>(list)].selected = true;
-    }
+    shownGroups_ = shown;
     Q_EMIT groupsShown(shown);
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "base/Result.h"
 #include "draw/DrawKeys.h"
 #include "draw/engine/Clock.h"
-#include "draw/engine/DrawState.h"
+#include "draw/engine/DrawModel.h"
 #include "draw/engine/DrawTimer.h"
 #include "draw/engine/Random.h"
 
@@ -10,7 +11,6 @@
 #include <QStringList>
 
 #include <array>
-#include <memory>
 
 namespace sortilo {
 
@@ -19,6 +19,15 @@ enum class KeepChoice { None, Keep, Remove };
 
 // The two draw buttons that share one place: 开始 lies on top of 结束.
 enum class DrawButton { Start, Stop };
+
+// Where the draw stands. Only the last three roll.
+enum class DrawPhase {
+    StartUp,   // the program has just started: the timer ticks slowly, showing no name
+    Stopped,   // after a Stop, a refused tick or an import
+    Resuming,  // started again after a stop: its first tick is a pause
+    Rolling,   // started, no name picked yet: a Stop now records nothing
+    Picked,    // rolling with the picks of its last tick: a Stop records them
+};
 
 // One of the four result lists as shown: its group's title and names, and whether it shows the
 // selected group (pink).
@@ -29,32 +38,34 @@ struct ShownGroup {
 };
 using ShownGroups = std::array<ShownGroup, 4>;
 
-// The draw: the pool, Start and Stop, the rolling name, the recorded groups and which four of them
-// are shown. It owns the draw state and changes it only through its slots; every change a screen
-// shows is reported by a signal, so any number of windows can show the same draw. The timer, the
-// clock and the random source are handed in (tests tick by hand).
+// The draw: the roster and its pool, Start and Stop, the rolling name, the recorded groups and
+// which four of them are shown. It owns the draw's model and changes it only through its slots;
+// every change a screen shows is reported by a signal, so any number of windows can show the same
+// draw. The timer, the clock and the random source are handed in (tests tick by hand).
 class DrawSession : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr int StartUpPeriod = 360;  // the timer ticks from the start, finding no count
+    static constexpr int StartUpPeriod = 360;
     static constexpr int RollingPeriod = 100;
 
     DrawSession(DrawTimer& timer, const Clock& clock, RandomSource& random,
                 QObject* parent = nullptr);
     ~DrawSession() override;
 
-    const DrawState& state() const { return *state_; }
-    // The title sets and the chosen set (titleSets, currentTitleSet) belong to the title editing,
-    // which changes them here; nothing the session shows depends on them until applyTitleSet().
-    DrawState& stateForTitleEditing() { return *state_; }
-
-    bool rolling() const { return timer_.period() == RollingPeriod; }
+    // The roster, the pool, the groups, the titles and the history.
+    const DrawModel& model() const { return model_; }
+    DrawPhase phase() const { return phase_; }
+    bool rolling() const;
+    const QString& rollingName() const { return rollingName_; }
     bool startShown() const { return startShown_; }
     bool stopShown() const { return stopShown_; }
     KeepChoice keepChoice() const { return keepChoice_; }
     const QString& drawCountText() const { return drawCountText_; }
+    const ShownGroups& shownGroups() const { return shownGroups_; }
     bool laterGroupsShown() const { return laterGroupsShown_; }
+    // The selected group (pink), 0 for none.
+    int selectedGroup() const { return selectedGroup_; }
 
 public Q_SLOTS:
     // The draw-count text as typed; any change brings 开始 back on top.
@@ -69,28 +80,24 @@ public Q_SLOTS:
     // A key in a window that shows the draw; true when the draw took it. While one of the draw's
     // messages is open the keys are the message's.
     bool pressKey(int key, KeyFocus focus, bool autoRepeat = false);
-    // A tick of the timer: skipped once after a Stop, a reset or a refused tick; otherwise a fresh
-    // pick whose first name rolls.
+    // A tick of the timer: while rolling, a fresh pick whose first name rolls.
     void tick();
-    // Back to a fresh draw before an import fills a new pool: no groups, no settings, stopped. The
-    // pool, the picks, the draw count, the paging and the titles stay.
-    void reset();
-    // The names an import read become the pool (at most 2000).
-    void importPool(const QStringList& names);
+    // A new draw session on the names an import read (at most 2000): no groups, no settings,
+    // stopped; the paging and the titles stay.
+    void importRoster(const QStringList& names);
     // "<" and ">": page through the groups four at a time.
     void showEarlierGroups();
     void showLaterGroups();
     // A name chosen in result list 1..4 makes its group the selected one (0, the pool, does not).
     void selectShownGroup(int list);
-    // Titles: the default ones, or those of title set 1..6; either way the newest groups are
-    // shown under them at once.
-    void applyDefaultTitles();
-    void applyTitleSet(int set);
+    // Groups 1 to n take these titles, the others their default ones (none given: 第g组 for
+    // all); either way the newest groups are shown under them at once.
+    void applyTitles(const QStringList& titles);
 
 Q_SIGNALS:
     void rollingNameChanged(const QString& name);
     void poolChanged(const QStringList& names);
-    void poolCountChanged(const QString& caption);  // e.g. 25可抽值
+    void poolCountChanged(int count);
     void groupsShown(const ShownGroups& groups);
     void laterGroupsButtonChanged(bool shown);
     void drawButtonsChanged(bool startShown, bool stopShown);
@@ -100,28 +107,38 @@ Q_SIGNALS:
     void keepChoiceChanged(KeepChoice choice);
     // Stop recorded group `number`; remove mode has taken its names out of the pool already.
     void groupRecorded(int number, const QString& title, const QStringList& names);
-    // A message for the operator (modal). Emitted last, after every change of its step.
-    void refused(const QString& message);
+    // A check refused what was asked (modal). Emitted last, after every change of its step.
+    void refused(const sortilo::Error& error);
 
 private:
-    void refuse(const QString& message);
-    void start(int16_t count);
+    void refuse(ErrorKind kind);
+    void start(int count);
     void stop();
-    void setTimerPeriod(int milliseconds);
+    void pick();
+    void reset();
+    void enterPhase(DrawPhase phase);
     void showDrawButtons(bool start, bool stop);
     void showPool();
     void showGroups();
     void showNewestGroups();
     void showLaterGroupsButton(bool shown);
 
-    std::unique_ptr<DrawState> state_;
+    DrawModel model_;
     DrawTimer& timer_;
     const Clock& clock_;
     RandomSource& random_;
+    DrawPhase phase_ = DrawPhase::StartUp;
+    int drawCount_ = 0;
+    QList<int> picks_;  // the roster indices the last tick picked
+    QList<int> positions_;
+    QString rollingName_;
     QString drawCountText_;
     KeepChoice keepChoice_ = KeepChoice::Keep;
     bool startShown_ = true;
     bool stopShown_ = true;
+    int firstShownGroup_ = 0;
+    int selectedGroup_ = 0;
+    ShownGroups shownGroups_;
     bool laterGroupsShown_ = true;
     bool messageOpen_ = false;
 };

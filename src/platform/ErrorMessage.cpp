@@ -90,9 +90,38 @@ const QString& sentence(ErrorKind kind) {
             return texts::TitleDbNotWritten;
         case ErrorKind::NotShown:
             return texts::WorkbookNotShown;
+        case ErrorKind::SavedNotShown:
+            return texts::ExportNotShown;
+        case ErrorKind::SpreadsheetRunning:
+            return texts::SpreadsheetOpen;
+        case ErrorKind::KeepChoiceNotSet:
+            return texts::KeepChoiceNotSet;
+        case ErrorKind::CountBelowOne:
+            return texts::CountBelowOne;
+        case ErrorKind::CountAboveGroupSize:
+            return texts::CountAboveGroupSize;
+        case ErrorKind::GroupsFull:
+            return texts::GroupsFull;
+        case ErrorKind::CountAbovePool:
+            return texts::CountAbovePool;
     }
     static const QString none;
     return none;
+}
+
+// The refusals of the draw and "a spreadsheet program is running" concern no one file.
+bool namesFile(ErrorKind kind) {
+    switch (kind) {
+        case ErrorKind::SpreadsheetRunning:
+        case ErrorKind::KeepChoiceNotSet:
+        case ErrorKind::CountBelowOne:
+        case ErrorKind::CountAboveGroupSize:
+        case ErrorKind::GroupsFull:
+        case ErrorKind::CountAbovePool:
+            return false;
+        default:
+            return true;
+    }
 }
 
 }  // namespace
@@ -106,7 +135,10 @@ QString errorMessage(const Error& error) {
     if (error.kind == ErrorKind::NotAWorkbook || error.kind == ErrorKind::UnsupportedFormat) {
         return text.arg(name, kindName(error.content));
     }
-    if (error.kind == ErrorKind::NotShown) {
+    if (!namesFile(error.kind)) {
+        return text;
+    }
+    if (error.kind == ErrorKind::NotShown || error.kind == ErrorKind::SavedNotShown) {
         // The operator opens it by hand, so the whole path is given.
         return text.arg(QDir::toNativeSeparators(QFileInfo(error.file).absoluteFilePath()));
     }

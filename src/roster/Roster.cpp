@@ -1,8 +1,6 @@
 #include "roster/Roster.h"
 
 #include "platform/AppFiles.h"
-#include "platform/ErrorMessage.h"
-#include "platform/Texts.h"
 
 namespace sortilo {
 
@@ -25,28 +23,26 @@ Result<QStringList> readRoster(const WorkbookService& workbooks, const QString& 
     return workbooks.readNames(appFilePath(appFolder, ImportWorkbookName), FirstNameRow, MaxRoster);
 }
 
-QString importRoster(DrawSession& session, const WorkbookService& workbooks,
-                     const QString& appFolder) {
+Result<void> importRoster(DrawSession& session, const WorkbookService& workbooks,
+                          const QString& appFolder) {
     if (spreadsheetRunning(workbooks, appFolder)) {
-        return texts::SpreadsheetOpen;
+        return fault(ErrorKind::SpreadsheetRunning);
     }
     // The whole roster is read before anything is reset: a workbook that cannot be read must
     // not cost the groups of an evening that were not exported yet.
     const Result<QStringList> names = readRoster(workbooks, appFolder);
     if (!names) {
-        return errorMessage(names.error());
+        return names.error();
     }
-    session.reset();
-    session.importPool(*names);
+    session.importRoster(*names);
     return {};
 }
 
-QString editRoster(const WorkbookService& workbooks, const QString& appFolder) {
+Result<void> editRoster(const WorkbookService& workbooks, const QString& appFolder) {
     if (spreadsheetRunning(workbooks, appFolder)) {
-        return texts::SpreadsheetOpen;
+        return fault(ErrorKind::SpreadsheetRunning);
     }
-    const Result<void> shown = workbooks.show(appFilePath(appFolder, ImportWorkbookName));
-    return shown ? QString() : errorMessage(shown.error());
+    return workbooks.show(appFilePath(appFolder, ImportWorkbookName));
 }
 
 }  // namespace sortilo

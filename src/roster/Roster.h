@@ -12,14 +12,12 @@ namespace sortilo {
 Result<QStringList> readRoster(const WorkbookService& workbooks, const QString& appFolder);
 
 // "导 入 数 据": refuses while another program holds a workbook of the folder; otherwise reads the
-// whole roster, then resets the draw and makes the workbook's names the pool. Returns the message
-// for the operator, empty when the pool was replaced. A workbook that cannot be read changes
-// nothing: the groups, the pool and the draw settings stay as they were.
-QString importRoster(DrawSession& session, const WorkbookService& workbooks,
-                     const QString& appFolder);
+// whole roster, then starts a new draw session on its names. A workbook that cannot be read
+// changes nothing: the groups, the pool and the draw settings stay as they were.
+Result<void> importRoster(DrawSession& session, const WorkbookService& workbooks,
+                          const QString& appFolder);
 
-// "编辑被抽对象": hands the import workbook to the desktop's spreadsheet program. Returns the
-// message for the operator, empty when the workbook was handed over.
-QString editRoster(const WorkbookService& workbooks, const QString& appFolder);
+// "编辑被抽对象": hands the import workbook to the desktop's spreadsheet program.
+Result<void> editRoster(const WorkbookService& workbooks, const QString& appFolder);
 
 }  // namespace sortilo

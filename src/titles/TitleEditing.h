@@ -10,8 +10,8 @@ namespace sortilo {
 
 // The title editor's rules, without its widgets: the stored title sets are loaded when it opens,
 // titles are added to and deleted from the chosen set in memory, and the confirm stores all six
-// sets and applies the chosen one (or goes back to the default titles). It works on the session's
-// title tables and reports what the editor shows by signals.
+// sets and has the session title its groups with the chosen one (or the default titles). It
+// reports what the editor shows by signals.
 class TitleEditing : public QObject {
     Q_OBJECT
 
@@ -19,7 +19,7 @@ public:
     TitleEditing(DrawSession& session, QString appFolder, QObject* parent = nullptr);
 
     // The chosen set: 0 for "默认", else 1..6.
-    int chosenSet() const;
+    int chosenSet() const { return chosen_; }
 
 public Q_SLOTS:
     void open();
@@ -43,11 +43,14 @@ Q_SIGNALS:
     void message(const QString& text);
 
 private:
-    DrawState& tables() { return session_.stateForTitleEditing(); }
+    // The chosen set, or nullptr for "默认".
+    TitleSet* chosen();
     void listChosenSet();
 
     DrawSession& session_;
     QString appFolder_;
+    TitleSets sets_;
+    int chosen_ = 0;
 };
 
 }  // namespace sortilo

@@ -60,6 +60,12 @@ private Q_SLOTS:
             sentences.insert(text);
         }
         QCOMPARE(sentences.size(), int(ErrorKind::DatabaseNotWritten) + 1);
+        for (int k = int(ErrorKind::SpreadsheetRunning); k <= int(ErrorKind::CountAbovePool); ++k) {
+            const QString text = errorMessage(fault(ErrorKind(k)));
+            QVERIFY2(!text.isEmpty() && !text.contains(QLatin1Char('%')), qPrintable(text));
+            sentences.insert(text);
+        }
+        QCOMPARE(sentences.size(), int(ErrorKind::CountAbovePool) + 1);
         QSet<QString> kinds;
         for (int k = 0; k <= int(FileKind::Biff5); ++k) {
             Error e(ErrorKind::NotAWorkbook, QStringLiteral("名单.xls"));

@@ -1,5 +1,6 @@
 #include "WorkbookWriter.h"
 #include "platform/AppFiles.h"
+#include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
 #include "platform/WorkbookService.h"
 #include "platform/xls/Biff.h"
@@ -7,30 +8,34 @@
 #include "results/Export.h"
 #include "support/Fakes.h"
 #include "support/Files.h"
+#include "support/TestData.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
-
 using namespace sortilo;
 
 namespace {
 
 // Groups 1..n of the given sizes, names "名g-k", default titles.
-std::unique_ptr<DrawState> groups(const QList<int>& sizes) {
-    auto s = makeDrawState();
-    setDefaultTitles(*s);
-    s->groupCount = int16_t(sizes.size());
+DrawModel groups(const QList<int>& sizes) {
+    QStringList roster;
+    QList<QList<int>> members;
     for (int g = 1; g <= sizes.size(); ++g) {
-        s->groupSizes(g) = int16_t(sizes[g - 1]);
+        members.append(QList<int>());
         for (int k = 1; k <= sizes[g - 1]; ++k) {
-            s->groupResults(k, g) = QStringLiteral("名%1-%2").arg(g).arg(k);
+            members.last() << static_cast<int>(roster.size());
+            roster << QStringLiteral("名%1-%2").arg(g).arg(k);
         }
     }
-    return s;
+    DrawModel draw;
+    draw.startSession(roster);
+    for (const QList<int>& picks : members) {
+        draw.recordGroup(picks, true);
+    }
+    return draw;
 }
 
 }  // namespace
@@ -42,8 +47,10 @@ class TestExport : public QObject {
     std::unique_ptr<QTemporaryDir> folder;
     test::RecordingOpener opener;
     QString path() { return appFilePath(folder->path(), ExportWorkbookName); }
-    QString exportGroups(const DrawState& s) {
-        return exportResults(WorkbookService(opener), s, folder->path());
+    // The operator's message; empty when the export was saved and shown.
+    QString exportGroups(const DrawModel& draw) {
+        const Result<void> done = exportResults(WorkbookService(opener), draw, folder->path());
+        return done ? QString() : errorMessage(done.error());
     }
     // Cells inside A1:AZ5000 and beyond it, on the sheet that opens (the second).
     void writeUsedWorkbook() {
@@ -79,11 +86,11 @@ private Q_SLOTS:
     // desktop that cannot show it: the results are saved all the same, the message says where.
     void smallerOverLarger() {
         writeUsedWorkbook();
-        QCOMPARE(exportGroups(*groups({6, 9, 3, 4})), QString());
-        auto s = groups({2, 5, 1});
-        s->groupTitles(2) = QStringLiteral("一等奖");
+        QCOMPARE(exportGroups(groups({6, 9, 3, 4})), QString());
+        DrawModel draw = groups({2, 5, 1});
+        draw.setTitles({QStringLiteral("第1组"), QStringLiteral("一等奖")});
         opener.works = false;
-        QCOMPARE(exportGroups(*s), texts::ExportNotShown.arg(QDir::toNativeSeparators(path())));
+        QCOMPARE(exportGroups(draw), texts::ExportNotShown.arg(QDir::toNativeSeparators(path())));
         QCOMPARE(opener.opened, QStringList(2, path()));
         const auto book = xls::Workbook::open(path());
         QVERIFY(book);
@@ -93,8 +100,10 @@ private Q_SLOTS:
             const int g = book->cells().colAt(i);
             const QString text = book->cells().valueAt(i).text;
             if (row <= 5000 && g <= 52 && !book->cells().valueAt(i).isEmpty()) {
-                QVERIFY(g <= s->groupCount && row <= s->groupSizes(g) + 1);
-                QCOMPARE(text, row == 1 ? s->groupTitles(g) : s->groupResults(row - 1, g));
+                QVERIFY(g <= draw.groupCount());
+                const QStringList names = draw.groupNames(g);
+                QVERIFY(row <= names.size() + 1);
+                QCOMPARE(text, row == 1 ? draw.title(g) : names[row - 2]);
                 ++cells;
             }
         }
@@ -118,8 +127,7 @@ private Q_SLOTS:
         QFETCH(QString, obstacle);
         QFETCH(QString, message);
         if (obstacle == "xlsx") {
-            const QString corpus = qEnvironmentVariable("SORTILO_CORPUS_DIR");
-            QVERIFY(QFile::copy(corpus + "/easyexcel_simple07.xlsx.xls", path()));
+            QVERIFY(QFile::copy(test::corpusFile("easyexcel_simple07.xlsx.xls"), path()));
         } else if (obstacle == "chart") {
             writeChartWorkbook();
         } else if (obstacle != "missing") {
@@ -130,9 +138,9 @@ private Q_SLOTS:
             QVERIFY(QFile(appFilePath(folder->path(), ".~lock." + ExportWorkbookName + "#"))
                         .open(QIODevice::WriteOnly));
         } else if (obstacle == "read-only") {
-            QVERIFY(::chmod(QFile::encodeName(path()).constData(), 0444) == 0);
+            QVERIFY(test::setReadOnly(path()));
         }
-        QCOMPARE(exportGroups(*groups({2, 5, 1})), message);
+        QCOMPARE(exportGroups(groups({2, 5, 1})), message);
         QVERIFY(opener.opened.isEmpty());
         QCOMPARE(fileBytes(path()), before);
     }

@@ -3,10 +3,9 @@
 // The outside world of tests: messages and the desktop opener are recorded, the clock stands
 // still, the draw timer is ticked by hand.
 
-#include "draw/engine/Clock.h"
-#include "draw/engine/DrawTimer.h"
 #include "platform/DesktopOpener.h"
 #include "platform/MessageBox.h"
+#include "support/DrawFakes.h"
 
 #include <QStringList>
 
@@ -32,26 +31,6 @@ struct RecordingOpener : DesktopOpener {
         opened << path;
         return works;
     }
-};
-
-// Always the same moment; counts its readings.
-struct FixedClock : Clock {
-    double now = 10 * 3600.0;
-    mutable int reads = 0;
-    double timeOfDay() const override {
-        ++reads;
-        return now;
-    }
-};
-
-// fire() is one tick, whether the period says it is running or not.
-struct HandTimer : DrawTimer {
-    int periodMs = 0;
-    std::function<void()> handler;
-    void setPeriod(int milliseconds) override { periodMs = milliseconds; }
-    int period() const override { return periodMs; }
-    void setTickHandler(std::function<void()> h) override { handler = std::move(h); }
-    void fire() { handler(); }
 };
 
 }  // namespace sortilo::test

@@ -28,8 +28,8 @@ class TestTitleEditing : public QObject {
     QMap<int, QString> names;
     bool open = false;
 
-    DrawState& st() { return t->session.stateForTitleEditing(); }
-    QStringList& shown() { return t->messages.shown; }
+    QStringList messages;
+    QStringList& shown() { return messages; }
     QString dbPath() { return titleDatabasePath(folder->path()); }
     void add(const char* title) { editing->addTitle(QString::fromUtf8(title)); }
 
@@ -42,12 +42,13 @@ private Q_SLOTS:
         t = std::make_unique<test::TestSession>();
         editing = std::make_unique<TitleEditing>(t->session, folder->path());
         TitleEditing* e = editing.get();
-        connect(e, &TitleEditing::message, [this](const QString& m) { t->messages.show(m); });
+        connect(e, &TitleEditing::message, [this](const QString& m) { messages << m; });
         connect(e, &TitleEditing::titlesListed, [this](const QStringList& l) { listed = l; });
         connect(e, &TitleEditing::setNameLoaded, [this](int s, const QString& n) { names[s] = n; });
         connect(e, &TitleEditing::opened, [this] { open = true; });
         connect(e, &TitleEditing::closed, [this] { open = false; });
         names.clear();
+        messages.clear();
         editing->open();
     }
 
@@ -55,7 +56,8 @@ private Q_SLOTS:
     // 25 titles; deleting title 1 moves the rest up. Each refusal changes nothing; a title of
     // blanks is a title.
     void editingASet() {
-        QVERIFY(open && editing->chosenSet() == 0);
+        QVERIFY(open);
+        QCOMPARE(editing->chosenSet(), 0);
         QCOMPARE(names, (QMap<int, QString>{
                             {1, "甲组"}, {2, "乙组"}, {3, "丙组"}, {5, "戊组"}, {6, "己组"}}));
         add("x");
@@ -64,23 +66,18 @@ private Q_SLOTS:
         QCOMPARE(listed.size(), 24);
         add("第二十五");
         add("再一个");
-        QVERIFY(st().titleSets(1, 26) == "25" && listed.size() == 25);
+        QCOMPARE(listed.size(), 25);
         editing->deleteTitle(0);
-        QCOMPARE(st().titleSets(1, 26), QStringLiteral("24"));
-        for (int j = 1; j <= 24; ++j) {
-            QCOMPARE(st().titleSets(1, j), j < 24 ? QStringLiteral("T%1").arg(j + 1) : "第二十五");
-        }
-        QVERIFY(st().titleSets(1, 25).isEmpty() && st().titleSets(1, 0) == "甲组");
-        QVERIFY(listed.first() == "T2" && listed.last() == "第二十五");
+        QCOMPARE(listed, test::numberedNames(24, QStringLiteral("T")).mid(1) << "第二十五");
         editing->chooseSet(2);
         add("");
         editing->deleteTitle(-1);
         QCOMPARE(listed, (QStringList{"乙1", "乙2", "乙3"}));
         add(" ");
-        QVERIFY(st().titleSets(2, 4) == " " && st().titleSets(2, 26) == "4");
-        editing->chooseSet(6);  // its only title: count 0, an empty list
+        QCOMPARE(listed, (QStringList{"乙1", "乙2", "乙3", " "}));
+        editing->chooseSet(6);  // its only title
         editing->deleteTitle(0);
-        QVERIFY(st().titleSets(6, 26) == "0" && listed.isEmpty());
+        QCOMPARE(listed, QStringList());
         editing->chooseSet(0);
         editing->deleteTitle(0);
         QCOMPARE(shown(), (QStringList{texts::NoTitleSetChosen, texts::NoTitleSetChosen,
@@ -99,12 +96,14 @@ private Q_SLOTS:
         editing->chooseSet(0);
         const QByteArray bytes = fileBytes(dbPath());
         editing->confirm(Names);
-        QVERIFY(shown() == QStringList{texts::TitlesConfirmed} && !open);
+        QCOMPARE(shown(), QStringList{texts::TitlesConfirmed});
+        QVERIFY(!open);
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(t->groups[size_t(i)].title, QStringLiteral("第%1组").arg(i + 1));
         }
         QCOMPARE(fileBytes(dbPath()), bytes);
-        QCOMPARE(st().titleSets(2, 4), QStringLiteral("未保存"));  // kept in memory
+        editing->chooseSet(2);  // kept in memory until the next opening
+        QCOMPARE(listed, (QStringList{"乙1", "乙2", "乙3", "未保存"}));
     }
 
     // The list shows titles 1 to count, also after a reload that dropped an unsaved title, so a
@@ -120,13 +119,14 @@ private Q_SLOTS:
         boxes[5].clear();
         const QByteArray bytes = fileBytes(dbPath());
         editing->confirm(boxes);
-        QVERIFY(open && fileBytes(dbPath()) == bytes);
+        QVERIFY(open);
+        QCOMPARE(fileBytes(dbPath()), bytes);
         boxes[5] = Names[5];
         boxes[3].clear();  // set 4 has no titles
         editing->confirm(boxes);
         QCOMPARE(shown(), (QStringList{texts::TitleSetNameEmpty.arg(6), texts::TitlesConfirmed}));
         const Rows rows = testfiles::readTitleDb(dbPath());
-        for (int s = 1; s <= TitleSets; ++s) {
+        for (int s = 1; s <= TitleSetCount; ++s) {
             editing->chooseSet(s);
             QStringList stored;
             for (int k = 1; k <= 25 && !rows[s - 1][k].toString().isEmpty(); ++k) {
@@ -134,7 +134,7 @@ private Q_SLOTS:
             }
             QCOMPARE(listed, stored);
         }
-        QCOMPARE(t->state().groupTitles(4), QStringLiteral("新"));
+        QCOMPARE(t->model().title(4), QStringLiteral("新"));
     }
 
     // All six sets stored with the names given (a set whose stored name was empty, count -1,
@@ -156,17 +156,21 @@ private Q_SLOTS:
         t->start(QStringLiteral("2"));
         editing->chooseSet(4);
         add("第一个");
-        QVERIFY(st().titleSets(4, 26) == "1" && st().titleSets(4, 1) == "第一个");
+        QCOMPARE(listed, QStringList{"第一个"});
         editing->chooseSet(2);
         editing->confirm(Names);
         QCOMPARE(shown(), QStringList{texts::TitlesConfirmed});
-        QVERIFY(!open && t->rolling());
-        QVERIFY(t->state().groupTitles(3) == "乙3" && t->state().groupTitles(4) == "第4组");
-        QCOMPARE(int(t->state().firstShownGroup), first);
-        QCOMPARE(t->groups[0].title, t->state().groupTitles(first));
+        QVERIFY(!open);
+        QVERIFY(t->rolling());
+        QCOMPARE(t->model().title(3), QStringLiteral("乙3"));
+        QCOMPARE(t->model().title(4), QStringLiteral("第4组"));
+        QCOMPARE(t->groups[0].title, t->model().title(first));
+        QCOMPARE(t->groups[3].names, t->model().groupNames(first + 3));
         const Rows rows = testfiles::readTitleDb(dbPath());
-        QVERIFY(rows[1][0] == "乙组改名" && rows[0][24] == "T24");
-        QVERIFY(rows[3][0] == "丁组" && rows[3][1] == "第一个");
+        QCOMPARE(rows[1][0], QVariant("乙组改名"));
+        QCOMPARE(rows[0][24], QVariant("T24"));
+        QCOMPARE(rows[3][0], QVariant("丁组"));
+        QCOMPARE(rows[3][1], QVariant("第一个"));
     }
 
     // A file that cannot be used: its message, the sets, the titles and the file as they were,
@@ -184,15 +188,17 @@ private Q_SLOTS:
                         : QFile::setPermissions(dbPath(), QFile::ReadOwner));
         const QByteArray bytes = fileBytes(dbPath());
         const QString message = text.arg(QFileInfo(dbPath()).fileName());
-        st().titleSets(1, 3).clear();
+        editing->chooseSet(1);
+        add("未保存");
         editing->open();
         QCOMPARE(shown(), missing ? QStringList{message} : QStringList{});
-        QCOMPARE(st().titleSets(1, 3), missing ? QString() : QStringLiteral("T3"));
+        QCOMPARE(listed.size(), missing ? 25 : 24);
         editing->chooseSet(2);
         add("新标题");
         editing->confirm(Names);
         QCOMPARE(shown(), QStringList(missing ? 2 : 1, message));
-        QVERIFY(open && t->state().groupTitles(1) == "第1组");
+        QVERIFY(open);
+        QCOMPARE(t->model().title(1), QStringLiteral("第1组"));
         QCOMPARE(fileBytes(dbPath()), bytes);
         editing->chooseSet(0);
         editing->confirm(Names);

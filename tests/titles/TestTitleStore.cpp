@@ -6,13 +6,12 @@
 #include "platform/Texts.h"
 #include "platform/db/Connection.h"
 #include "platform/db/KeyDerivation.h"
+#include "support/TestData.h"
 #include "titles/store/TitleStore.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/stat.h>
 
 #include <memory>
 
@@ -22,14 +21,6 @@ using testfiles::Rows;
 Q_DECLARE_METATYPE(sortilo::ErrorKind)
 
 namespace {
-
-QStringList numbered(const QString& prefix, int n) {
-    QStringList texts;
-    for (int k = 1; k <= n; ++k) {
-        texts << prefix + QString::number(k);
-    }
-    return texts;
-}
 
 // A row as a save writes it: the name, titles 1 to 25 (empty texts after the last), column 26.
 QList<QVariant> storedRow(const QString& name, const QStringList& titles, const QVariant& c26) {
@@ -41,15 +32,20 @@ QList<QVariant> storedRow(const QString& name, const QStringList& titles, const 
     return row;
 }
 
-const TitleSetNames Names{"N1", "N2", "N3", "N4", "N5", "N6"};
+// Sets named N1 to N6 with the titles given.
+TitleSets named(const std::array<QStringList, TitleSetCount>& titles) {
+    TitleSets sets;
+    for (size_t s = 0; s < sets.size(); ++s) {
+        sets[s] = {QStringLiteral("N%1").arg(s + 1), titles[s]};
+    }
+    return sets;
+}
 
-// Every entry of the title sets, to see what a load overwrites and what it leaves.
-QStringList allSets(const DrawState& st) {
+// What the editor lists of each set: its name and titles, one text per set.
+QStringList listed(const TitleSets& sets) {
     QStringList all;
-    for (int s = 0; s <= TitleSets; ++s) {
-        for (int k = 0; k <= TitlesPerSet + 1; ++k) {
-            all << st.titleSets(s, k);
-        }
+    for (const TitleSet& set : sets) {
+        all << set.name + QLatin1Char(':') + set.titles.join(QLatin1Char('|'));
     }
     return all;
 }
@@ -60,97 +56,61 @@ class TestTitleStore : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<DrawState> state_;
     QString path_;
 
     QString folder() const { return dir_->path(); }
-    // Without any write permission the file or its folder is read-only for every user, root too.
     void setReadOnly(bool file, bool inFolder = false) {
-        QCOMPARE(::chmod(QFile::encodeName(path_).constData(), file ? 0444 : 0644), 0);
-        QCOMPARE(::chmod(QFile::encodeName(folder()).constData(), inFolder ? 0555 : 0755), 0);
+        QVERIFY(test::setReadOnly(path_, file));
+        QVERIFY(test::setReadOnly(folder(), inFolder));
     }
     // Each way a set can end, a row each, and a seventh row the program never touches.
     void makeTypical() { QVERIFY(testfiles::copyTitleDb("typical.mdb", path_)); }
-    // Marks left in titleSets to see what a load overwrites and what it leaves.
-    void markSets() {
-        for (int s = 0; s <= TitleSets; ++s) {
-            for (int k = 0; k <= TitlesPerSet + 1; ++k) {
-                state_->titleSets(s, k) = QStringLiteral("旧%1-%2").arg(s).arg(k);
-            }
-        }
-    }
 
 private Q_SLOTS:
     void init() {
         dir_ = std::make_unique<QTemporaryDir>();
-        state_ = makeDrawState();
-        setDefaultTitles(*state_);
         path_ = titleDatabasePath(folder());
     }
 
-    // Counts from the first empty or null column; titles after it, and entries of titleSets
-    // from there on, are left alone. The first null of a row is stored as the empty text, no
-    // other null; a second load gives the same sets.
-    void loadDerivesCountsFromTheFirstEmptyColumn() {
+    // A set's titles end at its first empty or null column, a set without a name has none.
+    // The first null of a row is stored as the empty text, no other null; a second load gives
+    // the same sets.
+    void loadEndsASetAtItsFirstEmptyColumn() {
         makeTypical();
-        markSets();
-        QVERIFY(loadTitleSets(*state_, folder()));
-        // {set, column, text}: the counts in column 26, "旧" the marks the load left alone.
-        const std::tuple<int, int, const char*> expected[] = {
-            {1, 26, "25"}, {1, 0, "全"},    {1, 25, "标题25"}, {2, 26, "0"},   {2, 1, "旧2-1"},
-            {3, 26, "-1"}, {3, 0, "旧3-0"}, {3, 1, "旧3-1"},   {4, 26, "1"},   {4, 3, "旧4-3"},
-            {5, 26, "2"},  {5, 4, "旧5-4"}, {6, 26, "1"},      {0, 0, "旧0-0"}};
-        for (const auto& [set, column, text] : expected) {
-            QCOMPARE(state_->titleSets(set, column), QString::fromUtf8(text));
-        }
+        const Result<TitleSets> sets = loadTitleSets(folder());
+        QVERIFY(sets);
+        const QStringList expected{"全:" + test::numberedNames(25, "标题").join('|'),
+                                   "只有名称:",
+                                   ":",
+                                   "空列:甲",
+                                   "有缺口:A|B",
+                                   "方案六:x"};
+        QCOMPARE(listed(*sets), expected);
         const Rows rows = testfiles::readTitleDb(path_);
         QCOMPARE(rows[3][2], QVariant(QString(QLatin1String(""))));
         QCOMPARE(rows[3][3], QVariant(QStringLiteral("丙")));
         QCOMPARE(rows[5][2], QVariant(QString(QLatin1String(""))));
-        QVERIFY(rows[5][3].isNull() && rows[6][2].isNull());
-        const QStringList first = allSets(*state_);
-        QVERIFY(loadTitleSets(*state_, folder()));
-        QCOMPARE(allSets(*state_), first);
+        QVERIFY(rows[5][3].isNull());
+        QVERIFY(rows[6][2].isNull());
+        QCOMPARE(listed(*loadTitleSets(folder())), expected);
     }
 
-    void saveWritesTitlesUpToTheCount() {
+    // Names and titles as given, empty texts after the last title; column 26 and the seventh
+    // row untouched. What is saved loads again.
+    void saveWritesTheSets() {
         makeTypical();
-        QVERIFY(loadTitleSets(*state_, folder()));
-        state_->titleSets(2, 1) = QStringLiteral("新一");
-        state_->titleSets(2, 2) = QStringLiteral("新二");
-        state_->titleSets(2, 3) = QStringLiteral("超出计数");
-        state_->titleSets(2, 26) = QStringLiteral("2");
-        QVERIFY(saveTitleSets(*state_, folder(), Names));
+        const TitleSets sets = named(
+            {test::numberedNames(25, "标题"), {"新一", "新二"}, {}, {"甲"}, {"A", "B"}, {"x"}});
+        QVERIFY(saveTitleSets(folder(), sets));
         const QVariant null;
         const Rows rows = testfiles::readTitleDb(path_);
-        QCOMPARE(rows[0],
-                 storedRow("N1", numbered(QStringLiteral("标题"), 25), QStringLiteral("不读")));
+        QCOMPARE(rows[0], storedRow("N1", sets[0].titles, QStringLiteral("不读")));
         QCOMPARE(rows[1], storedRow("N2", {"新一", "新二"}, null));
-        QCOMPARE(rows[2], storedRow("N3", {}, null));          // the title after an empty name goes
-        QCOMPARE(rows[3], storedRow("N4", {"甲"}, null));      // after a null
-        QCOMPARE(rows[4], storedRow("N5", {"A", "B"}, null));  // after a gap
-        QCOMPARE(rows[5], storedRow("N6", {"x"}, null));
+        QCOMPARE(rows[2], storedRow("N3", {}, null));
+        QCOMPARE(rows[3], storedRow("N4", {"甲"}, null));
+        QCOMPARE(rows[4], storedRow("N5", {"A", "B"}, null));
         QCOMPARE(rows[6][1], QVariant(QStringLiteral("不用")));
-        // The names reach the file, not titleSets: those change at the next load.
-        QCOMPARE(state_->titleSets(1, 0), QStringLiteral("全"));
-        QVERIFY(loadTitleSets(*state_, folder()));
-        QCOMPARE(state_->titleSets(2, 0), QStringLiteral("N2"));
-    }
-
-    // Groups 1 to the count take the set's titles, every other group its default title.
-    void applyTitleSet() {
-        for (int k = 1; k <= 25; ++k) {
-            state_->titleSets(2, k) = QStringLiteral("T%1").arg(k);
-        }
-        for (const auto& [count, titled] : {std::pair{"3", 3}, {"-1", 0}, {"", 0}, {"25", 25}}) {
-            state_->titleSets(2, 26) = QString::fromLatin1(count);
-            state_->groupTitles(1) = QStringLiteral("上次的标题");
-            sortilo::applyTitleSet(*state_, 2);
-            for (int g = 1; g <= 50; ++g) {
-                QCOMPARE(state_->groupTitles(g), g <= titled ? QStringLiteral("T%1").arg(g)
-                                                             : QStringLiteral("第%1组").arg(g));
-            }
-        }
+        QCOMPARE(listed(*loadTitleSets(folder())), listed(sets));
     }
 
     // The file: none, an empty one, or one of tests/data/titles.
@@ -175,15 +135,13 @@ private Q_SLOTS:
         QFETCH(QString, text);
         QVERIFY(file != "empty" || QFile(path_).open(QIODevice::WriteOnly));
         QVERIFY(!file.endsWith(".mdb") || testfiles::copyTitleDb(file, path_));
-        markSets();
-        const QStringList before = allSets(*state_);
         const QByteArray bytes = fileBytes(path_);
-        for (const Result<void>& r :
-             {loadTitleSets(*state_, folder()), saveTitleSets(*state_, folder(), Names)}) {
-            QCOMPARE(r.error().kind, error);
-            QCOMPARE(errorMessage(r.error()), text.arg(TitleDatabaseName));
+        const Result<TitleSets> load = loadTitleSets(folder());
+        const Result<void> save = saveTitleSets(folder(), named({}));
+        for (const Error& e : {load.error(), save.error()}) {
+            QCOMPARE(e.kind, error);
+            QCOMPARE(errorMessage(e), text.arg(TitleDatabaseName));
         }
-        QCOMPARE(allSets(*state_), before);
         QCOMPARE(fileBytes(path_), bytes);
         QCOMPARE(QFileInfo::exists(path_), !file.isEmpty());
     }
@@ -211,30 +169,31 @@ private Q_SLOTS:
             QVERIFY(other->ok);
         }
         const QByteArray bytes = fileBytes(path_);
-        QVERIFY(loadTitleSets(*state_, folder()));
-        QCOMPARE(state_->titleSets(4, 0), QStringLiteral("空列"));
-        QCOMPARE(state_->titleSets(4, 26), QStringLiteral("1"));
-        const Result<void> save = saveTitleSets(*state_, folder(), Names);
+        const Result<TitleSets> sets = loadTitleSets(folder());
+        QVERIFY(sets);
+        QCOMPARE(listed(*sets)[3], QStringLiteral("空列:甲"));
+        const Result<void> save = saveTitleSets(folder(), named({}));
         QCOMPARE(save.error().kind, ErrorKind::DatabaseNotWritten);
         QCOMPARE(errorMessage(save.error()), texts::TitleDbNotWritten.arg(TitleDatabaseName));
         QCOMPARE(fileBytes(path_), bytes);
         other.reset();
         setReadOnly(false);
         if (kind != 3) {
-            QVERIFY(saveTitleSets(*state_, folder(), Names));
+            QVERIFY(saveTitleSets(folder(), named({})));
             QCOMPARE(testfiles::readTitleDb(path_)[3][0], QVariant(QStringLiteral("N4")));
         }
     }
 
     void sampleDatabaseHasSixNamedSetsAndIsNeverReplaced() {
         QVERIFY(createSampleTitleDatabase(path_));
-        QVERIFY(loadTitleSets(*state_, folder()));
+        const Result<TitleSets> sets = loadTitleSets(folder());
+        QVERIFY(sets);
         for (int s = 1; s <= 6; ++s) {
-            QCOMPARE(state_->titleSets(s, 0),
+            QCOMPARE((*sets)[s - 1].name,
                      QStringLiteral("方案") + QStringLiteral("一二三四五六")[s - 1]);
         }
-        QVERIFY(titleCount(*state_, 1) > 0);
-        QVERIFY(saveTitleSets(*state_, folder(), Names));
+        QVERIFY(!(*sets)[0].titles.isEmpty());
+        QVERIFY(saveTitleSets(folder(), named({})));
         const QByteArray bytes = fileBytes(path_);
         QVERIFY(createSampleTitleDatabase(path_));
         QCOMPARE(fileBytes(path_), bytes);
@@ -249,19 +208,17 @@ private Q_SLOTS:
     void fileOfAnotherBuild() {
         QString source = qEnvironmentVariable("SORTILO_FOREIGN_TITLE_DB");
         if (source.isEmpty()) {
-            source = qEnvironmentVariable("SORTILO_TEST_DATA") + "/titles/Sortibase-sqlcipher3.mdb";
+            source = test::testData("titles/Sortibase-sqlcipher3.mdb");
         }
         QVERIFY(QFile::copy(source, path_));
-        QVERIFY(QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner));
-        QVERIFY(loadTitleSets(*state_, folder()));
-        QCOMPARE(state_->titleSets(2, 0), QStringLiteral("方案二"));
-        QCOMPARE(titleCount(*state_, 2), 4);
-        state_->titleSets(2, 1) = QStringLiteral("决赛");
-        QVERIFY(saveTitleSets(*state_, folder(), Names));
-        state_ = makeDrawState();
-        QVERIFY(loadTitleSets(*state_, folder()));
-        QCOMPARE(state_->titleSets(2, 0), QStringLiteral("N2"));
-        QCOMPARE(state_->titleSets(2, 1), QStringLiteral("决赛"));
+        QVERIFY(test::setReadOnly(path_, false));
+        Result<TitleSets> sets = loadTitleSets(folder());
+        QVERIFY(sets);
+        QCOMPARE((*sets)[1].name, QStringLiteral("方案二"));
+        QCOMPARE((*sets)[1].titles.size(), 4);
+        (*sets)[1] = {QStringLiteral("N2"), {QStringLiteral("决赛")}};
+        QVERIFY(saveTitleSets(folder(), *sets));
+        QCOMPARE(listed(*loadTitleSets(folder())), listed(*sets));
     }
 
     // The key the program hands over ready-made is the one the engine derives itself: it opens

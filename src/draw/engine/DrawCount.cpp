@@ -1,5 +1,7 @@
 #include "draw/engine/DrawCount.h"
 
+#include "draw/engine/DrawLimits.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -163,12 +165,13 @@ DrawCountReading readDrawCount(QStringView text) {
         return reading;
     }
     const double rounded = roundHalfEven(reading.number);
-    if (!(rounded <= std::numeric_limits<int16_t>::max())) {
+    // Also true of a number too large for an int, which the comparison keeps from converting.
+    if (!(rounded <= MaxGroupSize)) {
         reading.verdict = DrawCountReading::Verdict::TooLarge;
         return reading;
     }
     reading.verdict = DrawCountReading::Verdict::Count;
-    reading.count = static_cast<int16_t>(rounded);
+    reading.count = static_cast<int>(rounded);
     return reading;
 }
 

@@ -2,19 +2,17 @@
 
 #include <QStringView>
 
-#include <cstdint>
-
 namespace sortilo {
 
 // The draw count as Start reads it from the draw-count box.
 struct DrawCountReading {
     enum class Verdict {
-        Count,     // at least 1 and fits the 16-bit draw count
+        Count,     // at least 1, and no more than one group holds
         BelowOne,  // the number read is less than 1 (before rounding)
-        TooLarge,  // rounds to more than a 16-bit count can hold
+        TooLarge,  // rounds to more names than one group holds
     };
     Verdict verdict = Verdict::BelowOne;
-    int16_t count = 0;  // the rounded count; meaningful for Verdict::Count only
+    int count = 0;      // the rounded count; meaningful for Verdict::Count only
     double number = 0;  // the number read from the start of the text, before rounding
 };
 

@@ -31,12 +31,12 @@ AudienceWindow::AudienceWindow(DrawSession& session, QWidget* parent)
     face_ = QFont(QStringLiteral("宋体"));
     face_.setBold(true);
     resize(NormalSize);
-    const DrawState& state = session.state();
-    if (!session.rolling() && state.groupCount > 0) {
-        const int g = state.groupCount;
-        showGroup(state.groupTitles(g), sortilo::groupNames(state, g));
+    const DrawModel& draw = session.model();
+    if (!session.rolling() && draw.groupCount() > 0) {
+        const int g = draw.groupCount();
+        showGroup(draw.title(g), draw.groupNames(g));
     } else {
-        showRollingName(state.rollingName);
+        showRollingName(session.rollingName());
     }
     connect(&session, &DrawSession::rollingNameChanged, this, &AudienceWindow::showRollingName);
     connect(&session, &DrawSession::rollingChanged, this, [this](bool rolling) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "draw/DrawSession.h"
+
 #include <QObject>
 
 #include <array>
@@ -12,22 +14,22 @@ namespace sortilo {
 struct DetailsWidgets {
     QListWidget* list = nullptr;                // large type, three columns
     QPushButton* closeButton = nullptr;         // "关闭"
-    std::array<QPushButton*, 5> openButtons{};  // "详情" under each list
-    std::array<QListWidget*, 5> sources{};      // the pool list and the four result lists
+    std::array<QPushButton*, 5> openButtons{};  // "详情" under the pool list and each result list
 };
 
-// The details view: "详情" under a list shows a copy of its entries, up to the first empty one
-// (at most 2000), in the large list; "关闭" hides it again. The copy does not follow later
-// changes of its list.
+// The details view: "详情" under a list shows what that list shows (the pool, or the group in
+// it) in the large list; "关闭" hides it again. It does not follow later changes of the draw.
 class DetailsView : public QObject {
 public:
-    DetailsView(const DetailsWidgets& widgets, QObject* parent);
+    DetailsView(const DetailsWidgets& widgets, const DrawSession& session, QObject* parent);
 
-    void open(const QListWidget* source);
+    // List 0 is the pool, 1 to 4 the result lists.
+    void open(int list);
     void close();
 
 private:
     DetailsWidgets widgets_;
+    const DrawSession& session_;
 };
 
 }  // namespace sortilo

@@ -3,18 +3,13 @@
 #include "platform/AppFiles.h"
 #include "platform/db/Connection.h"
 
-#include <algorithm>
-
 namespace sortilo {
 
 namespace {
 
 // Name and titles 1 to 25: the columns the store reads and writes, by position.
 constexpr int StoredColumns = TitlesPerSet + 1;
-constexpr int CountColumn = TitlesPerSet + 1;
 const QString TitleTable = QStringLiteral("标题");
-
-using TitleSetTable = decltype(DrawState::titleSets);
 
 // The table as every load and save begins with it: six rows of at least 26 columns, each row
 // with its row id first, and the names of the columns.
@@ -35,13 +30,13 @@ Result<Titles> readTitles(const QString& appFolder) {
     if (!rows || !columns) {
         return rows ? columns.error() : rows.error();
     }
-    if (rows->size() < TitleSets) {
+    if (rows->size() < TitleSetCount) {
         return Error(ErrorKind::TooFewRows, path);
     }
     if (columns->size() < StoredColumns) {
         return Error(ErrorKind::TooFewColumns, path);
     }
-    return Titles{std::move(*cn), rows->mid(0, TitleSets), *columns};
+    return Titles{std::move(*cn), rows->mid(0, TitleSetCount), *columns};
 }
 
 QString quotedName(QString name) {
@@ -49,20 +44,21 @@ QString quotedName(QString name) {
            QLatin1Char('"');
 }
 
-// One row into set s; returns the column whose null ends the set, or -1. The count is the
-// position of the first empty column less one, so an empty name gives -1.
-int readRow(const db::Row& row, TitleSetTable& sets, int s) {
+// A set read from its row (the row id first): the columns up to the first empty one. Returns the
+// column whose null ends the set, or -1.
+int readRow(const db::Row& row, TitleSet& set) {
+    set = {};
     for (int k = 0; k < StoredColumns; ++k) {
         const QVariant& value = row[k + 1];
         const QString text = value.toString();
         if (text.isEmpty()) {
-            sets(s, CountColumn) = QString::number(k - 1);
             return value.isNull() ? k : -1;
         }
-        if (k == TitlesPerSet) {
-            sets(s, CountColumn) = QString::number(TitlesPerSet);
+        if (k == 0) {
+            set.name = text;
+        } else {
+            set.titles << text;
         }
-        sets(s, k) = text;
     }
     return -1;
 }
@@ -73,23 +69,16 @@ QString titleDatabasePath(const QString& appFolder) {
     return appFilePath(appFolder, TitleDatabaseName);
 }
 
-int titleCount(const DrawState& state, int s) {
-    bool ok = false;
-    const int n = state.titleSets(s, CountColumn).toInt(&ok);
-    return ok ? n : 0;
-}
-
-Result<void> loadTitleSets(DrawState& state, const QString& appFolder) {
+Result<TitleSets> loadTitleSets(const QString& appFolder) {
     Result<Titles> titles = readTitles(appFolder);
     if (!titles) {
         return titles.error();
     }
-    // Filled into a copy: the window's sets change only when the whole load went through.
-    TitleSetTable sets = state.titleSets;
+    TitleSets sets;
     QList<db::Statement> emptyTexts;
-    for (int s = 1; s <= TitleSets; ++s) {
-        const db::Row& row = titles->rows[s - 1];
-        if (const int null = readRow(row, sets, s); null >= 0) {
+    for (int s = 0; s < TitleSetCount; ++s) {
+        const db::Row& row = titles->rows[s];
+        if (const int null = readRow(row, sets[static_cast<size_t>(s)]); null >= 0) {
             emptyTexts.append({QStringLiteral("UPDATE 标题 SET %1 = '' WHERE _rowid_ = ?")
                                    .arg(quotedName(titles->columns[null])),
                                {row[0]}});
@@ -100,41 +89,31 @@ Result<void> loadTitleSets(DrawState& state, const QString& appFolder) {
     if (!emptyTexts.isEmpty() && !titles->connection.readOnly()) {
         static_cast<void>(titles->connection.writeAll(emptyTexts));
     }
-    state.titleSets = sets;
-    return {};
+    return sets;
 }
 
-Result<void> saveTitleSets(const DrawState& state, const QString& appFolder,
-                           const TitleSetNames& names) {
+Result<void> saveTitleSets(const QString& appFolder, const TitleSets& sets) {
     Result<Titles> titles = readTitles(appFolder);
     if (!titles) {
         return titles.error();
     }
-    QStringList sets;
+    QStringList assignments;
     for (int k = 0; k < StoredColumns; ++k) {
-        sets.append(quotedName(titles->columns[k]) + QStringLiteral(" = ?"));
+        assignments.append(quotedName(titles->columns[k]) + QStringLiteral(" = ?"));
     }
-    const QString update =
-        QStringLiteral("UPDATE 标题 SET %1 WHERE _rowid_ = ?").arg(sets.join(QStringLiteral(", ")));
+    const QString update = QStringLiteral("UPDATE 标题 SET %1 WHERE _rowid_ = ?")
+                               .arg(assignments.join(QStringLiteral(", ")));
     QList<db::Statement> rows;
-    for (int s = 1; s <= TitleSets; ++s) {
-        const int n = std::clamp(titleCount(state, s), -1, TitlesPerSet);
-        db::Row values{names[size_t(s - 1)]};
-        for (int k = 1; k <= TitlesPerSet; ++k) {
-            values.append(k <= n ? state.titleSets(s, k) : QString(QLatin1String("")));
+    for (int s = 0; s < TitleSetCount; ++s) {
+        const TitleSet& set = sets[static_cast<size_t>(s)];
+        db::Row values{set.name};
+        for (int k = 0; k < TitlesPerSet; ++k) {
+            values.append(k < set.titles.size() ? set.titles[k] : QString(QLatin1String("")));
         }
-        values.append(titles->rows[s - 1][0]);
+        values.append(titles->rows[s][0]);
         rows.append({update, values});
     }
     return titles->connection.writeAll(rows);
-}
-
-void applyTitleSet(DrawState& state, int s) {
-    setDefaultTitles(state);
-    const int n = std::min(titleCount(state, s), TitlesPerSet);
-    for (int j = 1; j <= n; ++j) {
-        state.groupTitles(j) = state.titleSets(s, j);
-    }
 }
 
 }  // namespace sortilo

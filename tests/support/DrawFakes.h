@@ -1,0 +1,33 @@
+#pragma once
+
+// The draw's outside world in tests: the clock stands still, the timer is ticked by hand.
+
+#include "draw/engine/Clock.h"
+#include "draw/engine/DrawTimer.h"
+
+#include <functional>
+
+namespace sortilo::test {
+
+// Always the same moment; counts its readings.
+struct FixedClock : Clock {
+    double now = 10 * 3600.0;
+    mutable int reads = 0;
+    double timeOfDay() const override {
+        ++reads;
+        return now;
+    }
+};
+
+// fire() is one tick, whether the period says it is running or not.
+struct HandTimer : DrawTimer {
+    int periodMs = 0;
+    std::function<void()> handler;
+    void setPeriod(int milliseconds) override { periodMs = milliseconds; }
+    int period() const override { return periodMs; }
+    void setTickHandler(std::function<void()> h) override { handler = std::move(h); }
+    bool running() const { return periodMs > 0; }
+    void fire() { handler(); }
+};
+
+}  // namespace sortilo::test
