@@ -104,8 +104,8 @@ private Q_SLOTS:
         QVERIFY(layout.columns * layout.rows >= count);
         for (int i = 0; i < count; ++i) {
             const QRectF cell = layout.cell(i);
-            QVERIFY2(area.contains(cell) && cell.top() >= layout.titleRect.bottom(),
-                     qPrintable(names[i]));
+            QVERIFY2(area.contains(cell), qPrintable(names[i]));
+            QVERIFY2(cell.top() >= layout.titleRect.bottom(), qPrintable(names[i]));
             QVERIFY(metrics.horizontalAdvance(names[i]) <= cell.width());
             QVERIFY(metrics.height() <= cell.height());
         }

@@ -163,7 +163,9 @@ private Q_SLOTS:
             random.reseed(0.001 * (i % 7));
             const double u = random.next();
             const double scaled = std::ldexp(u, 53);
-            QVERIFY(u >= 0 && u < 1 && std::floor(scaled) == scaled);
+            QVERIFY(u >= 0);
+            QVERIFY(u < 1);
+            QVERIFY(std::floor(scaled) == scaled);
             lowBitSet += std::fmod(scaled, 2.0) == 1.0 ? 1 : 0;
             sum += u;
         }

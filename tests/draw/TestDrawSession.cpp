@@ -47,7 +47,8 @@ private Q_SLOTS:
         test::TestSession fresh;
         fresh.rollingName = QStringLiteral("x");
         fresh.timer.fire();
-        QVERIFY(fresh.timer.running() && fresh.rollingName.isEmpty());
+        QVERIFY(fresh.timer.running());
+        QVERIFY(fresh.rollingName.isEmpty());
         t->start(QStringLiteral("2"));
         QVERIFY(t->rolling());
         QCOMPARE(t->focused, DrawButton::Stop);
@@ -88,8 +89,10 @@ private Q_SLOTS:
         QSignalSpy rolling(&s(), &DrawSession::rollingChanged);
         s().importRoster(test::numberedNames(2, QStringLiteral("新")));
         QCOMPARE(rolling.takeFirst(), QVariantList{false});
-        QVERIFY(s().drawCountText().isEmpty() && s().keepChoice() == KeepChoice::None);
-        QVERIFY(t->idle() && t->rollingName.isEmpty());
+        QVERIFY(s().drawCountText().isEmpty());
+        QVERIFY(s().keepChoice() == KeepChoice::None);
+        QVERIFY(t->idle());
+        QVERIFY(t->rollingName.isEmpty());
         QCOMPARE(t->focused, DrawButton::Start);
         QCOMPARE(model().groupCount(), 0);
         QVERIFY(model().history().isEmpty());
@@ -97,7 +100,8 @@ private Q_SLOTS:
         QCOMPARE(t->poolCount, 2);
         for (int i = 0; i < 4; ++i) {
             QCOMPARE(t->groups[i].title, QStringLiteral("第%1组").arg(i + 1));
-            QVERIFY(t->groups[i].names.isEmpty() && !t->groups[i].selected);
+            QVERIFY(t->groups[i].names.isEmpty());
+            QVERIFY(!t->groups[i].selected);
         }
         s().pressStart();
         s().pressStop();
@@ -123,7 +127,8 @@ private Q_SLOTS:
             }
         };
         s().setDrawCountText(QStringLiteral("0"));
-        QVERIFY(s().startShown() && s().stopShown());
+        QVERIFY(s().startShown());
+        QVERIFY(s().stopShown());
         s().pressStart();
         QCOMPARE(refusals(), QList<ErrorKind>{ErrorKind::CountBelowOne});
         QVERIFY(behind.size() > 1);
@@ -158,7 +163,8 @@ private Q_SLOTS:
         QCOMPARE(t->pool, model().names(rest));
         QCOMPARE(t->poolCount, 13);
         t->drawGroup(QStringLiteral("13"));
-        QVERIFY(t->pool.isEmpty() && t->poolCount == 0);
+        QVERIFY(t->pool.isEmpty());
+        QVERIFY(t->poolCount == 0);
         QList<int> everyone;
         for (const Group& g : model().groups().mid(1)) {
             everyone << g.members;
@@ -170,7 +176,8 @@ private Q_SLOTS:
         tick();
         QVERIFY(refusals().isEmpty());
         tick();
-        QVERIFY(t->idle() && t->rollingName == last);
+        QVERIFY(t->idle());
+        QVERIFY(t->rollingName == last);
         QCOMPARE(refusals(), QList<ErrorKind>{ErrorKind::CountAbovePool});
         s().pressStop();
         QCOMPARE(model().groupCount(), 3);
@@ -326,7 +333,8 @@ private Q_SLOTS:
                 tick();
                 tick();
                 s().pressKey(r.key, r.focus, r.held);
-                QVERIFY2(t->idle() && model().groupCount() == 1, row);
+                QVERIFY2(t->idle(), row);
+                QCOMPARE(model().groupCount(), 1);
             }
         }
     }

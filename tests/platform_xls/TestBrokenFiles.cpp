@@ -121,7 +121,8 @@ private Q_SLOTS:
         QFETCH(ErrorKind, editing);
         const Result<Workbook> read = Workbook::fromBytes(file);
         const Result<xlsedit::EditableWorkbook> edit = xlsedit::EditableWorkbook::fromBytes(file);
-        QVERIFY(!read && !edit);
+        QVERIFY(!read);
+        QVERIFY(!edit);
         QCOMPARE(read.error().kind, reading);
         QCOMPARE(edit.error().kind, editing);
         for (const Error* e : {&read.error(), &edit.error()}) {

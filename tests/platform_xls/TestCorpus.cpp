@@ -6,6 +6,7 @@
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"
+#include "support/TestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +23,7 @@ using namespace sortilo::xls;
 namespace {
 
 QString corpusDir() {
-    return qEnvironmentVariable("SORTILO_CORPUS_DIR");
+    return sortilo::test::corpusFile({});
 }
 
 QJsonObject expectedFor(const QString& file) {
@@ -86,7 +87,7 @@ class TestCorpus : public QObject {
 
 private Q_SLOTS:
     void initTestCase() {
-        QVERIFY2(QDir(corpusDir()).exists(), "SORTILO_CORPUS_DIR does not name the corpus");
+        QVERIFY2(QDir(corpusDir()).exists(), "the corpus is not where the build says");
     }
 
     void file_data() {

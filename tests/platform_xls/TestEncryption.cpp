@@ -6,6 +6,7 @@
 #include "platform/xlsedit/EditableWorkbook.h"
 #include "support/Failure.h"
 #include "support/Files.h"
+#include "support/TestData.h"
 
 #include <QTest>
 
@@ -34,8 +35,7 @@ private Q_SLOTS:
     void schemes() {
         QFETCH(QString, file);
         QFETCH(bool, defaultPassword);
-        const QByteArray bytes =
-            fileBytes(qEnvironmentVariable("SORTILO_TEST_DATA") + "/encrypted/" + file);
+        const QByteArray bytes = fileBytes(sortilo::test::testData("encrypted/" + file));
         QVERIFY(!bytes.isEmpty());
         const Result<Workbook> book = Workbook::fromBytes(bytes);
         if (!defaultPassword) {
@@ -62,8 +62,7 @@ private Q_SLOTS:
 
     void realFilesWithTheirPassword() {
         QFETCH(QString, file);
-        const QByteArray bytes =
-            fileBytes(qEnvironmentVariable("SORTILO_CORPUS_DIR") + QLatin1Char('/') + file);
+        const QByteArray bytes = fileBytes(sortilo::test::corpusFile(file));
         QVERIFY(!bytes.isEmpty());
         QCOMPARE(Workbook::fromBytes(bytes).error().kind, ErrorKind::PasswordProtected);
         Workbook::Parts parts;

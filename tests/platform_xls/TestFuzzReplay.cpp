@@ -5,6 +5,7 @@
 #include "FuzzEdit.h"
 #include "FuzzWorkbook.h"
 #include "support/Files.h"
+#include "support/TestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -33,8 +34,8 @@ private Q_SLOTS:
     void replay_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<bool>("edit");
-        addFiles(qEnvironmentVariable("SORTILO_TEST_DATA") + QStringLiteral("/fuzz-xls"), false);
-        addFiles(qEnvironmentVariable("SORTILO_CORPUS_DIR"), false);
+        addFiles(sortilo::test::testData(QStringLiteral("fuzz-xls")), false);
+        addFiles(sortilo::test::corpusFile({}), false);
         addFiles(QStringLiteral(XLSEDIT_FUZZ_FINDINGS), true);
     }
 

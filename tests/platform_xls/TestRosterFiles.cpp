@@ -6,6 +6,7 @@
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"
+#include "support/TestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +23,7 @@ using namespace sortilo::xls;
 namespace {
 
 QString rosterDir() {
-    return qEnvironmentVariable("SORTILO_TEST_DATA") + QStringLiteral("/rosters");
+    return sortilo::test::testData(QStringLiteral("rosters"));
 }
 
 const QString ErrorCell = QStringLiteral("<error>");

@@ -4,6 +4,7 @@
 // own calls, not through the layer under test.
 
 #include "support/Files.h"
+#include "support/TestData.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -28,7 +29,7 @@ inline void keyConnection(sqlite3* db, const QByteArray& keyPragma) {
 // Copies a title database of tests/data/titles (made by make/make_titles.py with the sqlcipher
 // shell) to `path`.
 inline bool copyTitleDb(const QString& name, const QString& path) {
-    return QFile::copy(qEnvironmentVariable("SORTILO_TEST_DATA") + "/titles/" + name, path);
+    return QFile::copy(test::testData("titles/" + name), path);
 }
 
 // Every row of 标题 in rowid order, NULL as a null QVariant.
