@@ -14,6 +14,30 @@ using namespace sortilo;
 using namespace sortilo::xls;
 using sortilo::xlsedit::CellRect;
 
+namespace {
+
+// Text in a merged area shows only in its first cell: no written cell may lie anywhere else in
+// one. Areas that take in no written cell stay, and none is new.
+void compareMerged(const XlrdSheet& old, const XlrdSheet& now, const Written& written) {
+    const auto holds = [&](const QRect& area, bool first) {
+        return std::count_if(written.keyBegin(), written.keyEnd(), [&](const auto& k) {
+            const QPoint cell(k.second, k.first);
+            return area.contains(cell) && (first || cell != area.topLeft());
+        });
+    };
+    qsizetype hidden = 0;
+    for (const QRect& area : now.merged) {
+        hidden += holds(area, false);
+        QVERIFY(old.merged.contains(area));
+    }
+    QCOMPARE(hidden, qsizetype(0));
+    for (const QRect& area : old.merged) {
+        QVERIFY(holds(area, true) > 0 || now.merged.contains(area));
+    }
+}
+
+}  // namespace
+
 void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& active,
                   const CellRect& range, const Written& written) {
     QVERIFY2(after.error.isEmpty(), qPrintable(after.error));
@@ -22,9 +46,10 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
         const XlrdSheet* now = after.sheet(old.name);
         QVERIFY2(now, qPrintable(old.name));
         if (old.name != active) {
-            QVERIFY2(now->cells == old.cells, qPrintable(old.name));
+            QVERIFY2(now->cells == old.cells && now->merged == old.merged, qPrintable(old.name));
             continue;
         }
+        compareMerged(old, *now, written);
         for (auto it = old.cells.begin(); it != old.cells.end(); ++it) {
             const auto [row, col] = it.key();
             const QJsonArray cell = now->cells.value(it.key());

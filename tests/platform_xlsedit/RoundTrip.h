@@ -15,7 +15,8 @@ using Written = QHash<QPair<int, int>, QString>;  // zero-based (row, col) -> te
 
 // Checks xlrd's reading after an edit of sheet `active` against the reading before it: the
 // written texts exact, every other cell outside the cleared `range` and every other sheet
-// unchanged, the rest of the range blank; cells keep their formats. Reports through QTest.
+// unchanged, the rest of the range blank; cells keep their formats; no merged area hides a
+// written cell, and the areas apart from them stay. Reports through QTest.
 void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& active,
                   const sortilo::xlsedit::CellRect& range, const Written& written);
 

@@ -23,7 +23,8 @@ for sh in book.sheets():
             cell = sh.cell(r, c)
             if cell.ctype != xlrd.XL_CELL_EMPTY:
                 cells.append([r, c, cell.ctype, cell.value, cell.xf_index if fmt else -1])
-    out["sheets"].append({"name": sh.name, "selected": bool(sh.sheet_selected), "cells": cells})
+    out["sheets"].append({"name": sh.name, "selected": bool(sh.sheet_selected), "cells": cells,
+                          "merged": [list(m) for m in sh.merged_cells]})
 sys.stdout.write(json.dumps(out, ensure_ascii=False))
 )";
 
@@ -60,10 +61,16 @@ XlrdBook readWithXlrd(const QString& path) {
         const QJsonObject o = s.toObject();
         XlrdSheet sheet{o.value(QStringLiteral("name")).toString(),
                         o.value(QStringLiteral("selected")).toBool(),
+                        {},
                         {}};
         for (const auto& c : o.value(QStringLiteral("cells")).toArray()) {
             const QJsonArray a = c.toArray();
             sheet.cells.insert({a[0].toInt(), a[1].toInt()}, QJsonArray{a[2], a[3], a[4]});
+        }
+        for (const auto& m : o.value(QStringLiteral("merged")).toArray()) {
+            const QJsonArray a = m.toArray();  // rows, then columns, each [first, last + 1)
+            sheet.merged.push_back(QRect(QPoint(a[2].toInt(), a[0].toInt()),
+                                         QPoint(a[3].toInt() - 1, a[1].toInt() - 1)));
         }
         book.sheets.push_back(sheet);
     }

@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QMap>
 #include <QPair>
+#include <QRect>
 #include <QString>
 #include <QVector>
 
@@ -12,6 +13,7 @@ struct XlrdSheet {
     QString name;
     bool selected = false;                    // its tab selected
     QMap<QPair<int, int>, QJsonArray> cells;  // (row, col) zero-based -> [ctype, value, xf]
+    QVector<QRect> merged;                    // merged areas (with formats), x the column
 };
 
 struct XlrdBook {

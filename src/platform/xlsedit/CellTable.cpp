@@ -44,6 +44,11 @@ Result<void> CellTable::parse(const RecordStream& stream, const Section& sheet) 
             place.emplace_back(i, Role::Dimensions);
             continue;
         }
+        if (r.type == MergedCellsType) {
+            hasMerged_ = true;
+            place.emplace_back(i, Role::Merged);
+            continue;
+        }
         if (r.type == rec::ColInfo && r.length >= 8) {
             colXf_.push_back({CellRect{0, le16(body), 65535, le16(body + 2)}, le16(body + 6)});
         }

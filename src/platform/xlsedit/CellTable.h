@@ -2,6 +2,7 @@
 
 #include "base/Result.h"
 #include "platform/xls/Biff.h"
+#include "platform/xlsedit/MergedCells.h"
 #include "platform/xlsedit/StreamOut.h"
 
 #include <QByteArray>
@@ -59,7 +60,8 @@ public:
 
     // Appends the sheet section, laid out anew, to out; streamBase is the absolute position of
     // out's first byte. After a change its formulas are marked to be calculated again when the
-    // workbook is opened, and its view goes back to the top-left corner with A1 selected.
+    // workbook is opened, its view goes back to the top-left corner with A1 selected, and the
+    // merged areas that take in a cell given text are undone (the cells keep their formats).
     void write(StreamOut& out, uint32_t streamBase, bool changed) const;
 
     struct Item {
@@ -100,13 +102,14 @@ private:
     int takeCell(const RecordStream& stream, int sheetEnd, int at);
 
     // The sheet's other records in order, split where the cell table goes. INDEX and
-    // DIMENSIONS keep their place but are written anew; the view's records are adjusted after
-    // a change.
-    enum class Role : uint8_t { Keep, Index, Dimensions, View };
+    // DIMENSIONS keep their place but are written anew; the view's records and the merged
+    // areas are adjusted after a change.
+    enum class Role : uint8_t { Keep, Index, Dimensions, View, Merged };
     using Placed = std::vector<std::pair<int, Role>>;
     struct Layout;  // what write() learns on the way
     void writeRecords(StreamOut& out, const Placed& records, Layout& layout) const;
     QByteArray dimensions() const;
+    CellList textWritten() const;
     bool formulasLeft() const;
     void splitForEmptyTable();
 
@@ -117,6 +120,7 @@ private:
     int bof_ = -1;              // the sheet's BOF record
     bool hasFormulas_ = false;  // when read; clearing may have removed them all
     bool hasUncalced_ = false;
+    bool hasMerged_ = false;
     std::map<int, Row> rows_;
     std::map<int, Row>::iterator lastRow_ = rows_.end();  // the row found last
     std::vector<Group> groups_;

@@ -60,6 +60,7 @@ struct CellTable::Layout {
     qsizetype indexPos = -1;
     uint32_t defColWidthPos = 0;
     ViewReset view;
+    CellList written;  // the cells given text, when merged areas may take them in
 };
 
 std::optional<CellRect> parseA1Range(const QString& text) {
@@ -123,6 +124,8 @@ void CellTable::writeRecords(StreamOut& out, const Placed& records, Layout& layo
             out.record(rec::Dimensions, dimensions());
         } else if (role == Role::View && layout.changed) {
             out.record(r.type, layout.view.apply(r.type, QByteArray(raw + 4, r.length)));
+        } else if (role == Role::Merged && !layout.written.empty()) {
+            appendMergedCells(out, raw, layout.written);
         } else {
             if (r.type == rec::DefColWidth && layout.defColWidthPos == 0) {
                 layout.defColWidthPos = layout.base + uint32_t(out.size());
@@ -141,6 +144,9 @@ void CellTable::write(StreamOut& out, uint32_t streamBase, bool changed) const {
     Layout layout;
     layout.base = streamBase - uint32_t(start);
     layout.changed = changed;
+    if (changed && hasMerged_) {
+        layout.written = textWritten();
+    }
     // Rows grouped into blocks of 32 row numbers, as Excel lays them out.
     std::vector<std::map<int, Row>::const_iterator> blockStarts;
     for (auto it = rows_.begin(); it != rows_.end(); ++it) {
@@ -167,6 +173,19 @@ void CellTable::write(StreamOut& out, uint32_t streamBase, bool changed) const {
             put32(body + 16 + 4 * b, dbcells[b]);
         }
     }
+}
+
+// Cells this edit gave text to: the text cells not read from the file.
+CellList CellTable::textWritten() const {
+    CellList cells;
+    for (const auto& [row, data] : rows_) {
+        for (const Item& c : data.cells) {
+            if (c.raw.isEmpty() && c.type == rec::LabelSst) {
+                cells.emplace_back(row, c.first);
+            }
+        }
+    }
+    return cells;
 }
 
 bool CellTable::formulasLeft() const {

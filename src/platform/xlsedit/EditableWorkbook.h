@@ -31,6 +31,8 @@ public:
     Result<void> clearRange(const QString& a1Range);
     // Puts text into a cell as text, whatever it looks like ("=1+1", "007" stay text),
     // keeping the cell's format; the empty text leaves the cell empty. At most 32767 characters.
+    // The save undoes the sheet's merged areas that take in a cell given text (their cells keep
+    // their formats): a merged area shows its first cell only.
     Result<void> writeCell(int row, int column, const QString& text);
     // Writes the workbook back to its file; on failure the file is as it was before. Once cells
     // have changed, every formula of the workbook is marked to be calculated again when it is
