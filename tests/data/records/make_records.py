@@ -117,6 +117,25 @@ def main():
                names=[ROSTER[i] for i in replacement])
     redraw.write(folder / "known-answer-redraw.jsonl")
 
+    # Group 1 kept in the pool (是), then absent in turn: its first member, its second, and the
+    # second's replacement. Each absent index leaves the pool; present members are not eligible.
+    kept = opened()
+    kept.group(1, True, draw("", 1, 1, 3, range(10)), "第一组")
+    members = [4, 0, 6]
+    out = []
+    for attempt, place in [(2, 0), (3, 1), (4, 1)]:
+        gone = members[place]
+        out.append(gone)
+        present = [i for i in members if i != gone]
+        eligible = [i for i in range(10) if i not in out and i not in present]
+        replacement = draw("", 1, attempt, 1, eligible)
+        kept.add("redraw", group=1, absent=[gone], attempt=attempt, picks=replacement,
+                 names=[ROSTER[i] for i in replacement])
+        members[members.index(gone)] = replacement[0]
+    # The replacements stayed in the pool, the absent did not.
+    kept.group(2, False, draw("", 2, 1, 5, [1, 2, 3, 5, 6, 7, 8]), "第二组")
+    kept.write(folder / "redraw-kept.jsonl")
+
 
 if __name__ == "__main__":
     main()
