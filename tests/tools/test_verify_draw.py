@@ -12,8 +12,8 @@ from pathlib import Path
 ROOT = Path(__file__).resolve().parents[2]
 CHECKER = ROOT / "tools" / "verify-draw"
 RECORDS = ROOT / "tests" / "data" / "records"
-PLAIN, ROOM, REDRAW = "known-answer.jsonl", "known-answer-entropy.jsonl", "known-answer-redraw.jsonl"
-KEPT = "redraw-kept.jsonl"
+PLAIN, ROOM = "known-answer.jsonl", "known-answer-entropy.jsonl"
+REDRAW, KEPT = "known-answer-redraw.jsonl", "redraw-kept.jsonl"
 
 
 class Lines(list):
