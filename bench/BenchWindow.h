@@ -27,6 +27,8 @@ inline bool haveApplication() {
 
 struct SilentMessages : MessageBox {
     void show(const QString&) override {}
+    bool confirm(const QString&) override { return true; }
+    std::optional<QString> askText(const QString&) override { return std::nullopt; }
 };
 
 struct NoDesktop : DesktopOpener {

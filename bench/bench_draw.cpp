@@ -1,9 +1,12 @@
 #include "BenchWindow.h"
 #include "draw/engine/Clock.h"
+#include "draw/engine/CommittedDraw.h"
 #include "draw/engine/DrawPick.h"
 #include "draw/engine/Random.h"
 
 #include <QApplication>
+
+#include <numeric>
 
 #include <benchmark/benchmark.h>
 
@@ -31,6 +34,21 @@ BENCHMARK(BM_Tick)
     ->Args({1000, 1000})
     ->Args({2000, 1})
     ->Unit(benchmark::kMicrosecond);
+
+// The picks of a group of C from a pool of P by the committed derivation: P scores, the C
+// smallest.
+void BM_CommittedPicks(benchmark::State& bench) {
+    const int pool = static_cast<int>(bench.range(0));
+    const int count = static_cast<int>(bench.range(1));
+    QList<int> eligible(pool);
+    std::iota(eligible.begin(), eligible.end(), 0);
+    const QByteArray key(32, 'k');
+    int group = 0;
+    for (auto _ : bench) {
+        benchmark::DoNotOptimize(committed::picks(key, ++group, 1, eligible, count));
+    }
+}
+BENCHMARK(BM_CommittedPicks)->Args({2000, 1000})->Args({2000, 1})->Unit(benchmark::kMillisecond);
 
 // Start, the ticks until the draw has picked: the draw is ready for its Stop.
 void rollUntilPicked(DrawSession& session, int count) {

@@ -21,7 +21,8 @@ function(sortilo_add_test name)
         set(T_TIMEOUT 300)
     endif()
     set(environment QT_QPA_PLATFORM=offscreen SORTILO_CORPUS_DIR=${SORTILO_CORPUS_DIR}
-        SORTILO_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data ASAN_OPTIONS=detect_leaks=0)
+        SORTILO_TEST_DATA=${PROJECT_SOURCE_DIR}/tests/data ASAN_OPTIONS=detect_leaks=0
+        SORTILO_VERIFY_DRAW=${PROJECT_SOURCE_DIR}/tools/verify-draw)
     if(NOT T_SHARDS)
         add_test(NAME ${name} COMMAND ${name})
         set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${environment}")

@@ -144,6 +144,16 @@ void MainWindow::setupMenu(TitleEditing& titles) {
     QAction* audienceCommand = menuBar()->addAction(texts::AudienceWindowTitle);
     audienceCommand->setObjectName(QStringLiteral("audienceWindowCommand"));
     connect(audienceCommand, &QAction::triggered, this, &MainWindow::toggleAudienceWindow);
+    // The room's text counts only before the first group; then it is no longer offered.
+    QAction* entropyCommand = menuBar()->addAction(texts::MenuEntropy);
+    entropyCommand->setObjectName(QStringLiteral("entropyCommand"));
+    entropyCommand->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    entropyCommand->setEnabled(session_.entropyAllowed());
+    connect(&session_, &DrawSession::entropyAllowedChanged, entropyCommand, &QAction::setEnabled);
+    connect(entropyCommand, &QAction::triggered, this, &MainWindow::entropyRequested);
+    QAction* recordCommand = menuBar()->addAction(texts::MenuDrawRecord);
+    recordCommand->setObjectName(QStringLiteral("drawRecordCommand"));
+    connect(recordCommand, &QAction::triggered, this, &MainWindow::drawRecordRequested);
 }
 
 void MainWindow::setupPanels(DrawSession& session, TitleEditing& titles) {

@@ -36,6 +36,9 @@ Q_SIGNALS:
     void importRequested();
     void rosterEditRequested();
     void exportRequested();
+    // 现场随机数 and 抽签记录 in the menu.
+    void entropyRequested();
+    void drawRecordRequested();
 
 protected:
     // The draw keys, whichever control of this window has the focus.

@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include "platform/ErrorMessage.h"
+#include "platform/Texts.h"
 #include "platform/widgets/QtServices.h"
 #include "platform/widgets/QtTranslations.h"
 #include "platform/widgets/Skin.h"
@@ -8,6 +9,7 @@
 #include "roster/Roster.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QPointer>
 
 namespace sortilo {
@@ -26,15 +28,24 @@ Services realServices() {
 Program::Program(Services services)
     : services_(std::move(services)),
       workbooks_(*services_.opener),
-      session_(*services_.timer, *services_.clock, *services_.random),
+      journal_(recordFolder(), QStringLiteral(SORTILO_VERSION)),
+      session_(*services_.timer, *services_.clock, *services_.random, *services_.secrets),
       titles_(session_, services_.appFolder),
       window_(session_, titles_) {
     installQtChineseTranslations();
+    // A session a crash or a power loss left open is closed before a new one can start.
+    if (QDir(recordFolder()).exists()) {
+        if (const Result<int> closed = record::closeAbandonedRecords(recordFolder()); !closed) {
+            tell(errorMessage(closed.error()));
+        }
+    }
+    session_.keepRecord(&journal_);
     QObject::connect(&session_, &DrawSession::refused, &window_,
                      [this](const Error& error) { tell(errorMessage(error)); });
     QObject::connect(&titles_, &TitleEditing::message, &window_,
                      [this](const QString& message) { tell(message); });
     connectWorkbookButtons();
+    connectRecordCommands();
     // The skin goes onto the controls, so it comes after them.
     applySkin();
 }
@@ -48,6 +59,56 @@ void Program::connectWorkbookButtons() {
     QObject::connect(&window_, &MainWindow::exportRequested, &window_, [this, &folder] {
         tell(exportResults(workbooks_, session_.model(), folder));
     });
+}
+
+Program::~Program() {
+    session_.closeRecord();
+}
+
+QString Program::recordFolder() const {
+    return QDir(services_.appFolder).filePath(record::RecordFolderName);
+}
+
+void Program::connectRecordCommands() {
+    QObject::connect(&window_, &MainWindow::entropyRequested, &window_,
+                     [this] { askForEntropy(); });
+    QObject::connect(&window_, &MainWindow::drawRecordRequested, &window_,
+                     [this] { showDrawRecord(); });
+    QObject::connect(&session_, &DrawSession::redrawAsked, &window_,
+                     [this](int group, const QStringList& names, const QList<GroupPlace>& absent) {
+                         const QString question = texts::RedrawQuestion.arg(group)
+                                                      .arg(names.join(texts::AbsentNameSeparator))
+                                                      .arg(names.size());
+                         if (services_.messages->confirm(question)) {
+                             session_.redrawAbsent(absent);
+                         }
+                     });
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        QObject::connect(application, &QCoreApplication::aboutToQuit, &window_,
+                         [this] { session_.closeRecord(); });
+    }
+}
+
+void Program::askForEntropy() {
+    if (!session_.entropyAllowed()) {
+        return;
+    }
+    if (const std::optional<QString> text = services_.messages->askText(texts::EntropyPrompt)) {
+        session_.addEntropy(*text);
+    }
+}
+
+void Program::showDrawRecord() {
+    const DrawModel& draw = session_.model();
+    const QString record = journal_.recordPath();
+    tell(texts::DrawRecordSummary
+             .arg(QString::fromLatin1(draw.commitment().toHex()),
+                  QString::fromLatin1(draw.rosterDigest().toHex()))
+             .arg(draw.roster().size())
+             .arg(draw.entropy().value_or(texts::EntropyNone))
+             .arg(draw.groupCount())
+             .arg(record.isEmpty() ? texts::NoRecord : QDir::toNativeSeparators(record)));
+    services_.opener->open(recordFolder());
 }
 
 void Program::tell(const Result<void>& outcome) {

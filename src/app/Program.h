@@ -5,6 +5,7 @@
 #include "platform/DesktopOpener.h"
 #include "platform/MessageBox.h"
 #include "platform/WorkbookService.h"
+#include "record/FileJournal.h"
 #include "titles/TitleEditing.h"
 
 #include <memory>
@@ -12,13 +13,15 @@
 namespace sortilo {
 
 // The outside world as the program sees it. Tests replace the message box, the opener, the
-// clock, the timer, the random source and the application folder; workbooks stay real.
+// clock, the timer, the random sources and the application folder; workbooks and the draw
+// record stay real.
 struct Services {
     std::unique_ptr<MessageBox> messages;
     std::unique_ptr<DesktopOpener> opener;
     std::unique_ptr<Clock> clock;
     std::unique_ptr<RandomSource> random;
     std::unique_ptr<DrawTimer> timer;
+    std::unique_ptr<SecretSource> secrets = std::make_unique<SystemSecretSource>();
     QString appFolder;
 };
 
@@ -31,19 +34,28 @@ Services realServices();
 class Program {
 public:
     explicit Program(Services services);
+    // The draw session's record is closed, its secret revealed, however the program ends.
+    ~Program();
 
     MainWindow& window() { return window_; }
     DrawSession& session() { return session_; }
     Services& services() { return services_; }
 
+    // The folder of the draw records.
+    QString recordFolder() const;
+
 private:
     void connectWorkbookButtons();
+    void connectRecordCommands();
+    void askForEntropy();
+    void showDrawRecord();
     // The sentence for a failure, shown where the operator's window is; nothing for a success.
     void tell(const Result<void>& outcome);
     void tell(const QString& message);
 
     Services services_;
     WorkbookService workbooks_;
+    record::FileJournal journal_;
     DrawSession session_;
     TitleEditing titles_;
     MainWindow window_;

@@ -35,6 +35,8 @@ enum class ErrorKind {
     TooFewRows,          // the title table has fewer than six rows
     TooFewColumns,       // the title table has fewer than 26 columns
     DatabaseNotWritten,  // the database refused a write (read-only, held by another program)
+    // The draw record
+    RecordNotWritten,  // the record or its folder refused a write; the draw goes on unrecorded
     // No one file named: a spreadsheet program at work, and the draw's checks of Start, Stop and
     // a tick
     SpreadsheetRunning,   // another program has a workbook of the folder open
@@ -43,6 +45,11 @@ enum class ErrorKind {
     CountAboveGroupSize,  // a draw count above what one group holds
     GroupsFull,           // every group recorded already
     CountAbovePool,       // a draw count larger than the pool
+    // The checks of a replacement for absent names
+    NoAbsentSelected,    // no name of a group marked absent
+    AbsentInTwoGroups,   // names of two groups marked at once
+    RedrawWhileRolling,  // a draw is rolling
+    TooFewToRedraw,      // fewer names left to draw than are absent
 };
 
 // What a file is by its content; the name counts for nothing. The first group is what the

@@ -1,5 +1,6 @@
 #include "draw/DrawSession.h"
 
+#include "draw/engine/CommittedDraw.h"
 #include "draw/engine/DrawCount.h"
 #include "draw/engine/DrawPick.h"
 
@@ -40,14 +41,18 @@ std::optional<ErrorKind> startRefusal(const DrawCountReading& reading, bool grou
 }  // namespace
 
 DrawSession::DrawSession(DrawTimer& timer, const Clock& clock, RandomSource& random,
-                         QObject* parent)
-    : QObject(parent), timer_(timer), clock_(clock), random_(random) {
+                         SecretSource& secrets, QObject* parent)
+    : QObject(parent), timer_(timer), clock_(clock), random_(random), secrets_(secrets) {
     timer_.setTickHandler([this] { tick(); });
     timer_.setPeriod(StartUpPeriod);
 }
 
 DrawSession::~DrawSession() {
     timer_.setTickHandler({});
+}
+
+bool DrawSession::entropyAllowed() const {
+    return model_.canAddEntropy() && !rolling();
 }
 
 bool DrawSession::rolling() const {
@@ -119,10 +124,33 @@ bool DrawSession::pressKey(int key, KeyFocus focus, bool autoRepeat) {
     return false;
 }
 
-// The message box is modal: until it closes, a key is its own, not the draw's.
 void DrawSession::refuse(ErrorKind kind) {
+    refuse(fault(kind));
+}
+
+// The message box is modal: until it closes, a key is its own, not the draw's.
+void DrawSession::refuse(const Error& error) {
     const QScopedValueRollback open(messageOpen_, true);
-    Q_EMIT refused(fault(kind));
+    Q_EMIT refused(error);
+}
+
+void DrawSession::noteRecord(const Result<RecordMark>& written) {
+    if (written) {
+        recordMark_ = *written;
+        Q_EMIT recordMarked(recordMark_);
+        return;
+    }
+    // A record with a line missing proves nothing: this session writes no more, and the operator
+    // hears of it once.
+    recordFailed_ = true;
+    refuse(written.error());
+}
+
+void DrawSession::updateEntropyOffer() {
+    if (entropyAllowed() != entropyOffered_) {
+        entropyOffered_ = entropyAllowed();
+        Q_EMIT entropyAllowedChanged(entropyOffered_);
+    }
 }
 
 void DrawSession::start(int count) {
@@ -133,6 +161,7 @@ void DrawSession::start(int count) {
     // this draw's, and Stop waits for a tick of its own.
     const bool afterStop = phase_ == DrawPhase::Stopped || phase_ == DrawPhase::Resuming;
     enterPhase(afterStop ? DrawPhase::Resuming : DrawPhase::Rolling);
+    updateEntropyOffer();
 }
 
 void DrawSession::stop() {
@@ -141,18 +170,30 @@ void DrawSession::stop() {
     if (phase_ != DrawPhase::Picked || model_.groupsFull()) {
         return;
     }
+    // The group is the derivation's, whichever tick the Stop fell on; it is on disk before the
+    // screen shows it.
+    const GroupDrawn drawn = model_.nextGroup(drawCount_, keepChoice_ == KeepChoice::Keep);
+    std::optional<Result<RecordMark>> written;
+    if (recording()) {
+        written = journal_->append(model_, drawn);
+    }
     showDrawButtons(true, false);
     Q_EMIT drawButtonFocused(DrawButton::Start);
     enterPhase(DrawPhase::Stopped);
-    const bool keep = keepChoice_ == KeepChoice::Keep;
-    const Group& group = model_.recordGroup(picks_, keep);
+    const Group& group = model_.recordGroup(drawn);
+    rollingName_ = model_.roster()[group.members.first()];
+    Q_EMIT rollingNameChanged(rollingName_);
     firstShownGroup_ = firstGroupShowingNewest(group.number);
     selectedGroup_ = group.number;
     showGroups();
-    if (!keep) {
+    if (!group.keep) {
         showPool();
     }
     Q_EMIT groupRecorded(group.number, model_.title(group.number), model_.names(group.members));
+    updateEntropyOffer();
+    if (written) {
+        noteRecord(*written);
+    }
 }
 
 void DrawSession::tick() {
@@ -178,24 +219,131 @@ void DrawSession::pick() {
         // The timer stops before the message opens, so this tick cannot come round again behind it.
         showDrawButtons(true, false);
         enterPhase(DrawPhase::Stopped);
+        updateEntropyOffer();
         refuse(ErrorKind::CountAbovePool);
         Q_EMIT rollingNameChanged(rollingName_);
         return;
     }
-    pickPositions(static_cast<int>(pool.size()), drawCount_, random_, clock_, positions_);
-    picks_.resize(positions_.size());
-    for (qsizetype i = 0; i < positions_.size(); ++i) {
-        picks_[i] = pool[positions_[i]];
-    }
-    rollingName_ = model_.roster()[picks_.first()];
+    // The rolling names are a show: any name of the pool, from the generator of the moment.
+    pickPositions(static_cast<int>(pool.size()), 1, random_, clock_, showPick_);
+    rollingName_ = model_.roster()[pool[showPick_.first()]];
     enterPhase(DrawPhase::Picked);
     Q_EMIT rollingNameChanged(rollingName_);
 }
 
 void DrawSession::importRoster(const QStringList& names) {
+    closeRecord();
     reset();
-    model_.startSession(names);
+    model_.startSession(names, secrets_.secret(committed::SecretBytes));
+    recordMark_ = {};
+    recordFailed_ = false;
+    std::optional<Result<RecordMark>> written;
+    if (recording()) {
+        written = journal_->open(model_);
+    }
     showPool();
+    Q_EMIT sessionSealed();
+    updateEntropyOffer();
+    if (written) {
+        noteRecord(*written);
+    }
+}
+
+void DrawSession::addEntropy(const QString& text) {
+    if (!entropyAllowed()) {
+        return;
+    }
+    model_.addEntropy(text);
+    std::optional<Result<RecordMark>> written;
+    if (recording()) {
+        written = journal_->append(model_, model_.history().last());
+    }
+    Q_EMIT sessionSealed();
+    updateEntropyOffer();
+    if (written) {
+        noteRecord(*written);
+    }
+}
+
+Result<QList<int>> DrawSession::absentMembers(const QList<GroupPlace>& absent) const {
+    if (absent.isEmpty()) {
+        return fault(ErrorKind::NoAbsentSelected);
+    }
+    const int group = absent.first().group;
+    if (std::any_of(absent.begin(), absent.end(),
+                    [group](const GroupPlace& place) { return place.group != group; })) {
+        return fault(ErrorKind::AbsentInTwoGroups);
+    }
+    if (rolling()) {
+        return fault(ErrorKind::RedrawWhileRolling);
+    }
+    if (group < 1 || group > model_.groupCount()) {
+        return fault(ErrorKind::NoAbsentSelected);
+    }
+    QList<int> positions;
+    for (const GroupPlace& place : absent) {
+        positions << place.position;
+    }
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    const QList<int>& members = model_.group(group).members;
+    QList<int> entries;
+    for (const int position : positions) {
+        if (position < 0 || position >= members.size()) {
+            return fault(ErrorKind::NoAbsentSelected);
+        }
+        entries << members[position];
+    }
+    if (model_.replacementsFor(group, entries).size() < entries.size()) {
+        return fault(ErrorKind::TooFewToRedraw);
+    }
+    return entries;
+}
+
+void DrawSession::askRedraw(const QList<GroupPlace>& absent) {
+    const Result<QList<int>> entries = absentMembers(absent);
+    if (!entries) {
+        refuse(entries.error());
+        return;
+    }
+    Q_EMIT redrawAsked(absent.first().group, model_.names(*entries), absent);
+}
+
+void DrawSession::redrawAbsent(const QList<GroupPlace>& absent) {
+    const Result<QList<int>> entries = absentMembers(absent);
+    if (!entries) {
+        refuse(entries.error());
+        return;
+    }
+    const int number = absent.first().group;
+    const Redrawn redrawn = model_.nextRedraw(number, *entries);
+    std::optional<Result<RecordMark>> written;
+    if (recording()) {
+        written = journal_->append(model_, redrawn);
+    }
+    model_.recordRedraw(redrawn);
+    const Group& group = model_.group(number);
+    QList<int> replaced;
+    for (const int pick : redrawn.picks) {
+        replaced << static_cast<int>(group.members.indexOf(pick));
+    }
+    showGroups();
+    showPool();
+    Q_EMIT groupRedrawn(number, model_.title(number), model_.names(group.members), replaced);
+    if (written) {
+        noteRecord(*written);
+    }
+}
+
+// A record that missed a line is closed all the same: its secret shows what it holds is true.
+void DrawSession::closeRecord() {
+    if (journal_ == nullptr) {
+        return;
+    }
+    if (const Result<void> closed = journal_->close(); !closed && !recordFailed_) {
+        recordFailed_ = true;
+        refuse(closed.error());
+    }
 }
 
 // Back to a fresh draw before a new roster: no groups, no settings, stopped.

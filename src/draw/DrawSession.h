@@ -3,6 +3,7 @@
 #include "base/Result.h"
 #include "draw/DrawKeys.h"
 #include "draw/engine/Clock.h"
+#include "draw/engine/DrawJournal.h"
 #include "draw/engine/DrawModel.h"
 #include "draw/engine/DrawTimer.h"
 #include "draw/engine/Random.h"
@@ -38,10 +39,21 @@ struct ShownGroup {
 };
 using ShownGroups = std::array<ShownGroup, 4>;
 
+// A name of a recorded group as the operator points at it: the group's number, and the name's
+// place in the group (from 0).
+struct GroupPlace {
+    int group = 0;
+    int position = 0;
+    bool operator==(const GroupPlace&) const = default;
+};
+
 // The draw: the roster and its pool, Start and Stop, the rolling name, the recorded groups and
 // which four of them are shown. It owns the draw's model and changes it only through its slots;
 // every change a screen shows is reported by a signal, so any number of windows can show the same
-// draw. The timer, the clock and the random source are handed in (tests tick by hand).
+// draw. Each import starts a draw session under a new secret: the groups' picks follow from it
+// (the rolling names are only a show), and a journal, when one is kept, writes every step down
+// before the screen shows it. The timer, the clock, the random source of the show and the source
+// of secrets are handed in (tests tick by hand).
 class DrawSession : public QObject {
     Q_OBJECT
 
@@ -49,9 +61,12 @@ public:
     static constexpr int StartUpPeriod = 360;
     static constexpr int RollingPeriod = 100;
 
-    DrawSession(DrawTimer& timer, const Clock& clock, RandomSource& random,
+    DrawSession(DrawTimer& timer, const Clock& clock, RandomSource& random, SecretSource& secrets,
                 QObject* parent = nullptr);
     ~DrawSession() override;
+
+    // Every session from the next import on is written to this journal (nullptr: none).
+    void keepRecord(DrawJournal* journal) { journal_ = journal; }
 
     // The roster, the pool, the groups, the titles and the history.
     const DrawModel& model() const { return model_; }
@@ -66,6 +81,11 @@ public:
     bool laterGroupsShown() const { return laterGroupsShown_; }
     // The selected group (pink), 0 for none.
     int selectedGroup() const { return selectedGroup_; }
+    // Whether the room's text can still be added: after an import, before any group, while the
+    // draw does not roll.
+    bool entropyAllowed() const;
+    // Where the record of this session stands; no lines when none is kept.
+    const RecordMark& recordMark() const { return recordMark_; }
 
 public Q_SLOTS:
     // The draw-count text as typed; any change brings 开始 back on top.
@@ -93,6 +113,17 @@ public Q_SLOTS:
     // Groups 1 to n take these titles, the others their default ones (none given: 第g组 for
     // all); either way the newest groups are shown under them at once.
     void applyTitles(const QStringList& titles);
+    // The room's own text (现场随机数), mixed into every group of this session; only while
+    // entropyAllowed().
+    void addEntropy(const QString& text);
+    // The session's record is closed, its secret revealed: the program is ending.
+    void closeRecord();
+    // The operator marks these names absent: refused when none is marked, when they are of two
+    // groups, while the draw rolls, or when the pool has too few names to replace them;
+    // otherwise the question is put (redrawAsked).
+    void askRedraw(const QList<sortilo::GroupPlace>& absent);
+    // Replacements are drawn for the absent names, each into the place of one of them.
+    void redrawAbsent(const QList<sortilo::GroupPlace>& absent);
 
 Q_SIGNALS:
     void rollingNameChanged(const QString& name);
@@ -107,11 +138,30 @@ Q_SIGNALS:
     void keepChoiceChanged(KeepChoice choice);
     // Stop recorded group `number`; remove mode has taken its names out of the pool already.
     void groupRecorded(int number, const QString& title, const QStringList& names);
-    // A check refused what was asked (modal). Emitted last, after every change of its step.
+    // Whether these names of the group are absent and should be replaced (the question).
+    void redrawAsked(int group, const QStringList& absentNames,
+                     const QList<sortilo::GroupPlace>& absent);
+    // Group `number` after a replacement: its names, the replacements at `replaced` (places).
+    void groupRedrawn(int number, const QString& title, const QStringList& names,
+                      const QList<int>& replaced);
+    // A new session's commitment, or the room's text added to it.
+    void sessionSealed();
+    void entropyAllowedChanged(bool allowed);
+    // The record holds a new line.
+    void recordMarked(const sortilo::RecordMark& mark);
+    // A check refused what was asked, or the record could not be written (modal). Emitted last,
+    // after every change of its step.
     void refused(const sortilo::Error& error);
 
 private:
     void refuse(ErrorKind kind);
+    // The absent members of one group, in the group's order, or the refusal of them.
+    Result<QList<int>> absentMembers(const QList<GroupPlace>& absent) const;
+    void refuse(const Error& error);
+    // The journal's answer: a new mark, or its failure told once (the session goes on unrecorded).
+    void noteRecord(const Result<RecordMark>& written);
+    void updateEntropyOffer();
+    bool recording() const { return journal_ != nullptr && !recordFailed_; }
     void start(int count);
     void stop();
     void pick();
@@ -127,10 +177,14 @@ private:
     DrawTimer& timer_;
     const Clock& clock_;
     RandomSource& random_;
+    SecretSource& secrets_;
+    DrawJournal* journal_ = nullptr;
+    bool recordFailed_ = false;  // this session's journal missed a line
+    RecordMark recordMark_;
+    bool entropyOffered_ = false;
     DrawPhase phase_ = DrawPhase::StartUp;
     int drawCount_ = 0;
-    QList<int> picks_;  // the roster indices the last tick picked
-    QList<int> positions_;
+    QList<int> showPick_;
     QString rollingName_;
     QString drawCountText_;
     KeepChoice keepChoice_ = KeepChoice::Keep;
@@ -144,3 +198,5 @@ private:
 };
 
 }  // namespace sortilo
+
+Q_DECLARE_METATYPE(sortilo::GroupPlace)

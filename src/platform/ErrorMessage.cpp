@@ -92,6 +92,8 @@ const QString& sentence(ErrorKind kind) {
             return texts::WorkbookNotShown;
         case ErrorKind::SavedNotShown:
             return texts::ExportNotShown;
+        case ErrorKind::RecordNotWritten:
+            return texts::RecordNotWritten;
         case ErrorKind::SpreadsheetRunning:
             return texts::SpreadsheetOpen;
         case ErrorKind::KeepChoiceNotSet:
@@ -104,6 +106,14 @@ const QString& sentence(ErrorKind kind) {
             return texts::GroupsFull;
         case ErrorKind::CountAbovePool:
             return texts::CountAbovePool;
+        case ErrorKind::NoAbsentSelected:
+            return texts::NoAbsentSelected;
+        case ErrorKind::AbsentInTwoGroups:
+            return texts::AbsentInTwoGroups;
+        case ErrorKind::RedrawWhileRolling:
+            return texts::RedrawWhileRolling;
+        case ErrorKind::TooFewToRedraw:
+            return texts::TooFewToRedraw;
     }
     static const QString none;
     return none;
@@ -118,6 +128,10 @@ bool namesFile(ErrorKind kind) {
         case ErrorKind::CountAboveGroupSize:
         case ErrorKind::GroupsFull:
         case ErrorKind::CountAbovePool:
+        case ErrorKind::NoAbsentSelected:
+        case ErrorKind::AbsentInTwoGroups:
+        case ErrorKind::RedrawWhileRolling:
+        case ErrorKind::TooFewToRedraw:
             return false;
         default:
             return true;
@@ -138,8 +152,9 @@ QString errorMessage(const Error& error) {
     if (!namesFile(error.kind)) {
         return text;
     }
-    if (error.kind == ErrorKind::NotShown || error.kind == ErrorKind::SavedNotShown) {
-        // The operator opens it by hand, so the whole path is given.
+    if (error.kind == ErrorKind::NotShown || error.kind == ErrorKind::SavedNotShown ||
+        error.kind == ErrorKind::RecordNotWritten) {
+        // The operator goes there by hand, so the whole path is given.
         return text.arg(QDir::toNativeSeparators(QFileInfo(error.file).absoluteFilePath()));
     }
     return text.isEmpty() ? text : text.arg(name);

@@ -22,6 +22,16 @@ inline const QString CountBelowOne = QStringLiteral("抽签数设定不能为小
 inline const QString CountAbovePool = QStringLiteral("抽签的人数必须小于被抽总人数！");
 inline const QString CountAboveGroupSize = QStringLiteral("抽签数设定不能为大于1000个数据");
 inline const QString GroupsFull = QStringLiteral("抽签结果已满50组，请导出结果后重新导入数据！");
+// An absent winner: names of a shown group marked absent, replacements drawn into their places.
+inline const QString MarkAbsent = QStringLiteral("缺席，补抽");
+// %1 the group's number, %2 the absent names, %3 how many replacements.
+inline const QString RedrawQuestion = QStringLiteral("确定第%1组的%2缺席并补抽%3人吗？");
+inline const QString AbsentNameSeparator = QStringLiteral("、");
+inline const QString NoAbsentSelected = QStringLiteral("请先在抽签结果中选中缺席者的名字！");
+inline const QString AbsentInTwoGroups =
+    QStringLiteral("一次只能为一组补抽，请只选中同一组中缺席者的名字！");
+inline const QString RedrawWhileRolling = QStringLiteral("正在抽签，请先按“结束”再补抽！");
+inline const QString TooFewToRedraw = QStringLiteral("可补抽的人数不足！");
 // Follows the number of names left in the pool, e.g. 25可抽值.
 inline const QString PoolCountSuffix = QStringLiteral("可抽值");
 
@@ -50,6 +60,31 @@ inline const QString TitleDbTooFewColumns =
     QStringLiteral("标题数据库文件“%1”的标题表不足26列，无法使用！");
 inline const QString TitleDbNotWritten =
     QStringLiteral("标题数据库文件“%1”无法写入，可能是只读文件或被其他程序占用！");
+
+// ---- The draw record
+inline const QString MenuEntropy = QStringLiteral("现场随机数");
+inline const QString MenuDrawRecord = QStringLiteral("抽签记录");
+inline const QString EntropyPrompt = QStringLiteral(
+    "请现场观众输入任意文字或数字（例如现场报出的几个数字），它与屏幕上的抽签承诺一起决定本次"
+    "抽签的结果：");
+// What 抽签记录 shows: %1 the commitment, %2 the roster's digest, %3 the number of names, %4 the
+// room's text (or EntropyNone), %5 the groups drawn, %6 the record's file.
+inline const QString DrawRecordSummary = QStringLiteral(
+    "抽签承诺：%1\n名单摘要：%2（共%3人）\n现场随机数：%4\n已抽组数：%5\n抽签记录：%6\n\n"
+    "本次抽签结束（再次导入名单或退出程序）后，记录的最后一行公布密钥，任何人都可以用"
+    "sortilo-verify-draw核对全部抽签结果。");
+inline const QString EntropyNone = QStringLiteral("未加入");
+inline const QString NoRecord = QStringLiteral("没有记录");
+// The audience window before the first group: %1 the commitment's first 16 hex digits in groups
+// of four, %2 the number of names, %3 the digest's first 8 digits, %4 EntropyAdded/EntropyNotAdded.
+inline const QString AudienceSeal = QStringLiteral("抽签承诺 %1 · 共%2人 · 名单摘要 %3 · %4");
+inline const QString EntropyAddedNote = QStringLiteral("已加入现场随机数");
+inline const QString EntropyNotAddedNote = QStringLiteral("未加入现场随机数");
+// After a group: %1 the record's line, %2 the first 8 hex digits of that line's hash.
+inline const QString AudienceRecordMark = QStringLiteral("抽签记录第%1行 · %2");
+// %1 is the record's file or folder, in full
+inline const QString RecordNotWritten =
+    QStringLiteral("抽签记录“%1”无法写入，抽签照常进行，但本次抽签的记录不完整！");
 
 // ---- Workbook and database problems
 inline const QString WorkbookMissing = QStringLiteral("文件“%1”不存在！");

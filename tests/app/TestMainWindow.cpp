@@ -291,8 +291,10 @@ private Q_SLOTS:
         MainWindow& window = program->window();
         showWindow();
         const QList<QAction*> menu = window.menuBar()->actions();
-        QCOMPARE(menu.size(), 2);
+        QCOMPARE(menu.size(), 4);
         QCOMPARE(menu[1]->text(), QStringLiteral("观众窗口"));
+        QCOMPARE(menu[2]->text(), QStringLiteral("现场随机数"));
+        QCOMPARE(menu[3]->text(), QStringLiteral("抽签记录"));
         QTest::keyClick(w("Text1"), Qt::Key_F11);
         QPointer<AudienceWindow> audience = window.audienceWindow();
         QVERIFY(audience);

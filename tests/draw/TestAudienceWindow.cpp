@@ -1,8 +1,10 @@
 #include "draw/view/AudienceWindow.h"
 #include "platform/Texts.h"
+#include "record/FileJournal.h"
 #include "support/TestSession.h"
 
 #include <QFontMetricsF>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace sortilo;
@@ -55,6 +57,27 @@ private Q_SLOTS:
         window->close();
         QVERIFY(t->rolling());
         QCOMPARE(t->model().groupCount(), 2);
+    }
+
+    // Before the first group the room sees the session's commitment, the roster's size and
+    // digest and whether its own text was added; after a group, the record's line and hash.
+    void showsTheProof() {
+        QVERIFY(window->proofLine().startsWith(
+            QStringLiteral("抽签承诺 df97 6c6c 78a4 ff72 · 共30人")));
+        QVERIFY(window->proofLine().endsWith(texts::EntropyNotAddedNote));
+        QTemporaryDir dir;
+        record::FileJournal journal(dir.path(), QStringLiteral("1.7.8"));
+        t->session.keepRecord(&journal);
+        t->session.importRoster(test::numberedNames(5));
+        t->session.addEntropy(QStringLiteral("7 21 33"));
+        QVERIFY(window->proofLine().contains(QStringLiteral(" · 共5人 · 名单摘要 ")));
+        QVERIFY(window->proofLine().endsWith(texts::EntropyAddedNote));
+        t->session.setKeepChoice(KeepChoice::Keep);
+        t->drawGroup(QStringLiteral("2"));
+        const QString hash = QString::fromLatin1(t->session.recordMark().lastLineHash.toHex());
+        QCOMPARE(window->proofLine(), QStringLiteral("抽签记录第3行 · ") + hash.left(8));
+        t->session.closeRecord();
+        t->session.keepRecord(nullptr);
     }
 
     // F11 and a double click toggle full screen, Esc leaves it, then closes the window; the

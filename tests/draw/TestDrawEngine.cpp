@@ -1,4 +1,6 @@
+#include "draw/engine/CommittedDraw.h"
 #include "draw/engine/DrawCount.h"
+#include "draw/engine/DrawModel.h"
 #include "draw/engine/DrawPick.h"
 #include "support/DrawFakes.h"
 
@@ -8,6 +10,7 @@
 
 #include <cmath>
 #include <limits>
+#include <numeric>
 #include <vector>
 
 using namespace sortilo;
@@ -141,6 +144,80 @@ private Q_SLOTS:
             QVERIFY2(chi < size + 10 * std::sqrt(2.0 * size) + 10,
                      qPrintable(QString::number(chi)));
         }
+    }
+
+    // The known answer of the record's protocol: the commitment, the roster's digest and the picks
+    // of two groups, with and without the room's text.
+    void committedKnownAnswer_data() {
+        QTest::addColumn<QString>("entropy");
+        QTest::addColumn<int>("secondCount");
+        QTest::addColumn<QList<int>>("first");
+        QTest::addColumn<QList<int>>("second");
+        QTest::addColumn<QList<int>>("secondIfKept");
+        QTest::newRow("no text") << QString() << 2 << QList<int>{4, 0, 6} << QList<int>{7, 1}
+                                 << QList<int>();
+        QTest::newRow("20261207") << "20261207" << 2 << QList<int>{1, 6, 5} << QList<int>{7, 9}
+                                  << QList<int>();
+        QTest::newRow("20261207, three")
+            << "20261207" << 3 << QList<int>{1, 6, 5} << QList<int>{7, 9, 8} << QList<int>{7, 9, 1};
+    }
+    void committedKnownAnswer() {
+        QFETCH(QString, entropy);
+        QFETCH(int, secondCount);
+        QFETCH(QList<int>, first);
+        QFETCH(QList<int>, second);
+        QFETCH(QList<int>, secondIfKept);
+        test::FixedSecrets secrets;
+        const QByteArray s = secrets.secret(committed::SecretBytes);
+        const QStringList roster =
+            QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞")
+                .split(QLatin1Char(' '));
+        QCOMPARE(committed::commitment(s).toHex(),
+                 "df976c6c78a4ff72df482d417f3a33b874c44bedb1b018ddae5ef0621f90349b");
+        QCOMPARE(committed::rosterDigest(roster).toHex(),
+                 "c3156bee698a8054ac875333c1d668338ccd0bf5e83a5b12f2131a0f61c42677");
+        for (const bool keep : {false, true}) {
+            if (keep && secondIfKept.isEmpty()) {
+                continue;
+            }
+            DrawModel draw;
+            draw.startSession(roster, s);
+            if (!entropy.isEmpty()) {
+                draw.addEntropy(entropy);
+            }
+            const GroupDrawn group1 = draw.nextGroup(3, keep);
+            QCOMPARE(group1.picks, first);
+            draw.recordGroup(group1);
+            QCOMPARE(draw.nextGroup(secondCount, true).picks, keep ? secondIfKept : second);
+        }
+    }
+
+    // Over many secrets every name is as likely to be drawn alone, and every ordered pair of names
+    // as likely to be a group of two (chi-square bounds about six standard deviations out).
+    void committedPicksAreUniform_data() {
+        QTest::addColumn<int>("count");
+        QTest::newRow("one of ten") << 1;
+        QTest::newRow("a pair of four") << 2;
+    }
+    void committedPicksAreUniform() {
+        QFETCH(int, count);
+        const int names = count == 1 ? 10 : 4;
+        const int outcomes = count == 1 ? names : names * (names - 1);
+        const int trials = 400 * outcomes;
+        QList<int> seen(outcomes, 0);
+        QList<int> everyone(names);
+        std::iota(everyone.begin(), everyone.end(), 0);
+        for (int t = 0; t < trials; ++t) {
+            const QByteArray key = committed::sessionKey(QByteArray::number(t), "digest", {});
+            const QList<int> picks = committed::picks(key, 1, 1, everyone, count);
+            ++seen[count == 1 ? picks[0]
+                              : picks[0] * (names - 1) + picks[1] - (picks[1] > picks[0])];
+        }
+        double chi = 0;
+        for (const int n : seen) {
+            chi += std::pow(n - 400.0, 2) / 400.0;
+        }
+        QVERIFY2(chi < outcomes + 6 * std::sqrt(2.0 * outcomes), qPrintable(QString::number(chi)));
     }
 
     // Reseeding with one clock reading again and again moves on; two starts at the same reading

@@ -202,6 +202,49 @@ private Q_SLOTS:
         QCOMPARE(model().title(2), QStringLiteral("第2组"));
     }
 
+    // The groups are the committed derivation's, whichever tick 结束 falls on: 结束 freezes the
+    // label on the group's first pick. The room's text, added before the first group, changes
+    // them; after it, or once a group is drawn, it is no longer taken.
+    void groupsFollowTheCommitment_data() {
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<QString>("entropy");
+        QTest::addColumn<QList<int>>("first");
+        QTest::addColumn<QList<int>>("second");
+        QTest::newRow("stop at once") << 2 << QString() << QList<int>{4, 0, 6} << QList<int>{7, 1};
+        QTest::newRow("stop late") << 9 << QString() << QList<int>{4, 0, 6} << QList<int>{7, 1};
+        QTest::newRow("room's text") << 3 << "20261207" << QList<int>{1, 6, 5} << QList<int>{7, 9};
+    }
+    void groupsFollowTheCommitment() {
+        QFETCH(int, ticks);
+        QFETCH(QString, entropy);
+        QFETCH(QList<int>, first);
+        QFETCH(QList<int>, second);
+        const QStringList roster =
+            QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞")
+                .split(QLatin1Char(' '));
+        s().importRoster(roster);
+        QVERIFY(s().entropyAllowed());
+        if (!entropy.isEmpty()) {
+            QSignalSpy offered(&s(), &DrawSession::entropyAllowedChanged);
+            s().addEntropy(entropy);
+            QCOMPARE(offered.size(), 1);
+            QCOMPARE(offered.first(), QVariantList{false});
+            s().addEntropy(QStringLiteral("再来一次"));
+            QCOMPARE(*model().entropy(), entropy);
+        }
+        s().setKeepChoice(KeepChoice::Remove);
+        for (const auto& [count, picks] : {std::pair{QStringLiteral("3"), first}, {"2", second}}) {
+            t->start(count);
+            for (int i = 0; i < ticks; ++i) {
+                tick();
+            }
+            s().pressStop();
+            QCOMPARE(model().groups().last().members, picks);
+            QCOMPARE(t->rollingName, roster[picks.first()]);
+        }
+        QVERIFY(!s().entropyAllowed());
+    }
+
     // The second click of a double click on Start lands on Stop before any pick: ignored.
     void stopBeforeFirstPickIgnored() {
         s().setKeepChoice(KeepChoice::Remove);

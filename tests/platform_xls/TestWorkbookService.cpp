@@ -54,20 +54,20 @@ private Q_SLOTS:
     // turn out to be has a name of its own: a mix-up would give the operator the wrong advice.
     void everyFailureHasItsOwnSentence() {
         QSet<QString> sentences;
-        for (int k = 0; k <= int(ErrorKind::DatabaseNotWritten); ++k) {
+        for (int k = 0; k <= int(ErrorKind::RecordNotWritten); ++k) {
             const QString text =
                 errorMessage(Error(ErrorKind(k), QStringLiteral("/某处/名单.xls")));
             QVERIFY2(text.contains(QStringLiteral("名单.xls")), qPrintable(text));
             sentences.insert(text);
         }
-        QCOMPARE(sentences.size(), int(ErrorKind::DatabaseNotWritten) + 1);
-        for (int k = int(ErrorKind::SpreadsheetRunning); k <= int(ErrorKind::CountAbovePool); ++k) {
+        QCOMPARE(sentences.size(), int(ErrorKind::RecordNotWritten) + 1);
+        for (int k = int(ErrorKind::SpreadsheetRunning); k <= int(ErrorKind::TooFewToRedraw); ++k) {
             const QString text = errorMessage(fault(ErrorKind(k)));
             QVERIFY(!text.isEmpty());
             QVERIFY2(!text.contains(QLatin1Char('%')), qPrintable(text));
             sentences.insert(text);
         }
-        QCOMPARE(sentences.size(), int(ErrorKind::CountAbovePool) + 1);
+        QCOMPARE(sentences.size(), int(ErrorKind::TooFewToRedraw) + 1);
         QSet<QString> kinds;
         for (int k = 0; k <= int(FileKind::Biff5); ++k) {
             Error e(ErrorKind::NotAWorkbook, QStringLiteral("名单.xls"));

@@ -31,9 +31,9 @@ DrawModel groups(const QList<int>& sizes) {
         }
     }
     DrawModel draw;
-    draw.startSession(roster);
+    draw.startSession(roster, QByteArray(32, 'k'));
     for (const QList<int>& picks : members) {
-        draw.recordGroup(picks, true);
+        draw.recordGroup(GroupDrawn{draw.groupCount() + 1, 1, int(picks.size()), true, picks, {}});
     }
     return draw;
 }

@@ -4,6 +4,7 @@
 
 #include "draw/engine/Clock.h"
 #include "draw/engine/DrawTimer.h"
+#include "draw/engine/Random.h"
 
 #include <functional>
 
@@ -28,6 +29,19 @@ struct HandTimer : DrawTimer {
     void setTickHandler(std::function<void()> h) override { handler = std::move(h); }
     bool running() const { return periodMs > 0; }
     void fire() { handler(); }
+};
+
+// The secret of every session: the bytes 00 01 02 ... unless a test sets its own.
+struct FixedSecrets : SecretSource {
+    QByteArray next;
+    QByteArray secret(int bytes) override {
+        if (next.isEmpty()) {
+            for (int i = 0; i < bytes; ++i) {
+                next.append(static_cast<char>(i));
+            }
+        }
+        return next.left(bytes);
+    }
 };
 
 }  // namespace sortilo::test

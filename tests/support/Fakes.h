@@ -16,11 +16,23 @@ namespace sortilo::test {
 struct RecordingMessageBox : MessageBox {
     QStringList shown;
     std::function<void(const QString&)> whileOpen;  // e.g. ticks delivered behind the message
+    QStringList asked;
+    std::optional<QString> answer;  // what the operator types; nothing: cancelled
     void show(const QString& text) override {
         shown << text;
         if (whileOpen) {
             whileOpen(text);
         }
+    }
+    QStringList questions;
+    bool answerYes = true;  // 确定, or 取消
+    bool confirm(const QString& question) override {
+        questions << question;
+        return answerYes;
+    }
+    std::optional<QString> askText(const QString& prompt) override {
+        asked << prompt;
+        return answer;
     }
 };
 

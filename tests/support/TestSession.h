@@ -14,7 +14,8 @@ struct TestSession {
     HandTimer timer;
     FixedClock clock;
     FoldingRandom random;
-    DrawSession session{timer, clock, random};
+    FixedSecrets secrets;
+    DrawSession session{timer, clock, random, secrets};
     QList<ErrorKind> refusals;
     std::function<void(ErrorKind)> whileRefused;  // e.g. ticks delivered behind the message
     QString rollingName;

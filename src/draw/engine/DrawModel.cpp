@@ -1,5 +1,7 @@
 #include "draw/engine/DrawModel.h"
 
+#include "draw/engine/CommittedDraw.h"
+
 #include <QSet>
 
 #include <numeric>
@@ -18,11 +20,23 @@ DrawModel::DrawModel() {
     setTitles({});
 }
 
-void DrawModel::startSession(const QStringList& names) {
+void DrawModel::startSession(const QStringList& names, const QByteArray& secret) {
     roster_ = names.mid(0, MaxRoster);
     pool_.resize(roster_.size());
     std::iota(pool_.begin(), pool_.end(), 0);
+    secret_ = secret;
+    commitment_ = committed::commitment(secret);
+    digest_ = committed::rosterDigest(roster_);
+    entropy_.reset();
+    sessionKey_.clear();
     clearGroups();
+}
+
+void DrawModel::addEntropy(const QString& text) {
+    Q_ASSERT(canAddEntropy());
+    entropy_ = text;
+    sessionKey_.clear();
+    history_.append(EntropyAdded{text});
 }
 
 void DrawModel::clearGroups() {
@@ -58,15 +72,68 @@ void DrawModel::setTitles(const QStringList& titles) {
     }
 }
 
-const Group& DrawModel::recordGroup(const QList<int>& picks, bool keep) {
-    const int number = groupCount() + 1;
-    groups_.append(Group{number, picks, keep});
-    history_.append(GroupDrawn{number, static_cast<int>(picks.size()), keep, picks, title(number)});
-    if (!keep) {
-        const QSet<int> drawn(picks.begin(), picks.end());
-        pool_.removeIf([&drawn](int entry) { return drawn.contains(entry); });
+const QByteArray& DrawModel::sessionKey() const {
+    if (sessionKey_.isEmpty()) {
+        sessionKey_ = committed::sessionKey(secret_, digest_, entropy_.value_or(QString()));
+    }
+    return sessionKey_;
+}
+
+void DrawModel::takeOutOfPool(const QList<int>& entries) {
+    const QSet<int> out(entries.begin(), entries.end());
+    pool_.removeIf([&out](int entry) { return out.contains(entry); });
+}
+
+GroupDrawn DrawModel::nextGroup(int count, bool keep) const {
+    GroupDrawn drawn;
+    drawn.group = groupCount() + 1;
+    drawn.count = count;
+    drawn.keep = keep;
+    drawn.picks = committed::picks(sessionKey(), drawn.group, drawn.attempt, pool_, count);
+    drawn.title = title(drawn.group);
+    return drawn;
+}
+
+const Group& DrawModel::recordGroup(const GroupDrawn& drawn) {
+    Q_ASSERT(drawn.group == groupCount() + 1);
+    groups_.append(Group{drawn.group, drawn.picks, drawn.keep, drawn.attempt});
+    history_.append(drawn);
+    if (!drawn.keep) {
+        takeOutOfPool(drawn.picks);
     }
     return groups_.last();
+}
+
+QList<int> DrawModel::replacementsFor(int group, const QList<int>& absent) const {
+    const QList<int>& members = this->group(group).members;
+    QList<int> candidates = pool_;
+    candidates.removeIf(
+        [&](int entry) { return members.contains(entry) || absent.contains(entry); });
+    return candidates;
+}
+
+Redrawn DrawModel::nextRedraw(int group, const QList<int>& absent) const {
+    Redrawn redrawn;
+    redrawn.group = group;
+    redrawn.absent = absent;
+    redrawn.attempt = this->group(group).attempts + 1;
+    redrawn.picks =
+        committed::picks(sessionKey(), group, redrawn.attempt, replacementsFor(group, absent),
+                         static_cast<int>(absent.size()));
+    return redrawn;
+}
+
+void DrawModel::recordRedraw(const Redrawn& redrawn) {
+    Group& group = groups_[redrawn.group - 1];
+    for (qsizetype k = 0; k < redrawn.absent.size(); ++k) {
+        group.members[group.members.indexOf(redrawn.absent[k])] = redrawn.picks[k];
+    }
+    group.attempts = redrawn.attempt;
+    history_.append(redrawn);
+    takeOutOfPool(redrawn.absent);
+    if (!group.keep) {
+        takeOutOfPool(redrawn.picks);
+    }
 }
 
 }  // namespace sortilo

@@ -2,10 +2,12 @@
 
 #include "draw/engine/DrawLimits.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <variant>
 
 namespace sortilo {
@@ -16,29 +18,54 @@ struct Group {
     int number = 0;
     QList<int> members;
     bool keep = true;  // drawn with 是: its names stayed in the pool
+    int attempts = 1;  // its draw, and one more for every replacement draw
 };
 
 // What happened in a draw session, in order: the history a record of the draw is written from.
+// The room's own text, mixed into every group's picks.
+struct EntropyAdded {
+    QString text;
+};
 struct GroupDrawn {
     int group = 0;
+    int attempt = 1;
     int count = 0;
     bool keep = true;
     QList<int> picks;  // roster indices, in pick order
     QString title;     // the group's title when it was drawn
 };
-using DrawEvent = std::variant<GroupDrawn>;
+// Members of a group who were not in the room, and who took their places: the k-th replacement
+// the place of the k-th absent member, in the group's order.
+struct Redrawn {
+    int group = 0;
+    QList<int> absent;  // roster indices, in the group's order
+    int attempt = 2;
+    QList<int> picks;  // roster indices, in pick order
+};
+using DrawEvent = std::variant<EntropyAdded, GroupDrawn, Redrawn>;
 
 // What one draw session holds between two imports: the roster as imported (an entry's index is
 // its identity), the pool of entries that can still be drawn, the recorded groups, the titles of
-// the 50 groups and the history of what happened.
+// the 50 groups, the history of what happened, and what fixes every group's picks before the
+// first draw: a secret, its commitment, the roster's digest and the room's text.
 class DrawModel {
 public:
     DrawModel();
 
-    // A new session on these names (the first 2000): every entry in the pool, no groups.
-    void startSession(const QStringList& names);
-    // No groups and no history; the roster, the pool and the titles stay.
+    // A new session on these names (the first 2000) under a new secret: every entry in the pool,
+    // no groups.
+    void startSession(const QStringList& names, const QByteArray& secret);
+    // No groups and no history; the roster, the pool, the secret and the titles stay.
     void clearGroups();
+
+    bool started() const { return !secret_.isEmpty(); }
+    const QByteArray& secret() const { return secret_; }
+    const QByteArray& commitment() const { return commitment_; }
+    const QByteArray& rosterDigest() const { return digest_; }
+    const std::optional<QString>& entropy() const { return entropy_; }
+    // The room's text counts only when it comes before the first group, and only once.
+    bool canAddEntropy() const { return started() && groups_.isEmpty() && !entropy_; }
+    void addEntropy(const QString& text);
 
     const QStringList& roster() const { return roster_; }
     // Roster indices in pool order.
@@ -58,9 +85,22 @@ public:
     // Groups 1 to n take these n titles (at most 50), every other group its default one.
     void setTitles(const QStringList& titles);
 
-    // The picks become the next group; drawn with 否 they leave the pool, the rest keeping their
-    // order.
-    const Group& recordGroup(const QList<int>& picks, bool keep);
+    // The next group of `count` names from the pool, as the committed derivation gives it.
+    // Requires count <= pool().size().
+    GroupDrawn nextGroup(int count, bool keep) const;
+    // The group becomes the next recorded one; drawn with 否 its names leave the pool, the rest
+    // keeping their order.
+    const Group& recordGroup(const GroupDrawn& drawn);
+
+    // Who can replace absent members of a group: the pool without them and without the group's
+    // present members.
+    QList<int> replacementsFor(int group, const QList<int>& absent) const;
+    // Replacements for these members of the group (given in the group's order), by the committed
+    // derivation with the group's next attempt. Requires as many candidates as absent members.
+    Redrawn nextRedraw(int group, const QList<int>& absent) const;
+    // The absent members leave the group and the pool, whatever the group's mode; the replacements
+    // take their places, and leave the pool too when the group was drawn with 否.
+    void recordRedraw(const Redrawn& redrawn);
 
     const QList<DrawEvent>& history() const { return history_; }
 
@@ -70,6 +110,14 @@ private:
     QList<Group> groups_;
     QStringList titles_;
     QList<DrawEvent> history_;
+    QByteArray secret_;
+    QByteArray commitment_;
+    QByteArray digest_;
+    std::optional<QString> entropy_;
+    mutable QByteArray sessionKey_;  // made at the first group, from all of the above
+
+    const QByteArray& sessionKey() const;
+    void takeOutOfPool(const QList<int>& entries);
 };
 
 }  // namespace sortilo

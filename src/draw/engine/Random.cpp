@@ -1,5 +1,8 @@
 #include "draw/engine/Random.h"
 
+#include <QRandomGenerator>
+
+#include <algorithm>
 #include <bit>
 #include <chrono>
 #include <cstring>
@@ -78,6 +81,17 @@ uint64_t FoldingRandom::nextBits() {
 // The top 53 bits fill a double's significand exactly, so the result is below 1.
 double FoldingRandom::next() {
     return static_cast<double>(nextBits() >> 11) * 0x1.0p-53;
+}
+
+QByteArray SystemSecretSource::secret(int bytes) {
+    QByteArray result;
+    result.reserve(bytes);
+    while (result.size() < bytes) {
+        const quint32 word = QRandomGenerator::system()->generate();
+        result.append(reinterpret_cast<const char*>(&word),
+                      std::min<qsizetype>(sizeof word, bytes - result.size()));
+    }
+    return result;
 }
 
 }  // namespace sortilo

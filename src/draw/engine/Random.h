@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <cstdint>
 
 namespace sortilo {
@@ -28,6 +30,19 @@ private:
     void fold(uint64_t value);
     uint64_t nextBits();
     uint64_t s_[4];
+};
+
+// Bytes nobody can foresee: a draw session's secret.
+class SecretSource {
+public:
+    virtual ~SecretSource() = default;
+    virtual QByteArray secret(int bytes) = 0;
+};
+
+// The operating system's generator.
+class SystemSecretSource : public SecretSource {
+public:
+    QByteArray secret(int bytes) override;
 };
 
 }  // namespace sortilo

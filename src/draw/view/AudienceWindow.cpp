@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace sortilo {
 
 namespace {
@@ -20,6 +22,22 @@ const QColor Ink(0, 0, 0);
 
 // A normal window's size where there is no second screen: the shape of a projector's picture.
 const QSize NormalSize(960, 540);
+
+// The band of the small line at the window's foot: this share of its height, or at least this
+// many pixels.
+constexpr double ProofShare = 0.04;
+constexpr int ProofPixels = 14;
+const QColor ProofInk(96, 96, 96);
+
+// "df976c6c78a4ff72..." as "df97 6c6c 78a4 ff72": the first 16 digits, read out in fours.
+QString inFours(const QByteArray& bytes) {
+    const QString hex = QString::fromLatin1(bytes.toHex().left(16));
+    QStringList fours;
+    for (int i = 0; i < hex.size(); i += 4) {
+        fours << hex.mid(i, 4);
+    }
+    return fours.join(QLatin1Char(' '));
+}
 
 }  // namespace
 
@@ -47,6 +65,32 @@ AudienceWindow::AudienceWindow(DrawSession& session, QWidget* parent)
     connect(
         &session, &DrawSession::groupRecorded, this,
         [this](int, const QString& title, const QStringList& names) { showGroup(title, names); });
+    connect(&session, &DrawSession::sessionSealed, this, &AudienceWindow::showProof);
+    connect(&session, &DrawSession::recordMarked, this, &AudienceWindow::showProof);
+    showProof();
+}
+
+void AudienceWindow::showProof() {
+    const DrawModel& draw = session_.model();
+    const RecordMark& mark = session_.recordMark();
+    if (draw.started() && draw.groupCount() == 0) {
+        proofLine_ =
+            texts::AudienceSeal.arg(inFours(draw.commitment()))
+                .arg(draw.roster().size())
+                .arg(QString::fromLatin1(draw.rosterDigest().toHex().left(8)),
+                     draw.entropy() ? texts::EntropyAddedNote : texts::EntropyNotAddedNote);
+    } else if (draw.groupCount() > 0 && mark.lines > 0) {
+        proofLine_ = texts::AudienceRecordMark.arg(mark.lines)
+                         .arg(QString::fromLatin1(mark.lastLineHash.toHex().left(8)));
+    } else {
+        proofLine_.clear();
+    }
+    update();
+}
+
+QSize AudienceWindow::drawingSize() const {
+    const int band = std::max(ProofPixels, static_cast<int>(height() * ProofShare));
+    return QSize(width(), std::max(1, height() - band));
 }
 
 void AudienceWindow::open(const QScreen* operatorScreen) {
@@ -73,7 +117,7 @@ void AudienceWindow::toggleFullScreen() {
 void AudienceWindow::showRollingName(const QString& name) {
     showsGroup_ = false;
     rollingName_ = name;
-    rollingFont_ = rollingNameFont(name, size(), face_);
+    rollingFont_ = rollingNameFont(name, drawingSize(), face_);
     update();
 }
 
@@ -86,7 +130,7 @@ void AudienceWindow::showGroup(const QString& title, const QStringList& names) {
 }
 
 void AudienceWindow::layOut() {
-    layout_ = layoutGroup(groupTitle_, groupNames_, size(), face_);
+    layout_ = layoutGroup(groupTitle_, groupNames_, drawingSize(), face_);
     const qreal ratio = devicePixelRatioF();
     groupPicture_ = QImage(size() * ratio, QImage::Format_RGB32);
     groupPicture_.setDevicePixelRatio(ratio);
@@ -96,7 +140,7 @@ void AudienceWindow::layOut() {
 
 void AudienceWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    rollingFont_ = rollingNameFont(rollingName_, size(), face_);
+    rollingFont_ = rollingNameFont(rollingName_, drawingSize(), face_);
     if (showsGroup_) {
         layOut();
     }
@@ -106,12 +150,24 @@ void AudienceWindow::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     if (showsGroup_) {
         painter.drawImage(0, 0, groupPicture_);
-        return;
+    } else {
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+        painter.setPen(Ink);
+        painter.setFont(rollingFont_);
+        painter.drawText(QRect(QPoint(0, 0), drawingSize()), Qt::AlignCenter, rollingName_);
     }
-    painter.fillRect(rect(), palette().color(QPalette::Base));
-    painter.setPen(Ink);
-    painter.setFont(rollingFont_);
-    painter.drawText(rect(), Qt::AlignCenter, rollingName_);
+    paintProof(painter);
+}
+
+void AudienceWindow::paintProof(QPainter& painter) const {
+    const QRect band(0, drawingSize().height(), width(), height() - drawingSize().height());
+    painter.fillRect(band, palette().color(QPalette::Base));
+    QFont font = face_;
+    font.setBold(false);
+    font.setPixelSize(std::max(8, band.height() * 2 / 3));
+    painter.setFont(font);
+    painter.setPen(ProofInk);
+    painter.drawText(band, Qt::AlignCenter, proofLine_);
 }
 
 void AudienceWindow::paintGroup(QPainter& painter) const {

@@ -30,6 +30,9 @@ public:
     const QString& groupTitle() const { return groupTitle_; }
     const QStringList& groupNames() const { return groupNames_; }
     const GroupLayout& groupLayout() const { return layout_; }
+    // The small line under it: the session's commitment before its first group, then where the
+    // record stands after each group.
+    const QString& proofLine() const { return proofLine_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -40,8 +43,12 @@ protected:
 private:
     void showRollingName(const QString& name);
     void showGroup(const QString& title, const QStringList& names);
+    void showProof();
     void layOut();
+    // The window less the band of the small line at its foot.
+    QSize drawingSize() const;
     void paintGroup(QPainter& painter) const;
+    void paintProof(QPainter& painter) const;
 
     DrawSession& session_;
     QFont face_;
@@ -50,6 +57,7 @@ private:
     QFont rollingFont_;
     QString groupTitle_;
     QStringList groupNames_;
+    QString proofLine_;
     GroupLayout layout_;
     // The group drawn once per group and size: a repaint (a tick of the next draw behind it, an
     // expose, a move to the projector) only copies it.

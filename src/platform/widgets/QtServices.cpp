@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QInputDialog>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QUrl>
@@ -34,6 +35,24 @@ void QtMessageBox::show(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, text, QMessageBox::Ok,
                     operatorWindow());
     box.exec();
+}
+
+bool QtMessageBox::confirm(const QString& question) {
+    QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, question,
+                    QMessageBox::Ok | QMessageBox::Cancel, operatorWindow());
+    box.setDefaultButton(QMessageBox::Ok);
+    return box.exec() == QMessageBox::Ok;
+}
+
+std::optional<QString> QtMessageBox::askText(const QString& prompt) {
+    QInputDialog dialog(operatorWindow());
+    dialog.setWindowTitle(texts::MessageTitle);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.textValue();
 }
 
 bool QtDesktopOpener::open(const QString& path) {

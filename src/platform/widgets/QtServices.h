@@ -10,6 +10,8 @@ namespace sortilo {
 class QtMessageBox : public MessageBox {
 public:
     void show(const QString& text) override;
+    bool confirm(const QString& question) override;
+    std::optional<QString> askText(const QString& prompt) override;
 };
 
 class QtDesktopOpener : public DesktopOpener {
