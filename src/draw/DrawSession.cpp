@@ -431,6 +431,7 @@ void DrawSession::showGroups() {
         const int g = firstShownGroup_ + i;
         ShownGroup& list = shown[static_cast<size_t>(i)];
         if (g >= 1 && g <= MaxGroups) {
+            list.number = g;
             list.title = model_.title(g);
         }
         if (g >= 1 && g <= model_.groupCount()) {

@@ -33,6 +33,7 @@ enum class DrawPhase {
 // One of the four result lists as shown: its group's title and names, and whether it shows the
 // selected group (pink).
 struct ShownGroup {
+    int number = 0;  // the group's number; 0 for a list under no group
     QString title;
     QStringList names;
     bool selected = false;

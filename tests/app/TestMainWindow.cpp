@@ -182,7 +182,7 @@ private Q_SLOTS:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(0)).center());
         QCOMPARE(backColor(list), ListColor::Pink);
-        QVERIFY(list->selectedItems().isEmpty());
+        QCOMPARE(list->selectedItems().size(), 1);  // kept, to be marked absent
         w("List1(1)")->setFocus();
         QTest::keyClick(w("List1(1)"), Qt::Key_Down);
         QCOMPARE(backColor(w<QListWidget>("List1(1)")), ListColor::Pink);
@@ -309,6 +309,37 @@ private Q_SLOTS:
         QVERIFY(audience->isVisible());
         window.close();
         QTRY_VERIFY(!audience);
+    }
+
+    // A name selected in a result list, Delete, 确定: the question names it and the list shows the
+    // replacement in its place; in the details view of the group too.
+    void absentWinner() {
+        showWindow();
+        drawGroups(3);
+        auto* list = w<QListWidget>("List1(3)");
+        const QStringList before = items("List1(3)");
+        list->setFocus();
+        list->item(1)->setSelected(true);
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(messages->questions,
+                 QStringList{texts::RedrawQuestion.arg(3).arg(before[1]).arg(1)});
+        const QStringList after = items("List1(3)");
+        QCOMPARE(after.size(), 3);
+        QVERIFY(after[1] != before[1]);
+        QCOMPARE(after[0], before[0]);
+        QCOMPARE(after[2], before[2]);
+        click("Command2(3)");
+        auto* details = w<QListWidget>("List2");
+        details->setFocus();
+        details->item(2)->setSelected(true);
+        messages->answerYes = false;
+        QTest::keyClick(details, Qt::Key_Delete);
+        QCOMPARE(items("List2"), after);
+        messages->answerYes = true;
+        QTest::keyClick(details, Qt::Key_Delete);
+        QCOMPARE(items("List2"), items("List1(3)"));
+        QVERIFY(items("List2")[2] != after[2]);
+        QVERIFY(messages->shown.isEmpty());
     }
 
     // The menu opens the editor above the details view; its controls reach the title editing.

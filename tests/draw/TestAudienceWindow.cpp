@@ -80,6 +80,18 @@ private Q_SLOTS:
         t->session.keepRecord(nullptr);
     }
 
+    // A replacement for an absent name: the group as it now stands, the replacement marked; the
+    // next group is shown as any group.
+    void showsReplacements() {
+        t->drawGroup(QStringLiteral("4"));
+        t->session.redrawAbsent({{1, 2}});
+        QCOMPARE(window->groupNames(), t->model().groupNames(1));
+        QCOMPARE(window->markedPlaces(), QList<int>{2});
+        t->drawGroup(QStringLiteral("2"));
+        QCOMPARE(window->groupNames(), t->model().groupNames(2));
+        QVERIFY(window->markedPlaces().isEmpty());
+    }
+
     // F11 and a double click toggle full screen, Esc leaves it, then closes the window; the
     // audience screen is the first that is not the operator's.
     void fullScreenAndScreens() {

@@ -8,6 +8,13 @@ using namespace sortilo;
 
 Q_DECLARE_METATYPE(sortilo::ErrorKind)
 
+namespace {
+
+const QStringList Roster =
+    QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞").split(QLatin1Char(' '));
+
+}  // namespace
+
 // The draw's rules on the session alone, its timer ticked by hand: what the screen is told and
 // what the export and a record of the draw would read.
 class TestDrawSession : public QObject {
@@ -243,6 +250,80 @@ private Q_SLOTS:
             QCOMPARE(t->rollingName, roster[picks.first()]);
         }
         QVERIFY(!s().entropyAllowed());
+    }
+
+    // Absent names marked in a group of 5 drawn with 否: the question names them; replacements
+    // take their places, the absent and the replacements leave the pool, the rest of the group
+    // stands. A second replacement never brings back an absent name or a member. The known answer:
+    // index 4 absent from group 1 (4, 0, 6) gives 2.
+    void replacementsForAbsentNames() {
+        s().importRoster(Roster);
+        s().setKeepChoice(KeepChoice::Remove);
+        t->drawGroup(QStringLiteral("3"));
+        QSignalSpy asked(&s(), &DrawSession::redrawAsked);
+        s().askRedraw({{1, 0}});
+        QCOMPARE(asked.takeFirst().at(1), QVariant(QStringList{QStringLiteral("陈静")}));
+        s().redrawAbsent({{1, 0}});
+        QCOMPARE(model().group(1).members, (QList<int>{2, 0, 6}));
+        t->givePool(20);
+        s().setKeepChoice(KeepChoice::Remove);
+        t->drawGroup(QStringLiteral("1"));
+        t->drawGroup(QStringLiteral("5"));
+        const QList<int> before = model().group(2).members;
+        QSignalSpy redrawn(&s(), &DrawSession::groupRedrawn);
+        s().redrawAbsent({{2, 3}, {2, 1}});
+        const QList<int> after = model().group(2).members;
+        QCOMPARE(redrawn.takeFirst().at(3), QVariant::fromValue(QList<int>{1, 3}));
+        for (const int k : {0, 2, 4}) {
+            QCOMPARE(after[k], before[k]);
+        }
+        QCOMPARE(t->poolCount, 20 - 1 - 5 - 2);
+        QCOMPARE(t->groups[1].names, model().names(after));
+        s().redrawAbsent({{2, 1}});
+        const QList<int> third = model().group(2).members;
+        QCOMPARE(QSet<int>(third.begin(), third.end()).size(), 5);
+        QVERIFY(!third.contains(before[1]));
+        QVERIFY(!third.contains(before[3]));
+        QVERIFY(!third.contains(after[1]));
+        QVERIFY(!third.contains(model().group(1).members[0]));
+        QCOMPARE(t->poolCount, 20 - 1 - 5 - 3);
+        QVERIFY(refusals().isEmpty());
+    }
+
+    // Nothing marked, names of two groups, a rolling draw, too few names left: refused, and
+    // nothing changes.
+    void refusedReplacements_data() {
+        QTest::addColumn<QList<GroupPlace>>("absent");
+        QTest::addColumn<bool>("rolling");
+        QTest::addColumn<ErrorKind>("refusal");
+        QTest::newRow("none") << QList<GroupPlace>{} << false << ErrorKind::NoAbsentSelected;
+        QTest::newRow("two groups")
+            << QList<GroupPlace>{{1, 0}, {2, 0}} << false << ErrorKind::AbsentInTwoGroups;
+        QTest::newRow("rolling") << QList<GroupPlace>{{1, 0}} << true
+                                 << ErrorKind::RedrawWhileRolling;
+        QTest::newRow("too few") << QList<GroupPlace>{{2, 0}, {2, 1}} << false
+                                 << ErrorKind::TooFewToRedraw;
+    }
+    void refusedReplacements() {
+        QFETCH(QList<GroupPlace>, absent);
+        QFETCH(bool, rolling);
+        QFETCH(ErrorKind, refusal);
+        s().setKeepChoice(KeepChoice::Remove);
+        t->drawGroup(QStringLiteral("9"));
+        t->drawGroup(QStringLiteral("10"));
+        if (rolling) {
+            t->start(QStringLiteral("1"));
+        }
+        const QList<Group> groups = model().groups();
+        QSignalSpy asked(&s(), &DrawSession::redrawAsked);
+        s().askRedraw(absent);
+        s().redrawAbsent(absent);
+        QCOMPARE(refusals(), QList<ErrorKind>(2, refusal));
+        QCOMPARE(asked.size(), 0);
+        QCOMPARE(model().groups().size(), groups.size());
+        for (int g = 0; g < groups.size(); ++g) {
+            QCOMPARE(model().groups()[g].members, groups[g].members);
+        }
     }
 
     // The second click of a double click on Start lands on Stop before any pick: ignored.

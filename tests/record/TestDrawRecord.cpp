@@ -29,6 +29,17 @@ void writeLines(const QString& path, const Lines& lines) {
     QVERIFY(writeBytes(path, lines.join('\n') + '\n'));
 }
 
+// Lines given new seq and prev, as a forger who knows the chain would do.
+void rechain(Lines& lines) {
+    QByteArray prev(32, '\0');
+    for (int k = 0; k < lines.size(); ++k) {
+        QByteArray& line = lines[k];
+        const qsizetype end = line.indexOf("\",\"type\"");
+        line = "{\"seq\":" + QByteArray::number(k) + ",\"prev\":\"" + prev.toHex() + line.mid(end);
+        prev = record::lineHash(line);
+    }
+}
+
 using Tamper = std::function<void(Lines&)>;
 
 }  // namespace
@@ -65,12 +76,13 @@ class TestDrawRecord : public QObject {
         const Result<int> closed = record::closeAbandonedRecords(folder());
         return closed ? *closed : -1;
     }
-    // A session: the room's text, a group with 否, one with 是.
+    // A session: the room's text, a group with 否, one with 是, a replacement in the first.
     void drawSession() {
         t->session.importRoster(Roster);
         t->session.addEntropy(QStringLiteral("20261207 第二排"));
         drawGroup(KeepChoice::Remove, QStringLiteral("3"));
         drawGroup(KeepChoice::Keep, QStringLiteral("2"));
+        t->session.redrawAbsent({{1, 2}});
     }
     // The program ends as a kill would end it: nothing more is written, the files are let go.
     void killProgram() {
@@ -91,7 +103,7 @@ private Q_SLOTS:
     // records stays in the folder. The mark the audience sees is the record's last line.
     void recordOfAnEvening() {
         drawSession();
-        QCOMPARE(t->session.recordMark().lines, 4);
+        QCOMPARE(t->session.recordMark().lines, 5);
         QCOMPARE(t->session.recordMark().lastLineHash, record::lineHash(linesOf(record()).last()));
         t->session.importRoster(Roster.mid(0, 4));
         drawGroup(KeepChoice::Remove, QStringLiteral("4"));
@@ -116,8 +128,16 @@ private Q_SLOTS:
         QTest::newRow("repeated line") << Tamper([](Lines& l) { l.insert(3, l[2]); }) << 4;
         QTest::newRow("reordered lines") << Tamper([](Lines& l) { l.swapItemsAt(2, 3); }) << 3;
         QTest::newRow("wrong seed")
-            << Tamper([](Lines& l) { l.last().replace("\"seed\":\"00", "\"seed\":\"01"); }) << 5;
-        QTest::newRow("no close") << Tamper([](Lines& l) { l.removeLast(); }) << 5;
+            << Tamper([](Lines& l) { l.last().replace("\"seed\":\"00", "\"seed\":\"01"); }) << 6;
+        QTest::newRow("no close") << Tamper([](Lines& l) { l.removeLast(); }) << 6;
+        QTest::newRow("replacement's attempt") << Tamper([](Lines& l) {
+            l[4].replace("\"attempt\":2", "\"attempt\":3");
+            rechain(l);
+        }) << 5;
+        QTest::newRow("group drawn twice") << Tamper([](Lines& l) {
+            l.insert(3, l[2]);
+            rechain(l);
+        }) << 4;
     }
     void tamperingFailsAtTheRightLine() {
         QFETCH(Tamper, tamper);
@@ -142,7 +162,7 @@ private Q_SLOTS:
         QTest::newRow("killed") << QByteArray() << false << "record ok: 2 groups";
         QTest::newRow("power lost mid-line")
             << QByteArray("{\"seq\":4,\"pre") << false << "record ok: 2 groups";
-        QTest::newRow("secret lost") << QByteArray() << true << "line 5:";
+        QTest::newRow("secret lost") << QByteArray() << true << "line 6:";
     }
     void abandonedRecords() {
         QFETCH(QByteArray, cutLine);

@@ -19,6 +19,10 @@ namespace {
 // group's list for the group just drawn.
 const QColor NamesBackground(255, 192, 255);
 const QColor Ink(0, 0, 0);
+// A replacement for an absent name, in its first seconds on the screen.
+const QColor ReplacementInk(192, 0, 0);
+const QColor ReplacementBackground(255, 240, 160);
+constexpr int ReplacementMarkMs = 5000;
 
 // A normal window's size where there is no second screen: the shape of a projector's picture.
 const QSize NormalSize(960, 540);
@@ -62,9 +66,25 @@ AudienceWindow::AudienceWindow(DrawSession& session, QWidget* parent)
             showRollingName(rollingName_);
         }
     });
-    connect(
-        &session, &DrawSession::groupRecorded, this,
-        [this](int, const QString& title, const QStringList& names) { showGroup(title, names); });
+    connect(&session, &DrawSession::groupRecorded, this,
+            [this](int, const QString& title, const QStringList& names) {
+                marked_.clear();
+                showGroup(title, names);
+            });
+    markTimer_.setSingleShot(true);
+    markTimer_.setInterval(ReplacementMarkMs);
+    connect(&markTimer_, &QTimer::timeout, this, [this] {
+        marked_.clear();
+        if (showsGroup_) {
+            showGroup(groupTitle_, groupNames_);
+        }
+    });
+    connect(&session, &DrawSession::groupRedrawn, this,
+            [this](int, const QString& title, const QStringList& names, const QList<int>& at) {
+                marked_ = at;
+                markTimer_.start();
+                showGroup(title, names);
+            });
     connect(&session, &DrawSession::sessionSealed, this, &AudienceWindow::showProof);
     connect(&session, &DrawSession::recordMarked, this, &AudienceWindow::showProof);
     showProof();
@@ -178,6 +198,11 @@ void AudienceWindow::paintGroup(QPainter& painter) const {
     painter.fillRect(layout_.namesArea, NamesBackground);
     painter.setFont(layout_.nameFont);
     for (int i = 0; i < groupNames_.size(); ++i) {
+        const bool marked = marked_.contains(i);
+        if (marked) {
+            painter.fillRect(layout_.cell(i), ReplacementBackground);
+        }
+        painter.setPen(marked ? ReplacementInk : Ink);
         painter.drawText(layout_.cell(i), Qt::AlignCenter, groupNames_[i]);
     }
 }

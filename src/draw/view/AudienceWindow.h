@@ -4,6 +4,7 @@
 #include "draw/view/AudienceLayout.h"
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 namespace sortilo {
@@ -33,6 +34,9 @@ public:
     // The small line under it: the session's commitment before its first group, then where the
     // record stands after each group.
     const QString& proofLine() const { return proofLine_; }
+    // The places of the replacements for absent names, marked for a few seconds after they
+    // are drawn.
+    const QList<int>& markedPlaces() const { return marked_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -58,6 +62,8 @@ private:
     QString groupTitle_;
     QStringList groupNames_;
     QString proofLine_;
+    QList<int> marked_;
+    QTimer markTimer_;
     GroupLayout layout_;
     // The group drawn once per group and size: a repaint (a tick of the next draw behind it, an
     // expose, a move to the projector) only copies it.

@@ -18,18 +18,23 @@ struct DetailsWidgets {
 };
 
 // The details view: "详情" under a list shows what that list shows (the pool, or the group in
-// it) in the large list; "关闭" hides it again. It does not follow later changes of the draw.
+// it) in the large list; "关闭" hides it again. It keeps what it showed while the draw goes on,
+// except a group that gets replacements for absent names; in a group's view names can be marked
+// absent as in the result lists.
 class DetailsView : public QObject {
 public:
-    DetailsView(const DetailsWidgets& widgets, const DrawSession& session, QObject* parent);
+    DetailsView(const DetailsWidgets& widgets, DrawSession& session, QObject* parent);
 
     // List 0 is the pool, 1 to 4 the result lists.
     void open(int list);
     void close();
 
 private:
+    void markAbsent();
+
     DetailsWidgets widgets_;
-    const DrawSession& session_;
+    DrawSession& session_;
+    int group_ = 0;  // the group shown; 0 for the pool
 };
 
 }  // namespace sortilo

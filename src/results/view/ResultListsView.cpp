@@ -1,5 +1,8 @@
 #include "results/view/ResultListsView.h"
 
+#include "platform/Texts.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -20,9 +23,35 @@ ListColor backColor(const QListWidget* list) {
                                                                       : ListColor::Window;
 }
 
+QAction* addMarkAbsentAction(QListWidget* list) {
+    auto* action = new QAction(texts::MarkAbsent, list);
+    action->setShortcut(QKeySequence::Delete);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    list->addAction(action);
+    list->setContextMenuPolicy(Qt::ActionsContextMenu);
+    list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    return action;
+}
+
+namespace {
+
+bool showsNames(const QListWidget* list, const QStringList& names) {
+    if (list->count() != names.size()) {
+        return false;
+    }
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text() != names[row]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 ResultListsView::ResultListsView(const ResultListWidgets& widgets, DrawSession& session,
                                  QObject* parent)
-    : QObject(parent), widgets_(widgets) {
+    : QObject(parent), widgets_(widgets), session_(session) {
     connect(&session, &DrawSession::groupsShown, this, &ResultListsView::show);
     connect(&session, &DrawSession::laterGroupsButtonChanged, widgets.laterButton,
             &QWidget::setVisible);
@@ -38,15 +67,32 @@ ResultListsView::ResultListsView(const ResultListWidgets& widgets, DrawSession& 
                 session.selectShownGroup(i + 1);
             }
         });
+        connect(addMarkAbsentAction(list), &QAction::triggered, &session,
+                [this] { session_.askRedraw(selectedPlaces()); });
     }
+}
+
+QList<GroupPlace> ResultListsView::selectedPlaces() const {
+    QList<GroupPlace> places;
+    for (size_t i = 0; i < widgets_.lists.size(); ++i) {
+        const QListWidget* list = widgets_.lists[i];
+        const int group = session_.shownGroups()[i].number;
+        for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
+            places << GroupPlace{group, index.row()};
+        }
+    }
+    return places;
 }
 
 void ResultListsView::show(const ShownGroups& groups) {
     for (size_t i = 0; i < groups.size(); ++i) {
         QListWidget* list = widgets_.lists[i];
         setBackColor(list, groups[i].selected ? ListColor::Pink : ListColor::Window);
-        list->clear();
-        list->addItems(groups[i].names);
+        // A list whose names stay keeps the names the operator selected in it.
+        if (!showsNames(list, groups[i].names)) {
+            list->clear();
+            list->addItems(groups[i].names);
+        }
         widgets_.titleLabels[i]->setText(groups[i].title);
     }
 }

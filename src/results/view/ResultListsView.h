@@ -7,6 +7,7 @@
 
 #include <array>
 
+class QAction;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -30,15 +31,23 @@ struct ResultListWidgets {
 };
 
 // The four result lists under their titles, with the paging buttons: shows the groups the session
-// reports and hands paging and the choice of a group back to it.
+// reports and hands paging, the choice of a group and names marked absent (Delete, or 缺席，补抽
+// in a list's menu) back to it.
 class ResultListsView : public QObject {
 public:
     ResultListsView(const ResultListWidgets& widgets, DrawSession& session, QObject* parent);
 
 private:
     void show(const ShownGroups& groups);
+    // The names selected in the four lists, as places in their groups.
+    QList<GroupPlace> selectedPlaces() const;
 
     ResultListWidgets widgets_;
+    DrawSession& session_;
 };
+
+// The action of a list that marks its selected names absent: Delete while the list has the
+// focus, and 缺席，补抽 in its context menu.
+QAction* addMarkAbsentAction(QListWidget* list);
 
 }  // namespace sortilo
