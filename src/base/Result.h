@@ -34,6 +34,9 @@ enum class ErrorKind {
     TooFewRows,          // the title table has fewer than six rows
     TooFewColumns,       // the title table has fewer than 26 columns
     DatabaseNotWritten,  // the database refused a write (read-only, held by another program)
+    // The data folder
+    DataFolderNotMade,  // it cannot be made, or the files it lacks cannot be copied into it
+    FolderNotShown,     // the desktop found no program to show the folder with
 };
 
 // What a file is by its content; the name counts for nothing. The first group is what the

@@ -90,6 +90,10 @@ const QString& sentence(ErrorKind kind) {
             return texts::TitleDbNotWritten;
         case ErrorKind::NotShown:
             return texts::WorkbookNotShown;
+        case ErrorKind::DataFolderNotMade:
+            return texts::DataFolderNotMade;
+        case ErrorKind::FolderNotShown:
+            return texts::DataFolderNotShown;
     }
     static const QString none;
     return none;
@@ -106,8 +110,9 @@ QString errorMessage(const Error& error) {
     if (error.kind == ErrorKind::NotAWorkbook || error.kind == ErrorKind::UnsupportedFormat) {
         return text.arg(name, kindName(error.content));
     }
-    if (error.kind == ErrorKind::NotShown) {
-        // The operator opens it by hand, so the whole path is given.
+    if (error.kind == ErrorKind::NotShown || error.kind == ErrorKind::DataFolderNotMade ||
+        error.kind == ErrorKind::FolderNotShown) {
+        // The operator has to go there by hand, so the whole path is given.
         return text.arg(QDir::toNativeSeparators(QFileInfo(error.file).absoluteFilePath()));
     }
     return text.isEmpty() ? text : text.arg(name);
