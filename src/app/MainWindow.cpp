@@ -146,6 +146,9 @@ void MainWindow::setupMenu(TitleEditing& titles) {
     QAction* audienceCommand = menuBar()->addAction(texts::AudienceWindowTitle);
     audienceCommand->setObjectName(QStringLiteral("audienceWindowCommand"));
     connect(audienceCommand, &QAction::triggered, this, &MainWindow::toggleAudienceWindow);
+    QAction* dataFolderCommand = menuBar()->addAction(texts::MenuOpenDataFolder);
+    dataFolderCommand->setObjectName(QStringLiteral("openDataFolderCommand"));
+    connect(dataFolderCommand, &QAction::triggered, this, &MainWindow::dataFolderRequested);
 }
 
 void MainWindow::setupPanels(DrawSession& session, TitleEditing& titles) {

@@ -36,6 +36,8 @@ Q_SIGNALS:
     void importRequested();
     void rosterEditRequested();
     void exportRequested();
+    // 打开数据文件夹: the folder of the program's files, shown in the file manager.
+    void dataFolderRequested();
 
 protected:
     // The draw keys, whichever control of this window has the focus.

@@ -1,12 +1,13 @@
 #include "app/Program.h"
 
+#include "platform/DataFolder.h"
+#include "platform/ErrorMessage.h"
 #include "platform/widgets/QtServices.h"
 #include "platform/widgets/QtTranslations.h"
 #include "platform/widgets/Skin.h"
 #include "results/Export.h"
 #include "roster/Roster.h"
 
-#include <QCoreApplication>
 #include <QPointer>
 
 namespace sortilo {
@@ -18,7 +19,7 @@ Services realServices() {
     services.clock = std::make_unique<SystemClock>();
     services.random = std::make_unique<FoldingRandom>();
     services.timer = std::make_unique<QtDrawTimer>();
-    services.appFolder = QCoreApplication::applicationDirPath();
+    services.appFolder = currentDataFolder().path;
     return services;
 }
 
@@ -34,6 +35,11 @@ Program::Program(Services services)
     QObject::connect(&titles_, &TitleEditing::message, &window_,
                      [this](const QString& message) { tell(message); });
     connectWorkbookButtons();
+    QObject::connect(&window_, &MainWindow::dataFolderRequested, &window_, [this] {
+        if (!services_.opener->open(services_.appFolder)) {
+            tell(errorMessage(Error(ErrorKind::FolderNotShown, services_.appFolder)));
+        }
+    });
     // The skin goes onto the controls, so it comes after them.
     applySkin();
 }
