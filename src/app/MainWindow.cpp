@@ -154,6 +154,9 @@ void MainWindow::setupMenu(TitleEditing& titles) {
     QAction* recordCommand = menuBar()->addAction(texts::MenuDrawRecord);
     recordCommand->setObjectName(QStringLiteral("drawRecordCommand"));
     connect(recordCommand, &QAction::triggered, this, &MainWindow::drawRecordRequested);
+    QAction* dataFolderCommand = menuBar()->addAction(texts::MenuOpenDataFolder);
+    dataFolderCommand->setObjectName(QStringLiteral("openDataFolderCommand"));
+    connect(dataFolderCommand, &QAction::triggered, this, &MainWindow::dataFolderRequested);
 }
 
 void MainWindow::setupPanels(DrawSession& session, TitleEditing& titles) {

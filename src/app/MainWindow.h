@@ -39,6 +39,8 @@ Q_SIGNALS:
     // 现场随机数 and 抽签记录 in the menu.
     void entropyRequested();
     void drawRecordRequested();
+    // 打开数据文件夹: the folder of the program's files, shown in the file manager.
+    void dataFolderRequested();
 
 protected:
     // The draw keys, whichever control of this window has the focus.

@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "platform/DataFolder.h"
 #include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
 #include "platform/widgets/QtServices.h"
@@ -21,7 +22,7 @@ Services realServices() {
     services.clock = std::make_unique<SystemClock>();
     services.random = std::make_unique<FoldingRandom>();
     services.timer = std::make_unique<QtDrawTimer>();
-    services.appFolder = QCoreApplication::applicationDirPath();
+    services.appFolder = currentDataFolder().path;
     return services;
 }
 
@@ -46,6 +47,11 @@ Program::Program(Services services)
                      [this](const QString& message) { tell(message); });
     connectWorkbookButtons();
     connectRecordCommands();
+    QObject::connect(&window_, &MainWindow::dataFolderRequested, &window_, [this] {
+        if (!services_.opener->open(services_.appFolder)) {
+            tell(errorMessage(Error(ErrorKind::FolderNotShown, services_.appFolder)));
+        }
+    });
     // The skin goes onto the controls, so it comes after them.
     applySkin();
 }

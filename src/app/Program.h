@@ -25,7 +25,7 @@ struct Services {
     QString appFolder;
 };
 
-// The real services for the program, working on the folder of the executable.
+// The real services for the program, working on the data folder (platform/DataFolder.h).
 Services realServices();
 
 // The program: the services, the draw session, the title editing and the main window, wired

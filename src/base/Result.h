@@ -37,6 +37,9 @@ enum class ErrorKind {
     DatabaseNotWritten,  // the database refused a write (read-only, held by another program)
     // The draw record
     RecordNotWritten,  // the record or its folder refused a write; the draw goes on unrecorded
+    // The data folder
+    DataFolderNotMade,  // it cannot be made, or the files it lacks cannot be copied into it
+    FolderNotShown,     // the desktop found no program to show the folder with
     // No one file named: a spreadsheet program at work, and the draw's checks of Start, Stop and
     // a tick
     SpreadsheetRunning,   // another program has a workbook of the folder open

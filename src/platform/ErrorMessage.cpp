@@ -114,6 +114,10 @@ const QString& sentence(ErrorKind kind) {
             return texts::RedrawWhileRolling;
         case ErrorKind::TooFewToRedraw:
             return texts::TooFewToRedraw;
+        case ErrorKind::DataFolderNotMade:
+            return texts::DataFolderNotMade;
+        case ErrorKind::FolderNotShown:
+            return texts::DataFolderNotShown;
     }
     static const QString none;
     return none;
@@ -153,8 +157,9 @@ QString errorMessage(const Error& error) {
         return text;
     }
     if (error.kind == ErrorKind::NotShown || error.kind == ErrorKind::SavedNotShown ||
-        error.kind == ErrorKind::RecordNotWritten) {
-        // The operator goes there by hand, so the whole path is given.
+        error.kind == ErrorKind::RecordNotWritten || error.kind == ErrorKind::DataFolderNotMade ||
+        error.kind == ErrorKind::FolderNotShown) {
+        // The operator has to go there by hand, so the whole path is given.
         return text.arg(QDir::toNativeSeparators(QFileInfo(error.file).absoluteFilePath()));
     }
     return text.isEmpty() ? text : text.arg(name);

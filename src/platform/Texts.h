@@ -11,6 +11,11 @@ inline const QString MessageTitle = QStringLiteral("Sortilo");
 inline const QString MenuTitleEditor = QStringLiteral("组别名称自定义");
 // The menu command and the caption of the window the audience watches.
 inline const QString AudienceWindowTitle = QStringLiteral("观众窗口");
+inline const QString MenuOpenDataFolder = QStringLiteral("打开数据文件夹");
+// What `sortilo --help` says above its options.
+inline const QString CommandLineDescription = QStringLiteral(
+    "在众人面前抽签的桌面程序。Draws lots in front of an audience.\n"
+    "数据文件夹 / data folder: SORTILO_DATA_DIR，或“文档/Sortilo”（~/Documents/Sortilo）。");
 
 // ---- Roster: import and editing
 inline const QString SpreadsheetOpen =
@@ -112,6 +117,11 @@ inline const QString WorkbookNoSheetToWrite =
 // The desktop could not open a workbook; %1 is its full path, so the operator can open it by hand.
 inline const QString WorkbookNotShown =
     QStringLiteral("系统无法自动打开文件“%1”，请手动打开该文件！");
+// The data folder; %1 is its full path.
+inline const QString DataFolderNotMade = QStringLiteral(
+    "无法建立数据文件夹“%1”或无法在其中写入文件，名单、抽签结果和标题将无法读取或保存！");
+inline const QString DataFolderNotShown =
+    QStringLiteral("系统无法自动打开文件夹“%1”，请手动打开该文件夹！");
 inline const QString ExportNotShown =
     QStringLiteral("抽签结果已保存到文件“%1”，但系统无法自动打开该文件，请手动打开！");
 // What a file is when it is not a workbook the program reads (inserted into the texts above).

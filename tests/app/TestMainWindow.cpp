@@ -291,10 +291,11 @@ private Q_SLOTS:
         MainWindow& window = program->window();
         showWindow();
         const QList<QAction*> menu = window.menuBar()->actions();
-        QCOMPARE(menu.size(), 4);
+        QCOMPARE(menu.size(), 5);
         QCOMPARE(menu[1]->text(), QStringLiteral("观众窗口"));
         QCOMPARE(menu[2]->text(), QStringLiteral("现场随机数"));
         QCOMPARE(menu[3]->text(), QStringLiteral("抽签记录"));
+        QCOMPARE(menu[4]->text(), QStringLiteral("打开数据文件夹"));
         QTest::keyClick(w("Text1"), Qt::Key_F11);
         QPointer<AudienceWindow> audience = window.audienceWindow();
         QVERIFY(audience);
@@ -370,6 +371,16 @@ private Q_SLOTS:
         QCOMPARE(messages->shown, QStringList{texts::TitlesConfirmed});
         QVERIFY(!shown("Frame5"));
         QCOMPARE(w<QLabel>("Label1(1)")->text(), QStringLiteral("第二轮"));
+    }
+
+    // 打开数据文件夹 hands the data folder to the desktop.
+    void dataFolderCommand() {
+        auto* command = program->window().findChild<QAction*>("openDataFolderCommand");
+        command->trigger();
+        QCOMPARE(opener->opened, QStringList{folder->path()});
+        opener->works = false;
+        command->trigger();
+        QCOMPARE(messages->shown, QStringList{texts::DataFolderNotShown.arg(folder->path())});
     }
 };
 

@@ -54,13 +54,13 @@ private Q_SLOTS:
     // turn out to be has a name of its own: a mix-up would give the operator the wrong advice.
     void everyFailureHasItsOwnSentence() {
         QSet<QString> sentences;
-        for (int k = 0; k <= int(ErrorKind::RecordNotWritten); ++k) {
+        for (int k = 0; k <= int(ErrorKind::FolderNotShown); ++k) {
             const QString text =
                 errorMessage(Error(ErrorKind(k), QStringLiteral("/某处/名单.xls")));
             QVERIFY2(text.contains(QStringLiteral("名单.xls")), qPrintable(text));
             sentences.insert(text);
         }
-        QCOMPARE(sentences.size(), int(ErrorKind::RecordNotWritten) + 1);
+        QCOMPARE(sentences.size(), int(ErrorKind::FolderNotShown) + 1);
         for (int k = int(ErrorKind::SpreadsheetRunning); k <= int(ErrorKind::TooFewToRedraw); ++k) {
             const QString text = errorMessage(fault(ErrorKind(k)));
             QVERIFY(!text.isEmpty());

@@ -1,0 +1,44 @@
+#include "platform/QuitOnSignals.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <sys/socket.h>
+#include <unistd.h>
+#include <csignal>
+
+namespace sortilo {
+
+namespace {
+
+// A signal handler may only write to a descriptor; the event loop reads the other end.
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    static_cast<void>(::write(signalPipe[0], &byte, 1));
+}
+
+}  // namespace
+
+void quitOnTerminationSignals() {
+    if (signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+        return;
+    }
+    auto* notifier =
+        new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
+        char byte = 0;
+        static_cast<void>(::read(signalPipe[1], &byte, 1));
+        notifier->setEnabled(false);
+        QCoreApplication::quit();
+    });
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+}
+
+}  // namespace sortilo
