@@ -28,6 +28,7 @@ inline bool haveApplication() {
 struct SilentMessages : MessageBox {
     void show(const QString&) override {}
     bool confirm(const QString&) override { return true; }
+    QuitChoice askBeforeQuit(const QString&) override { return QuitChoice::Quit; }
     std::optional<QString> askText(const QString&) override { return std::nullopt; }
 };
 

@@ -1,8 +1,10 @@
 #include "app/MainWindow.h"
 
+#include "app/HeldKeys.h"
 #include "app/Layout.h"
 #include "app/MainWindowControls.h"
 #include "app/ScaledClient.h"
+#include "app/ScaledStyle.h"
 #include "app/SongLabel.h"
 #include "app/ThreeColumnList.h"
 #include "draw/view/AudienceWindow.h"
@@ -10,6 +12,7 @@
 #include "platform/widgets/Skin.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHash>
 #include <QKeyEvent>
@@ -20,6 +23,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QTimer>
 
 namespace sortilo {
 
@@ -103,6 +109,7 @@ MainWindow::MainWindow(DrawSession& session, TitleEditing& titles, QWidget* pare
     // The operator types the count first.
     controls_->drawCountEdit->setFocus();
     qApp->installEventFilter(this);
+    qApp->installEventFilter(new HeldKeyFilter(this));
 }
 
 MainWindow::~MainWindow() {
@@ -113,7 +120,27 @@ void MainWindow::setupWindow() {
     installSongTypefaceSubstitutes();
     setWindowTitle(texts::WindowCaption);
     setFont(songFont(DefaultFontPoints, false));
-    setCentralWidget(new ScaledClient(this));
+    auto* client = new ScaledClient(this);
+    client->setScaleListener([this](double scale) { applyScale(scale); });
+    setCentralWidget(client);
+}
+
+void MainWindow::applyScale(double scale) {
+    menuBar()->setFont(songFont(DefaultFontPoints * scale, false));
+    auto* style = new ScaledStyle(scale);
+    style->setParent(this);
+    QList<QWidget*> parts;
+    for (QRadioButton* option : centralWidget()->findChildren<QRadioButton*>()) {
+        parts << option;
+    }
+    for (QAbstractScrollArea* list : centralWidget()->findChildren<QAbstractScrollArea*>()) {
+        parts << list << list->horizontalScrollBar() << list->verticalScrollBar();
+    }
+    for (QWidget* part : parts) {
+        part->setStyle(style);
+    }
+    // The parts no longer use the style of the previous scale.
+    delete std::exchange(scaledStyle_, style);
 }
 
 void MainWindow::setupControls() {
@@ -154,6 +181,8 @@ void MainWindow::setupMenu(TitleEditing& titles) {
     QAction* recordCommand = menuBar()->addAction(texts::MenuDrawRecord);
     recordCommand->setObjectName(QStringLiteral("drawRecordCommand"));
     connect(recordCommand, &QAction::triggered, this, &MainWindow::drawRecordRequested);
+    auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
     QAction* dataFolderCommand = menuBar()->addAction(texts::MenuOpenDataFolder);
     dataFolderCommand->setObjectName(QStringLiteral("openDataFolderCommand"));
     connect(dataFolderCommand, &QAction::triggered, this, &MainWindow::dataFolderRequested);
@@ -237,6 +266,12 @@ KeyFocus MainWindow::keyFocus(const QWidget* target) const {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const MainWindowControls& c = *controls_;
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) &&
+        (watched == c.titleEditor.frame || watched == c.details.list)) {
+        // A panel over the draw: what the keys would draw nobody at the controls would see.
+        session_.setCovered(!c.titleEditor.frame->isHidden() || !c.details.list->isHidden());
+    }
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) {
         return false;
     }
@@ -251,7 +286,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    return session_.pressKey(key->key(), keyFocus(target), key->isAutoRepeat());
+    const KeyFocus focus = keyFocus(target);
+    // The first draw key closes the details view: the clicker brings the draw back into sight.
+    if (!c.details.list->isHidden() &&
+        drawKeyEffect(key->key(), focus, key->isAutoRepeat()) == KeyEffect::PressDrawButton) {
+        c.details.closeButton->click();
+        return true;
+    }
+    return session_.pressKey(key->key(), focus, key->isAutoRepeat());
 }
 
 AudienceWindow* MainWindow::audienceWindow() const {
@@ -267,11 +309,22 @@ void MainWindow::toggleAudienceWindow() {
     // the controls on top.
     audience_ = new AudienceWindow(session_);
     audience_->setAttribute(Qt::WA_DeleteOnClose);
-    audience_->open(screen());
+    // The menu bar and the frames of the draw controls, across the window's width.
+    const QWidget* drawFrame = controls_->startButton->parentWidget();
+    const int controlsBottom = drawFrame->mapToGlobal(QPoint(0, drawFrame->height())).y();
+    const QRect frame = frameGeometry();
+    audience_->open(screen(), frame, QRect(frame.topLeft(), QPoint(frame.right(), controlsBottom)));
+    // Some window systems hand a new window the keys all the same: the operator's keys come
+    // back here, once the audience window is up.
+    QTimer::singleShot(0, this, [this] { activateWindow(); });
 }
 
 // The program ends with its main window, whatever the audience still watches.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore();
+        return;
+    }
     if (audience_) {
         audience_->close();
     }

@@ -6,11 +6,13 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 namespace sortilo {
 
 struct MainWindowControls;
+class ScaledStyle;
 class AudienceWindow;
 
 // The main window: its controls made from the layout table, showing what the draw session and
@@ -31,6 +33,8 @@ public:
     // F11 or the menu command: opens the audience window, or closes it when it is open.
     void toggleAudienceWindow();
     AudienceWindow* audienceWindow() const;
+    // Asked when the window is closed (its close button, Alt+F4, Ctrl+Q): false keeps it open.
+    void setCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
 Q_SIGNALS:
     void importRequested();
@@ -55,10 +59,15 @@ private:
     void setupPanels(DrawSession& session, TitleEditing& titles);
     void connectDrawSettings(DrawSession& session);
     void connectDrawDisplay(DrawSession& session);
+    // What the layout table does not place grows with the window too: the menu bar's font, the
+    // radio buttons' circles, the scroll bars.
+    void applyScale(double scale);
 
     DrawSession& session_;
     std::unique_ptr<MainWindowControls> controls_;
     QPointer<AudienceWindow> audience_;
+    std::function<bool()> closeGuard_;
+    QStyle* scaledStyle_ = nullptr;  // a child of the window, gone after the controls
 };
 
 }  // namespace sortilo

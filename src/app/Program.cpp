@@ -62,9 +62,42 @@ void Program::connectWorkbookButtons() {
                      [this, &folder] { tell(importRoster(session_, workbooks_, folder)); });
     QObject::connect(&window_, &MainWindow::rosterEditRequested, &window_,
                      [this, &folder] { tell(editRoster(workbooks_, folder)); });
-    QObject::connect(&window_, &MainWindow::exportRequested, &window_, [this, &folder] {
-        tell(exportResults(workbooks_, session_.model(), folder));
+    QObject::connect(&window_, &MainWindow::exportRequested, &window_, [this] { exportGroups(); });
+    QObject::connect(&session_, &DrawSession::groupRecorded, &window_,
+                     [this](int number) { unexported_.insert(number); });
+    QObject::connect(&session_, &DrawSession::groupRedrawn, &window_,
+                     [this](int number) { unexported_.insert(number); });
+    QObject::connect(&session_, &DrawSession::sessionSealed, &window_, [this] {
+        if (session_.model().groupCount() == 0) {
+            unexported_.clear();
+        }
     });
+    window_.setCloseGuard([this] { return mayQuit(); });
+}
+
+// A saved export counts, whether or not the desktop could show it.
+void Program::exportGroups() {
+    const Result<void> done = exportResults(workbooks_, session_.model(), services_.appFolder);
+    if (done || done.error().kind == ErrorKind::SavedNotShown) {
+        unexported_.clear();
+    }
+    tell(done);
+}
+
+bool Program::mayQuit() {
+    if (unexported_.isEmpty()) {
+        return true;
+    }
+    switch (services_.messages->askBeforeQuit(texts::QuitQuestion.arg(unexported_.size()))) {
+        case QuitChoice::Quit:
+            return true;
+        case QuitChoice::Cancel:
+            return false;
+        case QuitChoice::ExportAndQuit:
+            exportGroups();
+            return unexported_.isEmpty();
+    }
+    return false;
 }
 
 Program::~Program() {

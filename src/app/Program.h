@@ -8,6 +8,8 @@
 #include "record/FileJournal.h"
 #include "titles/TitleEditing.h"
 
+#include <QSet>
+
 #include <memory>
 
 namespace sortilo {
@@ -49,6 +51,10 @@ private:
     void connectRecordCommands();
     void askForEntropy();
     void showDrawRecord();
+    void exportGroups();
+    // Whether the window may close: at once with every group exported, else as the operator
+    // answers.
+    bool mayQuit();
     // The sentence for a failure, shown where the operator's window is; nothing for a success.
     void tell(const Result<void>& outcome);
     void tell(const QString& message);
@@ -59,6 +65,7 @@ private:
     DrawSession session_;
     TitleEditing titles_;
     MainWindow window_;
+    QSet<int> unexported_;  // groups recorded or changed since the last export
 };
 
 }  // namespace sortilo

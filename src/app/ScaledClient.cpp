@@ -76,6 +76,9 @@ void ScaledClient::resizeEvent(QResizeEvent* event) {
     for (const Placed& p : placed_) {
         apply(p.control, *p.entry);
     }
+    if (listener_) {
+        listener_(scale_);
+    }
 }
 
 void ScaledClient::apply(QWidget* control, const ControlSpec& entry) const {

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 namespace sortilo {
@@ -35,6 +36,8 @@ public:
     // Places `control` as `entry` says at the current scale, and again at every new scale.
     void place(QWidget* control, const ControlSpec& entry);
     double scale() const { return scale_; }
+    // Told every new scale, for what lies outside the layout (the menu bar, the style's parts).
+    void setScaleListener(std::function<void(double)> listener) { listener_ = std::move(listener); }
     QSize sizeHint() const override;
 
 protected:
@@ -50,6 +53,7 @@ private:
     std::vector<Placed> placed_;
     double scale_ = 1;
     QPoint offset_;  // of the whole layout, when the window is wider or taller than its shape
+    std::function<void(double)> listener_;
 };
 
 }  // namespace sortilo

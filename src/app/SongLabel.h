@@ -27,6 +27,18 @@ private:
 // The font a one-line label draws `text` in: its own, shrunk until the text fits `width`.
 QFont fitToWidth(const QFont& font, const QString& text, int width);
 
+// Below this a name on the screen cannot be read: a one-line label's text never shrinks further.
+inline constexpr int SmallestReadablePixels = 12;
+
+// How a one-line label shows a text: in one line, shrunk to fit its width; a text too long for
+// that at a readable size in two lines, as large as two lines allow within `room`; and only a text
+// too long even for two lines at the smallest readable size cut short with "…".
+struct LabelFit {
+    QFont face;
+    QStringList lines;
+};
+LabelFit fitLabel(const QFont& font, const QString& text, QSize room);
+
 // Where the first line's baseline lies below the label's top for text drawn in `face`, a font
 // shrunk from the label's own `font`: as a Song face puts it, and a shrunk line moved down by half
 // of what it lost, so that it keeps the middle of a full-size line.

@@ -16,7 +16,7 @@ KeyEffect drawKeyEffect(int key, KeyFocus focus, bool autoRepeat) {
     switch (key) {
         case Qt::Key_PageDown:
         case Qt::Key_PageUp:
-            return pressOnce(autoRepeat);
+            return focus == KeyFocus::TitleEditor ? KeyEffect::Swallowed : pressOnce(autoRepeat);
         case Qt::Key_Return:
         case Qt::Key_Enter:
             return focus == KeyFocus::TitleEditor ? KeyEffect::None : pressOnce(autoRepeat);

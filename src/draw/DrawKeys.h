@@ -6,7 +6,8 @@ namespace sortilo {
 enum class KeyFocus {
     DrawButton,      // 开始 or 结束
     TextBox,         // a text box, the draw-count box among them
-    TitleEditor,     // anywhere while the title editor is open: Return is the editor's
+    TitleEditor,     // anywhere while the title editor is open: Return is the editor's, and
+                     // the other draw keys do nothing
     AudienceWindow,  // the audience window, which has no controls of its own
     Elsewhere,       // any other control of the main window
 };

@@ -116,7 +116,9 @@ bool DrawSession::pressKey(int key, KeyFocus focus, bool autoRepeat) {
         case KeyEffect::None:
             return false;
         case KeyEffect::PressDrawButton:
-            pressShownDrawButton();
+            if (!covered_) {
+                pressShownDrawButton();
+            }
             return true;
         case KeyEffect::Swallowed:
             return true;

@@ -99,8 +99,11 @@ public Q_SLOTS:
     // The one of 开始/结束 that is shown (开始 where it lies on top of 结束).
     void pressShownDrawButton();
     // A key in a window that shows the draw; true when the draw took it. While one of the draw's
-    // messages is open the keys are the message's.
+    // messages is open the keys are the message's; while a panel covers the draw they do nothing.
     bool pressKey(int key, KeyFocus focus, bool autoRepeat = false);
+    // The operator's view of the draw is covered (the title editor, the details view): a key
+    // never starts or stops a draw nobody sees.
+    void setCovered(bool covered) { covered_ = covered; }
     // A tick of the timer: while rolling, a fresh pick whose first name rolls.
     void tick();
     // A new draw session on the names an import read (at most 2000): no groups, no settings,
@@ -196,6 +199,7 @@ private:
     ShownGroups shownGroups_;
     bool laterGroupsShown_ = true;
     bool messageOpen_ = false;
+    bool covered_ = false;
 };
 
 }  // namespace sortilo

@@ -27,6 +27,12 @@ inline const QString CountBelowOne = QStringLiteral("抽签数设定不能为小
 inline const QString CountAbovePool = QStringLiteral("抽签的人数必须小于被抽总人数！");
 inline const QString CountAboveGroupSize = QStringLiteral("抽签数设定不能为大于1000个数据");
 inline const QString GroupsFull = QStringLiteral("抽签结果已满50组，请导出结果后重新导入数据！");
+// Closing the window with groups not exported; %1 is how many.
+inline const QString QuitQuestion = QStringLiteral("有%1组抽签结果尚未导出，确定退出吗？");
+inline const QString ExportAndQuit = QStringLiteral("导出并退出");
+inline const QString QuitWithoutExport = QStringLiteral("退出");
+inline const QString CancelQuit = QStringLiteral("取消");
+
 // An absent winner: names of a shown group marked absent, replacements drawn into their places.
 inline const QString MarkAbsent = QStringLiteral("缺席，补抽");
 // %1 the group's number, %2 the absent names, %3 how many replacements.

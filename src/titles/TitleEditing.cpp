@@ -23,7 +23,7 @@ void TitleEditing::open() {
         Q_EMIT message(errorMessage(loaded.error()));
         return;
     }
-    sets_ = *loaded;
+    sets_ = stored_ = *loaded;
     for (int s = 1; s <= TitleSetCount; ++s) {
         if (const QString& name = sets_[static_cast<size_t>(s - 1)].name; !name.isEmpty()) {
             Q_EMIT setNameLoaded(s, name);
@@ -96,9 +96,20 @@ void TitleEditing::confirm(const TitleSetNames& names) {
         Q_EMIT message(errorMessage(saved.error()));
         return;
     }
-    sets_ = stored;
+    sets_ = stored_ = stored;
     Q_EMIT message(texts::TitlesConfirmed);
     session_.applyTitles(chosen()->titles);
+    Q_EMIT closed();
+}
+
+void TitleEditing::cancel() {
+    sets_ = stored_;
+    TitleSetNames names;
+    for (size_t s = 0; s < names.size(); ++s) {
+        names[s] = stored_[s].name;
+    }
+    Q_EMIT setNamesRestored(names);
+    listChosenSet();
     Q_EMIT closed();
 }
 

@@ -30,6 +30,9 @@ public Q_SLOTS:
     void deleteTitle(int row);
     // The six name boxes' texts; element 0 is set 1.
     void confirm(const TitleSetNames& names);
+    // Esc: the editor closes, and what was not confirmed is forgotten: the sets are as the file
+    // last gave or took them.
+    void cancel();
 
 Q_SIGNALS:
     void opened();
@@ -37,6 +40,8 @@ Q_SIGNALS:
     // A stored set's name, loaded at the opening; sets without a stored name keep what they show.
     void setNameLoaded(int set, const QString& name);
     void titlesListed(const QStringList& titles);
+    // The name boxes show these names again (an edit was discarded).
+    void setNamesRestored(const sortilo::TitleSetNames& names);
     // The new-title box takes the focus and is emptied.
     void newTitleCleared();
     // A message for the operator (modal).
@@ -50,6 +55,7 @@ private:
     DrawSession& session_;
     QString appFolder_;
     TitleSets sets_;
+    TitleSets stored_;  // as the file last gave or took them
     int chosen_ = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "draw/view/AudienceWindow.h"
 #include "platform/AppFiles.h"
 #include "platform/Texts.h"
+#include "platform/widgets/QtServices.h"
 #include "results/view/ResultListsView.h"
 #include "support/Fakes.h"
 
@@ -20,6 +21,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 using namespace sortilo;
 
@@ -53,7 +56,7 @@ class TestMainWindow : public QObject {
     void click(const char* name) { w<QPushButton>(name)->click(); }
     void showWindow() {
         program->window().show();
-        QVERIFY(QTest::qWaitForWindowExposed(&program->window()));
+        QVERIFY(QTest::qWaitForWindowActive(&program->window()));
     }
     // Controls of every kind where the described positions put them (twips, 15 to the pixel),
     // in their frames and fonts, at `scale` times their size.
@@ -212,7 +215,20 @@ private Q_SLOTS:
         window.resize(window.size() + QSize(810, 453));
         QTRY_COMPARE(window.centralWidget()->size(), QSize(1620, 906));
         checkLayout(2);
+        // The menu bar, its type and the parts a style draws (a radio button's circle, a scroll
+        // bar) grow with the controls.
+        QCOMPARE(window.menuBar()->font().pointSizeF(), 2 * DefaultFontPoints);
+        for (const char* name : {"Option1(0)", "Option2(3)", "List1(0)"}) {
+            const QStyle::PixelMetric metric = qobject_cast<QRadioButton*>(w(name))
+                                                   ? QStyle::PM_ExclusiveIndicatorWidth
+                                                   : QStyle::PM_ScrollBarExtent;
+            QCOMPARE(w(name)->style()->pixelMetric(metric, nullptr, w(name)),
+                     2 * QApplication::style()->pixelMetric(metric));
+        }
         window.resize(400, 300);
+        QTRY_COMPARE(window.menuBar()->font().pointSizeF(), DefaultFontPoints);
+        QCoreApplication::processEvents();
+        window.resize(400, 300);  // once more, now that the menu bar is small again
         QTRY_COMPARE(window.centralWidget()->size(), QSize(810, 453));
         QCOMPARE(w("Command3(0)")->geometry(), QRect(216, 32, 73, 57));
     }
@@ -250,6 +266,19 @@ private Q_SLOTS:
             return (top + bottom) / 2.0;
         };
         QVERIFY(std::abs(inkMiddle(longName) - inkMiddle(QStringLiteral("张三"))) <= 3);
+        // A name too long for one readable line takes two, never shrinking out of sight; only
+        // one too long for two is cut short.
+        const QLabel* rolling = w<QLabel>("Label2");
+        for (const int length : {31, 80}) {
+            const QString name = longName.repeated(3).left(length);
+            const LabelFit fit = fitLabel(rolling->font(), name, rolling->size());
+            QVERIFY(QFontInfo(fit.face).pixelSize() >= SmallestReadablePixels);
+            QCOMPARE(fit.lines.size(), 2);
+            for (const QString& line : fit.lines) {
+                QVERIFY(QFontMetrics(fit.face).horizontalAdvance(line) <= rolling->width());
+            }
+            QCOMPARE(fit.lines.join(QString()) == name, length == 31);
+        }
     }
 
     // The count box has the focus at start-up; the draw keys reach the session from any control;
@@ -308,8 +337,137 @@ private Q_SLOTS:
         audience = window.audienceWindow();
         QVERIFY(audience);
         QVERIFY(audience->isVisible());
+        messages->quitAnswer = QuitChoice::Quit;
         window.close();
         QTRY_VERIFY(!audience);
+    }
+
+    // The audience window never takes the keys: a second F11 where the operator's focus is
+    // closes it again; it opens beside the operator's window, clear of its controls.
+    void audienceWindowLeavesTheKeys() {
+        MainWindow& window = program->window();
+        showWindow();
+        window.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QPointer<AudienceWindow> audience = window.audienceWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(audience));
+        QTRY_COMPARE(QApplication::activeWindow(), &window);
+        QCOMPARE(QApplication::focusWidget()->window(), &window);
+        QVERIFY(!audience->geometry().intersects(window.frameGeometry()) ||
+                !window.screen()->availableGeometry().contains(audience->geometry()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F11);
+        QTRY_VERIFY(!audience);
+    }
+
+    // A held clicker key counts once, whatever the system's repeat flag says: a release and a
+    // press with one time stamp are a repeat, as is a flagged press; a person's next press comes
+    // later. Judged for every window, so a repeat never reaches the main window either.
+    void heldKeyCountsOnce() {
+        showWindow();
+        click("Command1(1)");
+        w<QRadioButton>("Option1(0)")->click();
+        w<QLineEdit>("Text1")->setText(QStringLiteral("2"));
+        QWindow* handle = program->window().windowHandle();
+        const auto send = [handle](QEvent::Type type, ulong stamp, bool flagged = false) {
+            QKeyEvent event(type, Qt::Key_PageDown, Qt::NoModifier, QString(), flagged);
+            event.setTimestamp(stamp);
+            QCoreApplication::sendEvent(handle, &event);
+        };
+        send(QEvent::KeyPress, 1000);
+        QVERIFY(shown("Command3(1)"));
+        timer->fire();
+        timer->fire();
+        for (const auto& [stamp, flagged] :
+             {std::pair{1500ul, false}, {1533ul, true}, {1566ul, false}}) {
+            send(QEvent::KeyRelease, stamp, flagged);
+            send(QEvent::KeyPress, stamp, flagged);
+            QVERIFY2(shown("Command3(1)"), "a repeat stopped the draw");
+        }
+        send(QEvent::KeyRelease, 1600);
+        send(QEvent::KeyPress, 1900);
+        QVERIFY(shown("Command3(0)"));
+        QCOMPARE(items("List1(1)").size(), 2);
+    }
+
+    // While the details view or the title editor covers the draw, the clicker draws nothing: its
+    // first press closes the details view; in the title editor it does nothing at all.
+    void coveredDrawIsNotDrawn() {
+        showWindow();
+        drawGroups(1);
+        w<QLineEdit>("Text1")->setText(QStringLiteral("1"));
+        click("Command2(0)");
+        QTest::keyClick(w("List2"), Qt::Key_PageDown);
+        QVERIFY(!shown("List2"));
+        QVERIFY(!shown("Command3(1)"));
+        program->window().findChild<QAction*>("titleEditorCommand")->trigger();
+        QTest::keyClick(w("Text2"), Qt::Key_PageDown);
+        QVERIFY(!shown("Command3(1)"));
+        QVERIFY(messages->shown.isEmpty());
+    }
+
+    // The clicker alone gets through every message: its keys, Return and Space press the
+    // default button (确定; 取消 in the question before quitting). Every message says Sortilo.
+    void clickerAnswersMessages() {
+        QtMessageBox box;
+        for (const int key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_Return, Qt::Key_Space}) {
+            QStringList titles;
+            const auto pressSoon = [&titles, key] {
+                QTimer::singleShot(0, [&titles, key] {
+                    QWidget* message = QApplication::activeModalWidget();
+                    titles << message->windowTitle();
+                    QTest::keyClick(message, Qt::Key(key));
+                    if (QApplication::activeModalWidget() == message) {
+                        message->close();  // the key did nothing: the test goes on, and fails
+                        titles << QStringLiteral("not closed by the key");
+                    }
+                });
+            };
+            pressSoon();
+            box.show(QStringLiteral("提示"));
+            pressSoon();
+            QVERIFY(box.confirm(QStringLiteral("确定吗？")));
+            pressSoon();
+            QCOMPARE(box.askBeforeQuit(QStringLiteral("退出吗？")), QuitChoice::Cancel);
+            QCOMPARE(titles, QStringList(3, texts::MessageTitle));
+        }
+    }
+
+    // Esc in the title editor closes it and forgets what was not confirmed.
+    void titleEditorCancels() {
+        showWindow();
+        program->window().findChild<QAction*>("titleEditorCommand")->trigger();
+        w<QRadioButton>("Option2(2)")->click();
+        const QStringList stored = items("List3");
+        w<QLineEdit>("Text2")->setText(QStringLiteral("不要了"));
+        click("Command10");
+        w<QLineEdit>("Text3(2)")->setText(QStringLiteral("改名"));
+        QTest::keyClick(w("Text2"), Qt::Key_Escape);
+        QVERIFY(!shown("Frame5"));
+        QCOMPARE(items("List3"), stored);
+        QCOMPARE(w<QLineEdit>("Text3(2)")->text(), QStringLiteral("方案二"));
+        program->window().findChild<QAction*>("titleEditorCommand")->trigger();
+        click("Command12");
+        QCOMPARE(w<QLabel>("Label1(4)")->text(), stored[3]);
+    }
+
+    // Closing with groups not exported asks, 取消 first; 导出并退出 saves them and closes; with
+    // everything exported, or after 退出, it closes at once. Ctrl+Q closes the same way.
+    void quittingAsks() {
+        showWindow();
+        MainWindow& window = program->window();
+        drawGroups(2);
+        QVERIFY(!window.close());
+        QCOMPARE(messages->questions, QStringList{texts::QuitQuestion.arg(2)});
+        QTest::keySequence(&window, QKeySequence(Qt::CTRL | Qt::Key_Q));
+        QCOMPARE(messages->questions.size(), 2);
+        QVERIFY(window.isVisible());
+        messages->quitAnswer = QuitChoice::ExportAndQuit;
+        QVERIFY(window.close());
+        QCOMPARE(opener->opened, QStringList{appFilePath(folder->path(), ExportWorkbookName)});
+        window.show();
+        QVERIFY(window.close());
+        QCOMPARE(messages->questions.size(), 3);
     }
 
     // A name selected in a result list, Delete, 确定: the question names it and the list shows the

@@ -28,7 +28,7 @@ private Q_SLOTS:
     void followsTheDraw() {
         QCOMPARE(window->windowTitle(), texts::AudienceWindowTitle);
         QVERIFY(!window->showsGroup());
-        window->open(nullptr);
+        window->open(nullptr, {}, {});
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         t->session.setDrawCountText(QStringLiteral("3"));
         QTest::keyClick(window.get(), Qt::Key_PageDown);
@@ -114,22 +114,61 @@ private Q_SLOTS:
         QCOMPARE(audienceScreen({laptop}, laptop), QRect());
     }
 
+    // On one screen the audience window opens beside the operator's window where it fits, else
+    // at the far side of the screen, clear of the menu bar and the draw controls when it can be.
+    void opensBesideTheOperator_data() {
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QRect>("operatorFrame");
+        QTest::addColumn<QRect>("place");
+        QTest::newRow("right of it")
+            << QRect(0, 0, 1920, 1080) << QRect(0, 0, 826, 500) << QRect(826, 0, 960, 540);
+        QTest::newRow("left of it")
+            << QRect(0, 0, 1920, 1080) << QRect(1000, 100, 826, 500) << QRect(40, 100, 960, 540);
+        QTest::newRow("below it") << QRect(0, 0, 1280, 1080) << QRect(200, 0, 826, 500)
+                                  << QRect(200, 500, 960, 540);
+        QTest::newRow("far side, under the controls")
+            << QRect(0, 0, 1366, 1000) << QRect(100, 134, 826, 500) << QRect(406, 264, 960, 540);
+        QTest::newRow("smaller, under the controls")
+            << QRect(0, 0, 1366, 768) << QRect(270, 134, 826, 500) << QRect(0, 264, 896, 504);
+        QTest::newRow("a window as large as the screen")
+            << QRect(0, 0, 1024, 600) << QRect(0, 0, 1024, 600) << QRect(0, 130, 835, 470);
+    }
+    void opensBesideTheOperator() {
+        QFETCH(QRect, screen);
+        QFETCH(QRect, operatorFrame);
+        QFETCH(QRect, place);
+        const QRect controls(operatorFrame.topLeft(), QSize(operatorFrame.width(), 130));
+        const QRect at = besideOperator(screen, operatorFrame, controls, QSize(960, 540));
+        QCOMPARE(at, place);
+        QVERIFY(screen.contains(at));
+        QVERIFY(!at.intersects(controls));
+    }
+
     // From one name in huge type to 1000 in a grid: every name whole inside its cell, every cell
     // inside the window, the title above them.
     void groupsFit_data() {
         QTest::addColumn<int>("count");
         QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("length");  // of each name; 0: names of two to four characters
         for (const QSize size : {QSize(1920, 1080), QSize(1280, 720)}) {
             for (int count : {1, 12, 100, 1000}) {
                 QTest::addRow("%d names at %dx%d", count, size.width(), size.height())
-                    << count << size;
+                    << count << size << 0;
             }
         }
+        QTest::addRow("1000 long names at 1280x720") << 1000 << QSize(1280, 720) << 30;
+        QTest::addRow("100 long names at 1280x720") << 100 << QSize(1280, 720) << 30;
     }
     void groupsFit() {
         QFETCH(int, count);
         QFETCH(QSize, size);
-        const QStringList names = test::chineseNames(count);
+        QFETCH(int, length);
+        QStringList names = test::chineseNames(count);
+        if (length > 0) {
+            for (QString& name : names) {
+                name = name.repeated(length).left(length);
+            }
+        }
         const QString title = QStringLiteral("第一轮 一等奖");
         QFont face(QStringLiteral("宋体"));
         face.setBold(true);
@@ -137,13 +176,24 @@ private Q_SLOTS:
         const QRectF area = QRectF(QPointF(0, 0), size).adjusted(-1e-6, -1e-6, 1e-6, 1e-6);
         const QFontMetricsF metrics(layout.nameFont);
         QVERIFY(layout.columns * layout.rows >= count);
+        // Where each name's text lies, as it is drawn: centred in its cell.
+        const auto inked = [&](int i) {
+            const QSizeF ink(metrics.horizontalAdvance(layout.shownNames[i]), metrics.height());
+            const QRectF cell = layout.cell(i);
+            return QRectF(cell.center() - QPointF(ink.width() / 2, ink.height() / 2), ink);
+        };
         for (int i = 0; i < count; ++i) {
             const QRectF cell = layout.cell(i);
             QVERIFY2(area.contains(cell), qPrintable(names[i]));
             QVERIFY2(cell.top() >= layout.titleRect.bottom(), qPrintable(names[i]));
-            QVERIFY(metrics.horizontalAdvance(names[i]) <= cell.width());
-            QVERIFY(metrics.height() <= cell.height());
+            const QString shown = layout.shownNames[i];
+            QVERIFY(shown == names[i] || names[i].startsWith(shown.chopped(1)));
+            for (const int next : {i + 1, i + layout.columns}) {
+                QVERIFY(next >= count || !inked(i).intersects(inked(next)));
+            }
+            QVERIFY(cell.adjusted(-0.5, -0.5, 0.5, 0.5).contains(inked(i)));
         }
+        QCOMPARE(layout.shownNames == names, length == 0 || count <= 100);
         QVERIFY(QFontMetricsF(layout.titleFont).horizontalAdvance(title) <= size.width());
         const int pixels = layout.nameFont.pixelSize();
         QVERIFY(count > 1 || pixels > size.height() / 3);
@@ -153,11 +203,12 @@ private Q_SLOTS:
         window->resize(size);
         Q_EMIT t->session.groupRecorded(1, title, names);
         QCOMPARE(window->groupNames().size(), count);
-        const QString file = QStringLiteral("audience-%1-names-%2x%3.png")
+        const QString file = QStringLiteral("audience-%1-names-%2x%3%4.png")
                                  .arg(count)
                                  .arg(size.width())
-                                 .arg(size.height());
-        QVERIFY(window->grab().save(file));
+                                 .arg(size.height())
+                                 .arg(length > 0 ? QStringLiteral("-long") : QString());
+        window->grab().save(file);
 #endif
     }
 };

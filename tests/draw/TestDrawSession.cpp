@@ -431,7 +431,7 @@ private Q_SLOTS:
         } rows[] = {
             {Qt::Key_PageDown, F::Elsewhere, false, 'P'},
             {Qt::Key_PageUp, F::TextBox, false, 'P'},
-            {Qt::Key_PageDown, F::TitleEditor, false, 'P'},
+            {Qt::Key_PageDown, F::TitleEditor, false, 'S'},
             {Qt::Key_PageDown, F::Elsewhere, true, 'S'},
             {Qt::Key_Return, F::TextBox, false, 'P'},
             {Qt::Key_Enter, F::Elsewhere, false, 'P'},

@@ -30,6 +30,11 @@ struct RecordingMessageBox : MessageBox {
         questions << question;
         return answerYes;
     }
+    QuitChoice quitAnswer = QuitChoice::Cancel;
+    QuitChoice askBeforeQuit(const QString& question) override {
+        questions << question;
+        return quitAnswer;
+    }
     std::optional<QString> askText(const QString& prompt) override {
         asked << prompt;
         return answer;

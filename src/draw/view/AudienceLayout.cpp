@@ -16,8 +16,9 @@ constexpr double WidthUsed = 0.9;
 constexpr double HeightUsed = 0.95;
 // The title's band: at most this share of the height.
 constexpr double TitleShare = 0.14;
-// Below this the names could not be read even from the front row; 1000 names stay above it.
-constexpr double SmallestPixels = 6;
+// Below this the names could not be read even from the front row: the type never gets smaller,
+// and names too long for their cells at this size are shortened instead.
+constexpr double SmallestPixels = 10;
 
 QFont sized(const QFont& face, double pixels) {
     QFont font = face;
@@ -43,6 +44,23 @@ Extent extentPerPixel(const QStringList& texts, const QFont& face) {
 // The largest type whose line fits a box of `width` × `height`.
 double fittingPixels(const Extent& extent, double width, double height) {
     return std::min(width * WidthUsed / extent.width, height * HeightUsed / extent.height);
+}
+
+// Too many long names for legible type: the smallest legible type, as many rows as it allows, and
+// each name cut to its cell with "…", so no name runs into the next.
+void shortenToFit(GroupLayout& layout, const QStringList& names, const QFont& face) {
+    layout.nameFont = sized(face, SmallestPixels);
+    const QFontMetricsF metrics(layout.nameFont);
+    const int count = std::max<int>(1, int(names.size()));
+    const int rowsThatFit =
+        std::max(1, int(std::floor(layout.namesArea.height() * HeightUsed / metrics.height())));
+    layout.columns = (count + rowsThatFit - 1) / rowsThatFit;
+    layout.rows = (count + layout.columns - 1) / layout.columns;
+    const double room = layout.namesArea.width() / layout.columns * WidthUsed;
+    layout.shownNames.clear();
+    for (const QString& name : names) {
+        layout.shownNames << metrics.elidedText(name, Qt::ElideRight, room);
+    }
 }
 
 }  // namespace
@@ -77,12 +95,67 @@ GroupLayout layoutGroup(const QString& title, const QStringList& names, const QS
             layout.rows = rows;
         }
     }
-    layout.nameFont = sized(face, std::max(best, SmallestPixels));
+    if (best >= SmallestPixels) {
+        layout.nameFont = sized(face, best);
+        layout.shownNames = names;
+        return layout;
+    }
+    shortenToFit(layout, names, face);
     return layout;
 }
 
 QFont rollingNameFont(const QString& name, const QSizeF& size, const QFont& face) {
     return sized(face, fittingPixels(extentPerPixel({name}, face), size.width(), size.height()));
+}
+
+QRect besideOperator(const QRect& available, const QRect& operatorFrame, const QRect& keepClear,
+                     const QSize& size) {
+    const auto clamped = [](int at, int low, int high) {
+        return std::clamp(at, low, std::max(low, high));
+    };
+    const auto clampX = [&](int x, int width) {
+        return clamped(x, available.left(), available.right() + 1 - width);
+    };
+    const auto clampY = [&](int y, int height) {
+        return clamped(y, available.top(), available.bottom() + 1 - height);
+    };
+    const QPoint beside[] = {
+        {operatorFrame.right() + 1, clampY(operatorFrame.top(), size.height())},
+        {operatorFrame.left() - size.width(), clampY(operatorFrame.top(), size.height())},
+        {clampX(operatorFrame.left(), size.width()), operatorFrame.bottom() + 1},
+        {clampX(operatorFrame.left(), size.width()), operatorFrame.top() - size.height()},
+    };
+    for (const QPoint& place : beside) {
+        if (available.contains(QRect(place, size))) {
+            return QRect(place, size);
+        }
+    }
+    // The far side across; there, the height that leaves the controls free.
+    const bool right = operatorFrame.center().x() < available.center().x();
+    const auto farX = [&](int width) {
+        return clampX(right ? available.right() + 1 - width : available.left(), width);
+    };
+    for (const int y : {clampY(operatorFrame.top(), size.height()), keepClear.bottom() + 1,
+                        keepClear.top() - size.height()}) {
+        const QRect place(QPoint(farX(size.width()), y), size);
+        if (available.contains(place) && !place.intersects(keepClear)) {
+            return place;
+        }
+    }
+    // Smaller, in the larger band of the screen above or below the controls.
+    const int below = available.bottom() - keepClear.bottom();
+    const int above = keepClear.top() - available.top();
+    const int band = std::max(below, above);
+    const double scale =
+        std::min({1.0, double(available.width()) / size.width(), double(band) / size.height()});
+    if (scale >= 1.0 / 3) {
+        const QSize smaller(int(size.width() * scale), int(size.height() * scale));
+        const int y = below >= above ? keepClear.bottom() + 1 : keepClear.top() - smaller.height();
+        return QRect(QPoint(farX(smaller.width()), y), smaller);
+    }
+    return QRect(
+        QPoint(farX(size.width()), clampY(available.bottom() + 1 - size.height(), size.height())),
+        size);
 }
 
 QRect audienceScreen(const QList<QRect>& screens, const QRect& operatorScreen) {

@@ -13,6 +13,9 @@ struct GroupLayout {
     QFont titleFont;
     QRectF titleRect;
     QFont nameFont;
+    // The names as drawn: whole, or cut short with "…" when even the smallest legible type
+    // cannot hold them in their cells.
+    QStringList shownNames;
     QRectF namesArea;
     int columns = 1;
     int rows = 1;
@@ -30,5 +33,13 @@ QFont rollingNameFont(const QString& name, const QSizeF& size, const QFont& face
 // The screen the audience window opens full screen on: the first that is not the operator's, or
 // an empty rectangle on a computer with one screen.
 QRect audienceScreen(const QList<QRect>& screens, const QRect& operatorScreen);
+
+// Where the audience window of `size` opens on the operator's one screen (its free area
+// `available`): beside the operator's window `operatorFrame` where it fits (right of it, left,
+// below, above); else at the side of the screen away from it, clear of `keepClear` (the menu bar
+// and the draw controls), made smaller in its shape if that is what it takes; else as low as it
+// can be.
+QRect besideOperator(const QRect& available, const QRect& operatorFrame, const QRect& keepClear,
+                     const QSize& size);
 
 }  // namespace sortilo

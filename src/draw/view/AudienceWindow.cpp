@@ -50,6 +50,9 @@ AudienceWindow::AudienceWindow(DrawSession& session, QWidget* parent)
     installSongTypefaceSubstitutes();
     setWindowTitle(texts::AudienceWindowTitle);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The operator's keys stay in the operator's window; a click into this one gives it the keys.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::ClickFocus);
     face_ = QFont(QStringLiteral("宋体"));
     face_.setBold(true);
     resize(NormalSize);
@@ -113,7 +116,8 @@ QSize AudienceWindow::drawingSize() const {
     return QSize(width(), std::max(1, height() - band));
 }
 
-void AudienceWindow::open(const QScreen* operatorScreen) {
+void AudienceWindow::open(const QScreen* operatorScreen, const QRect& operatorFrame,
+                          const QRect& keepClear) {
     QList<QRect> areas;
     const QList<QScreen*> screens = QGuiApplication::screens();
     for (const QScreen* screen : screens) {
@@ -121,6 +125,10 @@ void AudienceWindow::open(const QScreen* operatorScreen) {
     }
     const QRect area = audienceScreen(areas, operatorScreen ? operatorScreen->geometry() : QRect());
     if (area.isEmpty()) {
+        if (operatorScreen != nullptr) {
+            setGeometry(besideOperator(operatorScreen->availableGeometry(), operatorFrame,
+                                       keepClear, size()));
+        }
         show();
         return;
     }
@@ -203,7 +211,7 @@ void AudienceWindow::paintGroup(QPainter& painter) const {
             painter.fillRect(layout_.cell(i), ReplacementBackground);
         }
         painter.setPen(marked ? ReplacementInk : Ink);
-        painter.drawText(layout_.cell(i), Qt::AlignCenter, groupNames_[i]);
+        painter.drawText(layout_.cell(i), Qt::AlignCenter, layout_.shownNames.value(i));
     }
 }
 

@@ -20,9 +20,11 @@ class AudienceWindow : public QWidget {
 public:
     explicit AudienceWindow(DrawSession& session, QWidget* parent = nullptr);
 
-    // Opens full screen on a screen other than `operatorScreen`, or as a normal window beside it
-    // on a computer with one screen.
-    void open(const QScreen* operatorScreen);
+    // Opens full screen on a screen other than the operator's, or on a computer with one screen
+    // as a normal window beside the operator's window `operatorFrame`, clear of `keepClear` (its
+    // menu bar and draw controls, on the screen). It never takes the keyboard's focus from the
+    // operator's window.
+    void open(const QScreen* operatorScreen, const QRect& operatorFrame, const QRect& keepClear);
     void toggleFullScreen();
 
     // What it shows: the rolling name, or a group's title and names.

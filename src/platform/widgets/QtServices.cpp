@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace sortilo {
@@ -29,11 +31,47 @@ QWidget* operatorWindow() {
     return active;
 }
 
+// An operator holding only the clicker gets through a message: its keys (and Return and Space)
+// press the message's default button.
+class ClickerKeys : public QObject {
+public:
+    explicit ClickerKeys(QMessageBox& box) : QObject(&box), box_(box) {
+        box.installEventFilter(this);
+        const QList<QAbstractButton*> buttons = box.buttons();
+        for (QAbstractButton* button : buttons) {
+            button->installEventFilter(this);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || box_.defaultButton() == nullptr) {
+            return QObject::eventFilter(watched, event);
+        }
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+            case Qt::Key_PageDown:
+            case Qt::Key_PageUp:
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+            case Qt::Key_Space:
+                box_.defaultButton()->click();
+                return true;
+            default:
+                return false;
+        }
+    }
+
+private:
+    QMessageBox& box_;
+};
+
 }  // namespace
 
 void QtMessageBox::show(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, text, QMessageBox::Ok,
                     operatorWindow());
+    box.setDefaultButton(QMessageBox::Ok);
+    new ClickerKeys(box);  // owned by the box
     box.exec();
 }
 
@@ -41,7 +79,24 @@ bool QtMessageBox::confirm(const QString& question) {
     QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, question,
                     QMessageBox::Ok | QMessageBox::Cancel, operatorWindow());
     box.setDefaultButton(QMessageBox::Ok);
+    new ClickerKeys(box);  // owned by the box
     return box.exec() == QMessageBox::Ok;
+}
+
+QuitChoice QtMessageBox::askBeforeQuit(const QString& question) {
+    QMessageBox box(QMessageBox::NoIcon, texts::MessageTitle, question, QMessageBox::NoButton,
+                    operatorWindow());
+    QPushButton* exportAndQuit = box.addButton(texts::ExportAndQuit, QMessageBox::AcceptRole);
+    QPushButton* quit = box.addButton(texts::QuitWithoutExport, QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(texts::CancelQuit, QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    new ClickerKeys(box);  // owned by the box
+    box.exec();
+    if (box.clickedButton() == exportAndQuit) {
+        return QuitChoice::ExportAndQuit;
+    }
+    return box.clickedButton() == quit ? QuitChoice::Quit : QuitChoice::Cancel;
 }
 
 std::optional<QString> QtMessageBox::askText(const QString& prompt) {

@@ -11,6 +11,7 @@ class QtMessageBox : public MessageBox {
 public:
     void show(const QString& text) override;
     bool confirm(const QString& question) override;
+    QuitChoice askBeforeQuit(const QString& question) override;
     std::optional<QString> askText(const QString& prompt) override;
 };
 

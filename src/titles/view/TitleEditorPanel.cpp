@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 
 namespace sortilo {
 
@@ -27,6 +28,10 @@ TitleEditorPanel::TitleEditorPanel(const TitleEditorWidgets& widgets, TitleEditi
             [this, &editing] { editing.deleteTitle(selectedRow()); });
     connect(widgets.confirmButton, &QPushButton::clicked, &editing,
             [this, &editing] { editing.confirm(setNames()); });
+    // Esc anywhere in the editor leaves it without storing.
+    auto* cancel = new QShortcut(QKeySequence(Qt::Key_Escape), widgets.frame);
+    cancel->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(cancel, &QShortcut::activated, &editing, &TitleEditing::cancel);
     connectEditing(editing);
 }
 
@@ -40,6 +45,11 @@ void TitleEditorPanel::connectEditing(TitleEditing& editing) {
     connect(&editing, &TitleEditing::setNameLoaded, frame, [this](int set, const QString& name) {
         widgets_.setOptions[static_cast<size_t>(set)]->setText(name);
         widgets_.setNameEdits[static_cast<size_t>(set - 1)]->setText(name);
+    });
+    connect(&editing, &TitleEditing::setNamesRestored, frame, [this](const TitleSetNames& names) {
+        for (size_t k = 0; k < names.size(); ++k) {
+            widgets_.setNameEdits[k]->setText(names[k]);
+        }
     });
     connect(&editing, &TitleEditing::titlesListed, frame, [this](const QStringList& titles) {
         widgets_.titleList->clear();
