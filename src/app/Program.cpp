@@ -58,8 +58,10 @@ Program::Program(Services services)
 
 void Program::connectWorkbookButtons() {
     const QString& folder = services_.appFolder;
-    QObject::connect(&window_, &MainWindow::importRequested, &window_,
-                     [this, &folder] { tell(importRoster(session_, workbooks_, folder)); });
+    QObject::connect(&window_, &MainWindow::importRequested, &window_, [this, &folder] {
+        const Result<RosterImport> imported = importRoster(session_, workbooks_, folder);
+        tell(imported ? importNotice(*imported) : errorMessage(imported.error()));
+    });
     QObject::connect(&window_, &MainWindow::rosterEditRequested, &window_,
                      [this, &folder] { tell(editRoster(workbooks_, folder)); });
     QObject::connect(&window_, &MainWindow::exportRequested, &window_, [this] { exportGroups(); });

@@ -20,6 +20,20 @@ inline const QString CommandLineDescription = QStringLiteral(
 // ---- Roster: import and editing
 inline const QString SpreadsheetOpen =
     QStringLiteral("系统检测到已打开EXCEL文档，需要关闭EXCEL文档才能运行！");
+// An import that went through but left names out or found some more than once: the first line
+// names the roster's file (%1), then one line for each finding.
+inline const QString RosterNotWhole = QStringLiteral("文件“%1”已导入，但有以下情况：");
+// %1 the row of the first empty cell in column A, %2 how many names lie below it.
+inline const QString RosterEmptyCell = QStringLiteral("名单第%1行是空的，下面的%2个名字没有导入。");
+inline const QString RosterOverLimit = QStringLiteral("名单超过2000人，只导入了前2000人。");
+// %1 the first few repeated names, each as RepeatedName, then RepeatedNamesMore when there are
+// more of them.
+inline const QString RosterRepeatedNames =
+    QStringLiteral("名单中有重复的名字：%1，它们会分别参加抽签，同一个名字可能被抽中多次。");
+// %1 the name, %2 how often it is on the roster.
+inline const QString RepeatedName = QStringLiteral("%1（%2次）");
+inline const QString RepeatedNamesMore = QStringLiteral("等");
+inline const QString NameSeparator = QStringLiteral("、");
 
 // ---- Draw: settings and the rolling draw
 inline const QString KeepChoiceNotSet = QStringLiteral("抽签设置中的保留情况尚未设置，请选择！");

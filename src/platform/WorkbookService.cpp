@@ -30,27 +30,36 @@ bool WorkbookService::heldElsewhere(const QString& path) const {
     return false;
 }
 
-Result<QStringList> WorkbookService::readNames(const QString& path, int firstRow,
-                                               int maxNames) const {
+Result<NameColumn> WorkbookService::readNames(const QString& path, int firstRow,
+                                              int maxNames) const {
     const Result<xls::Workbook> book = xls::Workbook::open(path);
     if (!book) {
         return book.error();
     }
-    QStringList names;
-    for (int row = firstRow; row < firstRow + maxNames; ++row) {
-        const xls::CellValue cell = book->cell(row, 1);
-        if (cell.isEmpty()) {
-            break;
+    NameColumn column;
+    int row = firstRow;
+    for (; !book->cell(row, 1).isEmpty(); ++row) {
+        // Past the limit the names are only counted: they are not read, so not refused either.
+        if (column.names.size() == maxNames) {
+            ++column.overLimit;
+            continue;
         }
-        std::optional<QString> name = xls::valueAsText(cell);
+        std::optional<QString> name = xls::valueAsText(book->cell(row, 1));
         if (!name) {
             Error e(ErrorKind::CellNotText, path);
             e.cell = xls::cellName(row, 1);
             return e;
         }
-        names << *name;
+        column.names << *name;
     }
-    return names;
+    const xls::CellStore& cells = book->cells();
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (cells.colAt(i) == 1 && qint64(cells.rowAt(i)) > row && !cells.valueAt(i).isEmpty()) {
+            ++column.belowEmpty;
+        }
+    }
+    column.emptyRow = column.belowEmpty > 0 ? row : 0;
+    return column;
 }
 
 Result<xlsedit::EditableWorkbook> WorkbookService::edit(const QString& path) const {

@@ -1,7 +1,7 @@
 // What the workbook service adds to the formats, where the roster and export tests do not reach
 // it: each form of lock file another program leaves, a desktop that cannot show the file, the
-// sentence for a file of no known kind, and rosters that are no workbooks: read for the import,
-// refused for the export.
+// sentence for a file of no known kind, and rosters that are no workbooks: read for the import
+// with what lies past the names, refused for the export.
 #include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
 #include "platform/WorkbookService.h"
@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <tuple>
 
 using namespace sortilo;
 
@@ -91,11 +93,21 @@ private Q_SLOTS:
         Opener opener;
         const WorkbookService service(opener);
         const QString dir = sortilo::test::testData(QStringLiteral("rosters/"));
-        const Result<QStringList> longList =
-            service.readNames(dir + QStringLiteral("made_over_2000.csv.xls"), 3, 2000);
-        QVERIFY(longList);
-        QCOMPARE(longList->size(), 2000);
-        const Result<QStringList> types =
+        // What lies past the roster is counted in every format: the names past the 2000th, the
+        // first empty row and the names below it (an ss:Index gap, a line of spaces).
+        for (const auto& [file, names, over, emptyRow, below] :
+             {std::tuple{"made_over_2000.csv.xls", 2000, 100, 0, 0},
+              {"made_empty_ends.csv.xls", 5, 0, 8, 8},
+              {"made_index_gaps.xml.xls", 3, 0, 6, 2}}) {
+            const Result<NameColumn> column =
+                service.readNames(dir + QString::fromLatin1(file), 3, 2000);
+            QVERIFY(column);
+            QCOMPARE(column->names.size(), names);
+            QCOMPARE(column->overLimit, over);
+            QCOMPARE(column->emptyRow, emptyRow);
+            QCOMPARE(column->belowEmpty, below);
+        }
+        const Result<NameColumn> types =
             service.readNames(dir + QStringLiteral("made_types.xml.xls"), 3, 2000);
         QCOMPARE(types.error().kind, ErrorKind::CellNotText);  // an Error cell, as in a workbook
         QCOMPARE(types.error().cell, QStringLiteral("A18"));

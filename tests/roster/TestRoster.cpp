@@ -26,19 +26,27 @@ class TestRoster : public QObject {
     QString path(const QString& name = ImportWorkbookName) {
         return appFilePath(folder->path(), name);
     }
-    // Column A: two heading rows, `count` names, a gap, one more name; on the sheet that opens,
+    // Column A from row 3 down ("" an empty cell) under a heading, on the sheet that opens,
     // which is not the first.
-    void writeRoster(const QString& prefix, int count) {
-        xls::NewSheet roster{"名单", {{1, 1, QStringLiteral("名单")}, {count + 4, 1, prefix}}};
-        for (int i = 1; i <= count; ++i) {
-            roster.cells.push_back({i + 2, 1, prefix + QString::number(i)});
+    void writeRoster(const QStringList& column) {
+        xls::NewSheet roster{"名单", {{1, 1, QStringLiteral("名单")}}};
+        for (int i = 0; i < column.size(); ++i) {
+            if (!column[i].isEmpty()) {
+                roster.cells.push_back({i + 3, 1, column[i]});
+            }
         }
         xls::NewSheet other{"其他", {{3, 1, QStringLiteral("不该读到")}}};
         QVERIFY(xls::createWorkbook(path(), {{other, roster}, 1}));
     }
-    // The operator's message for what a button did; empty when it went through.
+    void writeRoster(const QString& prefix, int count) {
+        writeRoster(test::numberedNames(count, prefix));
+    }
+    // The operator's message for what a button did; empty when it went through (the roster
+    // whole, every name once).
     QString import() {
-        return said(importRoster(t->session, WorkbookService(opener), folder->path()));
+        const Result<RosterImport> done =
+            importRoster(t->session, WorkbookService(opener), folder->path());
+        return done ? importNotice(*done) : errorMessage(done.error());
     }
     QString edit() { return said(editRoster(WorkbookService(opener), folder->path())); }
     static QString said(const Result<void>& outcome) {
@@ -65,15 +73,32 @@ private Q_SLOTS:
         t = std::make_unique<test::TestSession>();
     }
 
-    // Names from row 3 to the first empty cell, at most 2000; a shorter roster replaces a longer
-    // one; the draw is reset first.
+    // Names from row 3 to the first empty cell, at most 2000, a name as often as it is there; the
+    // draw is reset first. One message names the file and says what was left out or repeated.
     void importsColumnA_data() {
-        QTest::addColumn<int>("count");
-        QTest::newRow("five") << 5;
-        QTest::newRow("2000 and more") << 2004;
+        QTest::addColumn<QStringList>("column");
+        QTest::addColumn<int>("imported");
+        QTest::addColumn<QStringList>("notice");
+        const QStringList gap{"人1", "人2", "人3", "", "人4", "人5"};
+        const QStringList repeated{"张三", "李四", "张三", "王五", "张三"};
+        const QStringList seven{"甲", "乙", "丙", "丁", "戊", "己", "庚"};
+        QTest::newRow("five") << test::numberedNames(5, "人") << 5 << QStringList{};
+        QTest::newRow("an empty cell")
+            << gap << 3 << QStringList{texts::RosterEmptyCell.arg(6).arg(2)};
+        QTest::newRow("2100") << test::numberedNames(2100, "人") << 2000
+                              << QStringList{texts::RosterOverLimit};
+        QTest::newRow("three times")
+            << repeated << 5 << QStringList{texts::RosterRepeatedNames.arg("张三（3次）")};
+        QTest::newRow("seven twice, a gap")
+            << seven + seven + QStringList{"", "", "人"} << 14
+            << QStringList{texts::RosterEmptyCell.arg(17).arg(1),
+                           texts::RosterRepeatedNames.arg(
+                               "甲（2次）、乙（2次）、丙（2次）、丁（2次）、戊（2次）等")};
     }
     void importsColumnA() {
-        QFETCH(int, count);
+        QFETCH(QStringList, column);
+        QFETCH(int, imported);
+        QFETCH(QStringList, notice);
         writeRoster("旧", 9);
         QCOMPARE(import(), QString());
         t->session.setKeepChoice(KeepChoice::Keep);
@@ -81,13 +106,15 @@ private Q_SLOTS:
         t->start(QStringLiteral("2"));
         QVERIFY(t->rolling());
         QCOMPARE(t->model().groupCount(), 1);
-        writeRoster("人", count);
-        QCOMPARE(import(), QString());
+        writeRoster(column);
+        if (!notice.isEmpty()) {
+            notice.prepend(texts::RosterNotWhole.arg(ImportWorkbookName));
+        }
+        QCOMPARE(import(), notice.join('\n'));
         QVERIFY(t->idle());
         QCOMPARE(t->model().groupCount(), 0);
-        const int n = std::min(count, MaxRoster);
-        QCOMPARE(t->pool, test::numberedNames(n, QStringLiteral("人")));
-        QCOMPARE(t->poolCount, n);
+        QCOMPARE(t->pool, column.mid(0, imported));
+        QCOMPARE(t->poolCount, imported);
     }
 
     // A workbook that cannot be read: one message naming it (and the cell), and nothing else
