@@ -1,7 +1,9 @@
 #include "app/Program.h"
 
+#include "platform/AppFiles.h"
 #include "platform/DataFolder.h"
 #include "platform/ErrorMessage.h"
+#include "platform/ProcessOpener.h"
 #include "platform/Texts.h"
 #include "platform/widgets/QtServices.h"
 #include "platform/widgets/QtTranslations.h"
@@ -18,7 +20,7 @@ namespace sortilo {
 Services realServices() {
     Services services;
     services.messages = std::make_unique<QtMessageBox>();
-    services.opener = std::make_unique<QtDesktopOpener>();
+    services.opener = std::make_unique<ProcessOpener>();
     services.clock = std::make_unique<SystemClock>();
     services.random = std::make_unique<FoldingRandom>();
     services.timer = std::make_unique<QtDrawTimer>();
@@ -49,9 +51,10 @@ Program::Program(Services services)
     connectRecordCommands();
     QObject::connect(&window_, &MainWindow::dataFolderRequested, &window_, [this] {
         if (!services_.opener->open(services_.appFolder)) {
-            tell(errorMessage(Error(ErrorKind::FolderNotShown, services_.appFolder)));
+            tellNotShown(services_.appFolder);
         }
     });
+    services_.opener->onLateFailure([this](const QString& path) { tellNotShown(path); });
     // The skin goes onto the controls, so it comes after them.
     applySkin();
 }
@@ -103,6 +106,7 @@ bool Program::mayQuit() {
 }
 
 Program::~Program() {
+    services_.opener->onLateFailure({});
     session_.closeRecord();
 }
 
@@ -149,13 +153,28 @@ void Program::showDrawRecord() {
              .arg(draw.entropy().value_or(texts::EntropyNone))
              .arg(draw.groupCount())
              .arg(record.isEmpty() ? texts::NoRecord : QDir::toNativeSeparators(record)));
-    services_.opener->open(recordFolder());
+    // Before the first import there is no folder to show.
+    if (QDir(recordFolder()).exists() && !services_.opener->open(recordFolder())) {
+        tellNotShown(recordFolder());
+    }
 }
 
 void Program::tell(const Result<void>& outcome) {
     if (!outcome) {
         tell(errorMessage(outcome.error()));
     }
+}
+
+void Program::tellNotShown(const QString& path) {
+    // The same sentence as when the desktop refuses at once: the export's says the results are
+    // saved all the same.
+    ErrorKind kind = ErrorKind::NotShown;
+    if (path == services_.appFolder || path == recordFolder()) {
+        kind = ErrorKind::FolderNotShown;
+    } else if (path == appFilePath(services_.appFolder, ExportWorkbookName)) {
+        kind = ErrorKind::SavedNotShown;
+    }
+    tell(errorMessage(Error(kind, path)));
 }
 
 void Program::tell(const QString& message) {

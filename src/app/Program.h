@@ -58,6 +58,8 @@ private:
     // The sentence for a failure, shown where the operator's window is; nothing for a success.
     void tell(const Result<void>& outcome);
     void tell(const QString& message);
+    // The desktop could not open a file or folder of the program's (it may say so a moment late).
+    void tellNotShown(const QString& path);
 
     Services services_;
     WorkbookService workbooks_;

@@ -3,13 +3,11 @@
 #include "platform/Texts.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QUrl>
 
 namespace sortilo {
 
@@ -108,10 +106,6 @@ std::optional<QString> QtMessageBox::askText(const QString& prompt) {
         return std::nullopt;
     }
     return dialog.textValue();
-}
-
-bool QtDesktopOpener::open(const QString& path) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace sortilo

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "platform/DesktopOpener.h"
 #include "platform/MessageBox.h"
 
 namespace sortilo {
@@ -13,11 +12,6 @@ public:
     bool confirm(const QString& question) override;
     QuitChoice askBeforeQuit(const QString& question) override;
     std::optional<QString> askText(const QString& prompt) override;
-};
-
-class QtDesktopOpener : public DesktopOpener {
-public:
-    bool open(const QString& path) override;
 };
 
 }  // namespace sortilo
