@@ -31,7 +31,8 @@ void quitOnTerminationSignals() {
         char byte = 0;
         static_cast<void>(::read(signalPipe[1], &byte, 1));
         notifier->setEnabled(false);
-        QCoreApplication::quit();
+        // Not quit(): that asks every window first, and a logout waits for no question.
+        QCoreApplication::exit(0);
     });
     struct sigaction action {};
     action.sa_handler = onSignal;
