@@ -190,25 +190,6 @@ private Q_SLOTS:
         QCOMPARE(model().groupCount(), 3);
     }
 
-    // The history holds every group with its settings and picks, as it was drawn.
-    void historyOfTheSession() {
-        t->drawGroup(QStringLiteral("3"));
-        s().setKeepChoice(KeepChoice::Remove);
-        s().applyTitles({QStringLiteral("甲"), QStringLiteral("乙")});
-        t->drawGroup(QStringLiteral("2"));
-        s().applyTitles({});
-        QCOMPARE(model().history().size(), 2);
-        for (int g = 1; g <= 2; ++g) {
-            const auto& drawn = std::get<GroupDrawn>(model().history()[g - 1]);
-            QCOMPARE(drawn.group, g);
-            QCOMPARE(drawn.picks, model().group(g).members);
-            QCOMPARE(drawn.count, g == 1 ? 3 : 2);
-            QCOMPARE(drawn.keep, g == 1);
-        }
-        QCOMPARE(std::get<GroupDrawn>(model().history()[1]).title, QStringLiteral("乙"));
-        QCOMPARE(model().title(2), QStringLiteral("第2组"));
-    }
-
     // The groups are the committed derivation's, whichever tick 结束 falls on: 结束 freezes the
     // label on the group's first pick. The room's text, added before the first group, changes
     // them; after it, or once a group is drawn, it is no longer taken.
