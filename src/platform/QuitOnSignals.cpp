@@ -16,7 +16,7 @@ int signalPipe[2] = {-1, -1};
 
 void onSignal(int) {
     const char byte = 1;
-    static_cast<void>(::write(signalPipe[0], &byte, 1));
+    [[maybe_unused]] const ssize_t sent = ::write(signalPipe[0], &byte, 1);
 }
 
 }  // namespace
@@ -29,7 +29,7 @@ void quitOnTerminationSignals() {
         new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
         char byte = 0;
-        static_cast<void>(::read(signalPipe[1], &byte, 1));
+        [[maybe_unused]] const ssize_t taken = ::read(signalPipe[1], &byte, 1);
         notifier->setEnabled(false);
         // Not quit(): that asks every window first, and a logout waits for no question.
         QCoreApplication::exit(0);
