@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -37,14 +38,14 @@ struct NoDesktop : DesktopOpener {
 };
 
 // The program with its window shown, the real clock, timer, generator and workbook service;
-// messages and the desktop opener do nothing. An empty folder keeps the program's own.
+// messages and the desktop opener do nothing. Without a folder, a scratch folder of its own.
 inline std::unique_ptr<Program> shownProgram(const QString& appFolder = {}) {
     Services services = realServices();
     services.messages = std::make_unique<SilentMessages>();
     services.opener = std::make_unique<NoDesktop>();
-    if (!appFolder.isEmpty()) {
-        services.appFolder = appFolder;
-    }
+    // A folder of the benchmarks' own, so no run writes draw records where a user keeps files.
+    static QTemporaryDir scratch;
+    services.appFolder = appFolder.isEmpty() ? scratch.path() : appFolder;
     auto program = std::make_unique<Program>(std::move(services));
     program->window().show();
     QCoreApplication::processEvents();

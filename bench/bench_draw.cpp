@@ -89,6 +89,32 @@ void BM_Stop(benchmark::State& bench) {
 }
 BENCHMARK(BM_Stop)->Arg(1000)->Unit(benchmark::kMillisecond);
 
+// A replacement for one absent name of a group of 1000 drawn with 是 from a roster of 2000, with
+// the window shown: the draw among the rest of the pool, the lists and the pool refilled.
+void BM_ReplaceAbsent(benchmark::State& bench) {
+    if (!haveApplication()) {
+        bench.SkipWithError("no widget application");
+        return;
+    }
+    auto program = shownProgram();
+    DrawSession& session = program->session();
+    int replaced = 0;
+    for (auto _ : bench) {
+        if (replaced % 500 == 0) {
+            bench.PauseTiming();
+            session.importRoster(names(2000));
+            session.setKeepChoice(KeepChoice::Keep);
+            rollUntilPicked(session, 1000);
+            session.pressStop();
+            QCoreApplication::processEvents();
+            bench.ResumeTiming();
+        }
+        session.redrawAbsent({{1, replaced++ % 500}});
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ReplaceAbsent)->Unit(benchmark::kMillisecond);
+
 // Opening the details view on the pool list of N names, painted.
 void BM_Details(benchmark::State& bench) {
     if (!haveApplication()) {
