@@ -208,8 +208,8 @@ void DrawSession::pick() {
         return;
     }
     // The rolling names are a show: any name of the pool, from the generator of the moment.
-    pickPositions(static_cast<int>(pool.size()), 1, random_, clock_, showPick_);
-    rollingName_ = model_.roster()[pool[showPick_.first()]];
+    rollingName_ =
+        model_.roster()[pool[showPosition(static_cast<int>(pool.size()), random_, clock_)]];
     enterPhase(DrawPhase::Picked);
     Q_EMIT rollingNameChanged(rollingName_);
 }

@@ -188,7 +188,6 @@ private:
     bool entropyOffered_ = false;
     DrawPhase phase_ = DrawPhase::StartUp;
     int drawCount_ = 0;
-    QList<int> showPick_;
     QString rollingName_;
     QString drawCountText_;
     KeepChoice keepChoice_ = KeepChoice::Keep;

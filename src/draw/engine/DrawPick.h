@@ -3,15 +3,10 @@
 #include "draw/engine/Clock.h"
 #include "draw/engine/Random.h"
 
-#include <QList>
-
 namespace sortilo {
 
-// The pick of one tick: `count` different positions of a pool of `poolSize` (0-based) into
-// `positions`, each attempt reseeding from the clock and retrying on a repeat. Requires
-// count <= poolSize. A repeat is found by a mark per pool position, so a tick costs as many steps
-// as it makes attempts.
-void pickPositions(int poolSize, int count, RandomSource& random, const Clock& clock,
-                   QList<int>& positions);
+// The rolling show's next name: a position in a pool of `poolSize` (0-based), reseeding from the
+// clock first. It only shows: the groups come from the committed derivation.
+int showPosition(int poolSize, RandomSource& random, const Clock& clock);
 
 }  // namespace sortilo
