@@ -14,10 +14,15 @@ QString secretPathOf(const QString& recordPath) {
     return recordPath.chopped(RecordSuffix.size()) + SecretSuffix;
 }
 
-// The start of the last line and its seq, from a record's whole lines.
+QString recordPathOf(const QString& secretPath) {
+    return secretPath.chopped(SecretSuffix.size()) + RecordSuffix;
+}
+
+// Where a record's whole lines end: its last line's seq and hash, and whether it closes it.
 struct LastLine {
     int seq = -1;
     QByteArray hash;
+    bool closes = false;
 };
 
 LastLine lastLine(const QByteArray& wholeLines) {
@@ -28,16 +33,32 @@ LastLine lastLine(const QByteArray& wholeLines) {
     const QByteArray line = wholeLines.mid(start, wholeLines.size() - 1 - start);
     const qsizetype at = line.indexOf("\"seq\":");
     const int seq = at < 0 ? -1 : line.mid(at + 6, line.indexOf(',', at) - at - 6).toInt();
-    return {seq, lineHash(line)};
+    return {seq, lineHash(line), line.contains("\"type\":\"close\"")};
 }
 
-// Whether the last of these lines closes its record.
-bool isCloseLine(const QByteArray& lines) {
-    if (!lines.endsWith('\n')) {
-        return false;
+// Ends a record of `wholeSize` bytes of whole lines, the last of them `last`: a line a crash or a
+// failed write cut short goes (it recorded nothing anybody saw), then the close line reveals the
+// secret, or says it was lost. A record without a line is removed: nobody saw anything of it.
+// The secret file goes last, once the record no longer needs it.
+Result<void> closeRecordFile(SyncedFile& record, const QString& recordPath, qint64 wholeSize,
+                             const LastLine& last, const QByteArray& seed, SyncedFile& secret,
+                             const QString& secretPath) {
+    Result<void> done;
+    if (wholeSize == 0) {
+        record.close();
+        done = removeFile(recordPath);
+    } else if (!last.closes) {
+        done = record.truncate(wholeSize);
+        if (done) {
+            done = record.append(closeLine(last.seq + 1, last.hash, seed) + '\n');
+        }
     }
-    const qsizetype start = lines.lastIndexOf('\n', lines.size() - 2) + 1;
-    return lines.mid(start).contains("\"type\":\"close\"");
+    record.close();
+    if (done) {
+        secret.close();
+        done = removeFile(secretPath);
+    }
+    return done;
 }
 
 }  // namespace
@@ -46,31 +67,36 @@ FileJournal::FileJournal(QString folder, QString version)
     : folder_(std::move(folder)), version_(std::move(version)) {}
 
 Result<void> FileJournal::createFiles(const QString& stamp, const QByteArray& secret) {
-    // Two sessions in one second get distinct names; the secret file is made first, so a record
-    // without one beside it is never a session still open.
+    // Two sessions in one second get distinct names; the secret file is made first and held, so
+    // a record without one beside it, or with one nobody holds, is never a session still open.
     for (int n = 1;; ++n) {
         const QString base =
             QDir(folder_).filePath(n == 1 ? stamp : QStringLiteral("%1-%2").arg(stamp).arg(n));
-        if (QFileInfo::exists(base + RecordSuffix) || QFileInfo::exists(base + SecretSuffix)) {
+        bool taken = false;
+        Result<SyncedFile> kept = SyncedFile::create(base + SecretSuffix, &taken);
+        if (taken) {
             continue;
         }
-        Result<SyncedFile> kept = SyncedFile::create(base + SecretSuffix);
         if (!kept) {
             return kept.error();
         }
         secret_ = std::move(*kept);
         secretPath_ = base + SecretSuffix;
-        secret_.lock();
-        if (Result<void> done = secret_.append(secret.toHex() + '\n'); !done) {
-            return done;
+        Result<void> done = secret_.lock() ? secret_.append(secret.toHex() + '\n')
+                                           : Error(ErrorKind::RecordNotWritten, secretPath_,
+                                                   QStringLiteral("cannot lock the secret"));
+        Result<SyncedFile> record = done ? SyncedFile::create(base + RecordSuffix, &taken)
+                                         : Result<SyncedFile>(done.error());
+        if (record) {
+            record_ = std::move(*record);
+            recordPath_ = base + RecordSuffix;
+            return syncFolder(folder_);
         }
-        Result<SyncedFile> record = SyncedFile::create(base + RecordSuffix);
-        if (!record) {
+        secret_.close();
+        static_cast<void>(removeFile(secretPath_));
+        if (!taken) {
             return record.error();
         }
-        record_ = std::move(*record);
-        recordPath_ = base + RecordSuffix;
-        return syncFolder(folder_);
     }
 }
 
@@ -113,23 +139,16 @@ Result<void> FileJournal::close() {
     if (!record_.isOpen()) {
         return {};
     }
-    // A line a failed write left half written goes first: it recorded nothing anybody saw.
-    Result<void> done = record_.truncate(size_);
-    if (done) {
-        done = record_.append(closeLine(mark_.lines, mark_.lastLineHash, secretBytes_) + '\n');
-    }
-    record_.close();
-    if (done) {
-        secret_.close();
-        done = removeFile(secretPath_);
-    }
+    const Result<void> done =
+        closeRecordFile(record_, recordPath_, size_, {mark_.lines - 1, mark_.lastLineHash, false},
+                        secretBytes_, secret_, secretPath_);
     recordPath_.clear();
     return done;
 }
 
 namespace {
 
-// One abandoned record closed: returns false when another program holds it.
+// One abandoned record closed: false when another program holds it.
 Result<bool> closeAbandoned(const QString& recordPath) {
     const QString secretPath = secretPathOf(recordPath);
     SyncedFile secret;
@@ -147,54 +166,67 @@ Result<bool> closeAbandoned(const QString& recordPath) {
         seed = text ? QByteArray::fromHex(text->trimmed()) : QByteArray();
     }
     Result<SyncedFile> record = SyncedFile::open(recordPath);
-    if (!record) {
-        return record.error();
-    }
-    const Result<QByteArray> bytes = record->readAll();
+    const Result<QByteArray> bytes =
+        record ? record->readAll() : Result<QByteArray>(record.error());
     if (!bytes) {
         return bytes.error();
     }
     const QByteArray whole = bytes->left(bytes->lastIndexOf('\n') + 1);
-    Result<void> done;
-    if (whole.isEmpty()) {
-        // The session ended before its first line: nobody saw anything of it.
-        record->close();
-        done = removeFile(recordPath);
-    } else if (!isCloseLine(whole)) {
-        const LastLine last = lastLine(whole);
-        done = record->truncate(whole.size());
-        if (done) {
-            done = record->append(closeLine(last.seq + 1, last.hash, seed) + '\n');
-        }
-    }
-    if (done && secret.isOpen()) {
-        secret.close();
-        done = removeFile(secretPath);
-    }
+    const Result<void> done = closeRecordFile(*record, recordPath, whole.size(), lastLine(whole),
+                                              seed, secret, secretPath);
     return done ? Result<bool>(true) : Result<bool>(done.error());
 }
 
 bool isClosed(const QString& recordPath) {
     QFile file(recordPath);
-    return !file.open(QIODevice::ReadOnly) || isCloseLine(file.readAll());
+    if (!file.open(QIODevice::ReadOnly)) {
+        return true;
+    }
+    const QByteArray bytes = file.readAll();
+    return bytes.endsWith('\n') && lastLine(bytes).closes;
+}
+
+// A secret whose record was never made (the program ended in between): nobody holds it, and
+// nothing was written with it.
+Result<void> removeOrphan(const QString& secretPath) {
+    Result<SyncedFile> secret = SyncedFile::open(secretPath);
+    if (!secret || !secret->lock()) {
+        return {};
+    }
+    secret->close();
+    return removeFile(secretPath);
 }
 
 }  // namespace
 
 Result<int> closeAbandonedRecords(const QString& folder) {
+    const QDir dir(folder);
     int closed = 0;
-    const QStringList records =
-        QDir(folder).entryList({QLatin1Char('*') + RecordSuffix}, QDir::Files, QDir::Name);
-    for (const QString& name : records) {
-        const QString path = QDir(folder).filePath(name);
+    std::optional<Error> first;  // one record that cannot be closed keeps no other open
+    for (const QString& name :
+         dir.entryList({QLatin1Char('*') + RecordSuffix}, QDir::Files, QDir::Name)) {
+        const QString path = dir.filePath(name);
         if (isClosed(path) && !QFileInfo::exists(secretPathOf(path))) {
             continue;
         }
         const Result<bool> done = closeAbandoned(path);
-        if (!done) {
-            return done.error();
+        if (done) {
+            closed += *done ? 1 : 0;
+        } else if (!first) {
+            first = done.error();
         }
-        closed += *done ? 1 : 0;
+    }
+    for (const QString& name :
+         dir.entryList({QLatin1Char('*') + SecretSuffix}, QDir::Files, QDir::Name)) {
+        const QString path = dir.filePath(name);
+        if (!QFileInfo::exists(recordPathOf(path))) {
+            if (const Result<void> removed = removeOrphan(path); !removed && !first) {
+                first = removed.error();
+            }
+        }
+    }
+    if (first) {
+        return *first;
     }
     return closed;
 }

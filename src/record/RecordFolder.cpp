@@ -45,8 +45,11 @@ SyncedFile::~SyncedFile() {
     close();
 }
 
-Result<SyncedFile> SyncedFile::create(const QString& path) {
+Result<SyncedFile> SyncedFile::create(const QString& path, bool* taken) {
     const int fd = ::open(native(path).constData(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (taken != nullptr) {
+        *taken = fd < 0 && errno == EEXIST;
+    }
     if (fd < 0) {
         return systemError(path, "create");
     }
@@ -93,7 +96,10 @@ Result<void> SyncedFile::append(const QByteArray& bytes) {
     for (qsizetype done = 0; done < bytes.size();) {
         const ssize_t n = ::pwrite(fd_, bytes.constData() + done,
                                    static_cast<size_t>(bytes.size() - done), end + done);
-        if (n < 0) {
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
             return failure("write");
         }
         done += n;

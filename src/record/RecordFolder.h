@@ -24,8 +24,9 @@ public:
     SyncedFile& operator=(const SyncedFile&) = delete;
     ~SyncedFile();
 
-    // A new file, readable and writable by the user only; fails if it exists.
-    static Result<SyncedFile> create(const QString& path);
+    // A new file, readable and writable by the user only; fails if it exists, and then says so
+    // in `taken`.
+    static Result<SyncedFile> create(const QString& path, bool* taken = nullptr);
     // An existing file, for reading and appending.
     static Result<SyncedFile> open(const QString& path);
 
