@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <csignal>
@@ -22,9 +23,13 @@ void onSignal(int) {
 }  // namespace
 
 void quitOnTerminationSignals() {
-    if (signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0) {
+    // Neither end goes to the programs the desktop opener starts; a full pipe never blocks the
+    // handler.
+    if (signalPipe[0] >= 0 ||
+        ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0) {
         return;
     }
+    ::fcntl(signalPipe[0], F_SETFL, ::fcntl(signalPipe[0], F_GETFL) | O_NONBLOCK);
     auto* notifier =
         new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [notifier] {
