@@ -39,7 +39,9 @@ Program::Program(Services services)
     // A session a crash or a power loss left open is closed before a new one can start.
     if (QDir(recordFolder()).exists()) {
         if (const Result<int> closed = record::closeAbandonedRecords(recordFolder()); !closed) {
-            tell(errorMessage(closed.error()));
+            Error error = closed.error();
+            error.kind = ErrorKind::RecordNotClosed;
+            tell(errorMessage(error));
         }
     }
     session_.keepRecord(&journal_);
@@ -93,7 +95,8 @@ bool Program::mayQuit() {
     if (unexported_.isEmpty()) {
         return true;
     }
-    switch (services_.messages->askBeforeQuit(texts::QuitQuestion.arg(unexported_.size()))) {
+    const QString question = texts::QuitQuestion.arg(unexported_.size());
+    switch (asked([&] { return services_.messages->askBeforeQuit(question); })) {
         case QuitChoice::Quit:
             return true;
         case QuitChoice::Cancel:
@@ -107,7 +110,7 @@ bool Program::mayQuit() {
 
 Program::~Program() {
     services_.opener->onLateFailure({});
-    session_.closeRecord();
+    session_.closeRecord(DrawSession::Quietly);
 }
 
 QString Program::recordFolder() const {
@@ -121,16 +124,19 @@ void Program::connectRecordCommands() {
                      [this] { showDrawRecord(); });
     QObject::connect(&session_, &DrawSession::redrawAsked, &window_,
                      [this](int group, const QStringList& names, const QList<GroupPlace>& absent) {
-                         const QString question = texts::RedrawQuestion.arg(group)
-                                                      .arg(names.join(texts::AbsentNameSeparator))
-                                                      .arg(names.size());
-                         if (services_.messages->confirm(question)) {
+                         // One arg() for all: a name holding "%3" is a name, not a place.
+                         const QString question = texts::RedrawQuestion.arg(
+                             QString::number(group), names.join(texts::NameSeparator),
+                             QString::number(names.size()));
+                         if (asked([&] { return services_.messages->confirm(question); })) {
                              session_.redrawAbsent(absent);
                          }
                      });
     if (QCoreApplication* application = QCoreApplication::instance()) {
+        // Nothing is asked on the way out: a record that cannot be closed now is closed at the
+        // next start.
         QObject::connect(application, &QCoreApplication::aboutToQuit, &window_,
-                         [this] { session_.closeRecord(); });
+                         [this] { session_.closeRecord(DrawSession::Quietly); });
     }
 }
 
@@ -138,7 +144,10 @@ void Program::askForEntropy() {
     if (!session_.entropyAllowed()) {
         return;
     }
-    if (const std::optional<QString> text = services_.messages->askText(texts::EntropyPrompt)) {
+    const std::optional<QString> text =
+        asked([this] { return services_.messages->askText(texts::EntropyPrompt); });
+    // An empty text mixes in nothing: it would spend the room's one chance for nothing.
+    if (text && !text->isEmpty()) {
         session_.addEntropy(*text);
     }
 }
@@ -146,13 +155,12 @@ void Program::askForEntropy() {
 void Program::showDrawRecord() {
     const DrawModel& draw = session_.model();
     const QString record = journal_.recordPath();
-    tell(texts::DrawRecordSummary
-             .arg(QString::fromLatin1(draw.commitment().toHex()),
-                  QString::fromLatin1(draw.rosterDigest().toHex()))
-             .arg(draw.roster().size())
-             .arg(draw.entropy().value_or(texts::EntropyNone))
-             .arg(draw.groupCount())
-             .arg(record.isEmpty() ? texts::NoRecord : QDir::toNativeSeparators(record)));
+    // One arg() for all: the room's text may hold "%5" and is still only text.
+    tell(texts::DrawRecordSummary.arg(
+        QString::fromLatin1(draw.commitment().toHex()),
+        QString::fromLatin1(draw.rosterDigest().toHex()), QString::number(draw.roster().size()),
+        draw.entropy().value_or(texts::EntropyNone), QString::number(draw.groupCount()),
+        record.isEmpty() ? texts::NoRecord : QDir::toNativeSeparators(record)));
     // Before the first import there is no folder to show.
     if (QDir(recordFolder()).exists() && !services_.opener->open(recordFolder())) {
         tellNotShown(recordFolder());

@@ -8,6 +8,7 @@
 #include "record/FileJournal.h"
 #include "titles/TitleEditing.h"
 
+#include <QPointer>
 #include <QSet>
 
 #include <memory>
@@ -58,6 +59,14 @@ private:
     // The sentence for a failure, shown where the operator's window is; nothing for a success.
     void tell(const Result<void>& outcome);
     void tell(const QString& message);
+    // A question put to the operator; the focus goes back where it was, as after a message.
+    template <typename Ask>
+    auto asked(Ask ask) {
+        const QPointer<QWidget> before = window_.focusWidget();
+        auto answer = ask();
+        window_.refocusAfterMessage(before);
+        return answer;
+    }
     // The desktop could not open a file or folder of the program's (it may say so a moment late).
     void tellNotShown(const QString& path);
 

@@ -37,6 +37,7 @@ enum class ErrorKind {
     DatabaseNotWritten,  // the database refused a write (read-only, held by another program)
     // The draw record
     RecordNotWritten,  // the record or its folder refused a write; the draw goes on unrecorded
+    RecordNotClosed,   // an earlier session's record could not be closed at the start
     // The data folder
     DataFolderNotMade,  // it cannot be made, or the files it lacks cannot be copied into it
     FolderNotShown,     // the desktop found no program to show the folder with

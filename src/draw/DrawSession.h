@@ -59,6 +59,8 @@ class DrawSession : public QObject {
     Q_OBJECT
 
 public:
+    enum CloseMode { TellFailure, Quietly };
+
     static constexpr int StartUpPeriod = 360;
     static constexpr int RollingPeriod = 100;
 
@@ -87,6 +89,8 @@ public:
     bool entropyAllowed() const;
     // Where the record of this session stands; no lines when none is kept.
     const RecordMark& recordMark() const { return recordMark_; }
+    // The record missed a line of this session: it holds less than the room saw.
+    bool recordIncomplete() const { return recordFailed_; }
 
 public Q_SLOTS:
     // The draw-count text as typed; any change brings 开始 back on top.
@@ -120,8 +124,10 @@ public Q_SLOTS:
     // The room's own text (现场随机数), mixed into every group of this session; only while
     // entropyAllowed().
     void addEntropy(const QString& text);
-    // The session's record is closed, its secret revealed: the program is ending.
-    void closeRecord();
+    // The session's record is closed, its secret revealed. Quietly, on the program's way out: a
+    // record that cannot be closed then is closed at the next start, and nobody waits for a
+    // message.
+    void closeRecord(sortilo::DrawSession::CloseMode mode = TellFailure);
     // The operator marks these names absent: refused when none is marked, when they are of two
     // groups, while the draw rolls, or when the pool has too few names to replace them;
     // otherwise the question is put (redrawAsked).

@@ -112,11 +112,12 @@ void DrawSession::redrawAbsent(const QList<GroupPlace>& absent) {
 }
 
 // A record that missed a line is closed all the same: its secret shows what it holds is true.
-void DrawSession::closeRecord() {
+void DrawSession::closeRecord(CloseMode mode) {
     if (journal_ == nullptr) {
         return;
     }
-    if (const Result<void> closed = journal_->close(); !closed && !recordFailed_) {
+    if (const Result<void> closed = journal_->close();
+        !closed && !recordFailed_ && mode == TellFailure) {
         recordFailed_ = true;
         refuse(closed.error());
     }

@@ -94,6 +94,8 @@ const QString& sentence(ErrorKind kind) {
             return texts::ExportNotShown;
         case ErrorKind::RecordNotWritten:
             return texts::RecordNotWritten;
+        case ErrorKind::RecordNotClosed:
+            return texts::RecordNotClosed;
         case ErrorKind::SpreadsheetRunning:
             return texts::SpreadsheetOpen;
         case ErrorKind::KeepChoiceNotSet:
@@ -157,8 +159,8 @@ QString errorMessage(const Error& error) {
         return text;
     }
     if (error.kind == ErrorKind::NotShown || error.kind == ErrorKind::SavedNotShown ||
-        error.kind == ErrorKind::RecordNotWritten || error.kind == ErrorKind::DataFolderNotMade ||
-        error.kind == ErrorKind::FolderNotShown) {
+        error.kind == ErrorKind::RecordNotWritten || error.kind == ErrorKind::RecordNotClosed ||
+        error.kind == ErrorKind::DataFolderNotMade || error.kind == ErrorKind::FolderNotShown) {
         // The operator has to go there by hand, so the whole path is given.
         return text.arg(QDir::toNativeSeparators(QFileInfo(error.file).absoluteFilePath()));
     }

@@ -29,7 +29,7 @@ inline const QString RosterOverLimit = QStringLiteral("名单超过2000人，只
 // %1 the first few repeated names, each as RepeatedName, then RepeatedNamesMore when there are
 // more of them.
 inline const QString RosterRepeatedNames =
-    QStringLiteral("名单中有重复的名字：%1，它们会分别参加抽签，同一个名字可能被抽中多次。");
+    QStringLiteral("名单中有重复的名字：%1，这些名字会分别参加抽签，同一个名字可能被抽中多次。");
 // %1 the name, %2 how often it is on the roster.
 inline const QString RepeatedName = QStringLiteral("%1（%2次）");
 inline const QString RepeatedNamesMore = QStringLiteral("等");
@@ -51,7 +51,6 @@ inline const QString CancelQuit = QStringLiteral("取消");
 inline const QString MarkAbsent = QStringLiteral("缺席，补抽");
 // %1 the group's number, %2 the absent names, %3 how many replacements.
 inline const QString RedrawQuestion = QStringLiteral("确定第%1组的%2缺席并补抽%3人吗？");
-inline const QString AbsentNameSeparator = QStringLiteral("、");
 inline const QString NoAbsentSelected = QStringLiteral("请先在抽签结果中选中缺席者的名字！");
 inline const QString AbsentInTwoGroups =
     QStringLiteral("一次只能为一组补抽，请只选中同一组中缺席者的名字！");
@@ -96,18 +95,22 @@ inline const QString EntropyPrompt = QStringLiteral(
 // room's text (or EntropyNone), %5 the groups drawn, %6 the record's file.
 inline const QString DrawRecordSummary = QStringLiteral(
     "抽签承诺：%1\n名单摘要：%2（共%3人）\n现场随机数：%4\n已抽组数：%5\n抽签记录：%6\n\n"
-    "本次抽签结束（再次导入名单或退出程序）后，记录的最后一行公布密钥，任何人都可以用"
+    "本次抽签结束（再次导入名单或退出程序）后，记录的最后一行公布秘密值，任何人都可以用"
     "sortilo-verify-draw核对全部抽签结果。");
 inline const QString EntropyNone = QStringLiteral("未加入");
-inline const QString NoRecord = QStringLiteral("没有记录");
+inline const QString NoRecord = QStringLiteral("（无）");
 // The audience window before the first group: %1 the commitment's first 16 hex digits in groups
 // of four, %2 the number of names, %3 the digest's first 8 digits, %4 EntropyAdded/EntropyNotAdded.
 inline const QString AudienceSeal = QStringLiteral("抽签承诺 %1 · 共%2人 · 名单摘要 %3 · %4");
 inline const QString EntropyAddedNote = QStringLiteral("已加入现场随机数");
 inline const QString EntropyNotAddedNote = QStringLiteral("未加入现场随机数");
+// After a group whose line the record could not take.
+inline const QString AudienceRecordIncomplete = QStringLiteral("抽签记录不完整");
 // After a group: %1 the record's line, %2 the first 8 hex digits of that line's hash.
 inline const QString AudienceRecordMark = QStringLiteral("抽签记录第%1行 · %2");
 // %1 is the record's file or folder, in full
+inline const QString RecordNotClosed = QStringLiteral(
+    "上次的抽签记录“%1”无法补写结尾（公布秘密值的最后一行），请检查该文件夹是否可以写入！");
 inline const QString RecordNotWritten =
     QStringLiteral("抽签记录“%1”无法写入，抽签照常进行，但本次抽签的记录不完整！");
 

@@ -73,6 +73,7 @@ AudienceWindow::AudienceWindow(DrawSession& session, QWidget* parent)
             [this](int, const QString& title, const QStringList& names) {
                 marked_.clear();
                 showGroup(title, names);
+                showProof();
             });
     markTimer_.setSingleShot(true);
     markTimer_.setInterval(ReplacementMarkMs);
@@ -102,6 +103,8 @@ void AudienceWindow::showProof() {
                 .arg(draw.roster().size())
                 .arg(QString::fromLatin1(draw.rosterDigest().toHex().left(8)),
                      draw.entropy() ? texts::EntropyAddedNote : texts::EntropyNotAddedNote);
+    } else if (draw.groupCount() > 0 && session_.recordIncomplete()) {
+        proofLine_ = texts::AudienceRecordIncomplete;
     } else if (draw.groupCount() > 0 && mark.lines > 0) {
         proofLine_ = texts::AudienceRecordMark.arg(mark.lines)
                          .arg(QString::fromLatin1(mark.lastLineHash.toHex().left(8)));
