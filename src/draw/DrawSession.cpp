@@ -241,7 +241,6 @@ void DrawSession::reset() {
     showDrawButtons(true, false);
     Q_EMIT drawButtonFocused(DrawButton::Start);
     enterPhase(DrawPhase::Stopped);
-    model_.clearGroups();
     selectedGroup_ = 0;
     // The lists empty under the titles of groups 1 to 4, wherever the paging stood.
     ShownGroups shown;

@@ -477,6 +477,7 @@ private Q_SLOTS:
         drawGroups(3);
         auto* list = w<QListWidget>("List1(3)");
         const QStringList before = items("List1(3)");
+        w<QListWidget>("List1(1)")->item(0)->setSelected(true);  // a name clicked earlier
         list->setFocus();
         list->item(1)->setSelected(true);
         QTest::keyClick(list, Qt::Key_Delete);
@@ -495,6 +496,8 @@ private Q_SLOTS:
         QTest::keyClick(details, Qt::Key_Delete);
         QCOMPARE(items("List2"), after);
         messages->answerYes = true;
+        QCOMPARE(program->window().focusWidget(), w("Command3(0)"));  // back after the question
+        details->setFocus();
         QTest::keyClick(details, Qt::Key_Delete);
         QCOMPARE(items("List2"), items("List1(3)"));
         QVERIFY(items("List2")[2] != after[2]);

@@ -55,8 +55,6 @@ public:
     // A new session on these names (the first 2000) under a new secret: every entry in the pool,
     // no groups.
     void startSession(const QStringList& names, const QByteArray& secret);
-    // No groups and no history; the roster, the pool, the secret and the titles stay.
-    void clearGroups();
 
     bool started() const { return !secret_.isEmpty(); }
     const QByteArray& secret() const { return secret_; }
@@ -117,6 +115,7 @@ private:
     mutable QByteArray sessionKey_;  // made at the first group, from all of the above
 
     const QByteArray& sessionKey() const;
+    void clearGroups();
     void takeOutOfPool(const QList<int>& entries);
 };
 

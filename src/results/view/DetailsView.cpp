@@ -18,7 +18,7 @@ DetailsView::DetailsView(const DetailsWidgets& widgets, DrawSession& session, QO
     connect(addMarkAbsentAction(widgets.list), &QAction::triggered, this, &DetailsView::markAbsent);
     connect(&session, &DrawSession::groupRedrawn, this,
             [this](int number, const QString&, const QStringList& names) {
-                if (number == group_ && widgets_.list->isVisible()) {
+                if (number == group_ && !widgets_.list->isHidden()) {
                     widgets_.list->clear();
                     widgets_.list->addItems(names);
                 }
@@ -41,12 +41,13 @@ void DetailsView::close() {
     widgets_.closeButton->setVisible(false);
 }
 
-// The pool is no group: nothing there can be absent.
+// The pool is no group: nothing there can be marked absent, as with nothing selected.
 void DetailsView::markAbsent() {
+    QList<GroupPlace> places;
     if (group_ == 0) {
+        session_.askRedraw(places);
         return;
     }
-    QList<GroupPlace> places;
     for (const QModelIndex& index : widgets_.list->selectionModel()->selectedIndexes()) {
         places << GroupPlace{group_, index.row()};
     }

@@ -60,12 +60,20 @@ ResultListsView::ResultListsView(const ResultListWidgets& widgets, DrawSession& 
     connect(widgets.laterButton, &QPushButton::clicked, &session, &DrawSession::showLaterGroups);
     for (int i = 0; i < 4; ++i) {
         QListWidget* list = widgets.lists[static_cast<size_t>(i)];
-        // A click or a key that selects an entry. The refill that follows clears the selection,
-        // which reports a change too; an empty selection is therefore no choice.
-        connect(list, &QListWidget::itemSelectionChanged, &session, [list, i, &session] {
-            if (!list->selectedItems().isEmpty()) {
-                session.selectShownGroup(i + 1);
+        // A click or a key that selects an entry makes its group the selected one, and the names
+        // selected stay selected in this list alone: what Delete marks absent is of one group.
+        // Emptying the other lists' selections reports a change too; an empty selection is
+        // therefore no choice.
+        connect(list, &QListWidget::itemSelectionChanged, &session, [this, list, i] {
+            if (list->selectedItems().isEmpty()) {
+                return;
             }
+            for (QListWidget* other : widgets_.lists) {
+                if (other != list) {
+                    other->clearSelection();
+                }
+            }
+            session_.selectShownGroup(i + 1);
         });
         connect(addMarkAbsentAction(list), &QAction::triggered, &session,
                 [this] { session_.askRedraw(selectedPlaces()); });
