@@ -70,13 +70,14 @@ void ScaledClient::resizeEvent(QResizeEvent* event) {
     if (scale == scale_ && offset == offset_) {
         return;
     }
+    const bool rescaled = scale != scale_;
     scale_ = scale;
     offset_ = offset;
     setFont(songFont(DefaultFontPoints * scale, false));
     for (const Placed& p : placed_) {
         apply(p.control, *p.entry);
     }
-    if (listener_) {
+    if (listener_ && rescaled) {
         listener_(scale_);
     }
 }

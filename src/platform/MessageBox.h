@@ -9,7 +9,8 @@ namespace sortilo {
 // What the operator answers when the program is closed with results not exported.
 enum class QuitChoice { ExportAndQuit, Quit, Cancel };
 
-// A modal message with a single OK button. Timer ticks go on being delivered while it is open.
+// The program's modal messages and questions, all titled "Sortilo". Timer ticks go on being
+// delivered while it is open.
 class MessageBox {
 public:
     virtual ~MessageBox() = default;

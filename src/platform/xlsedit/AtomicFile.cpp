@@ -19,7 +19,7 @@ namespace {
 // Temporary files are ".NAME.sortilo-XXXXXX" beside the workbook: hidden, and recognisable
 // as this program's own, so that what a crash leaves behind can be removed later.
 const QByteArray TemporaryTag = ".sortilo-";
-constexpr int kRandomChars = 6;  // mkstemp's XXXXXX
+constexpr int RandomChars = 6;  // mkstemp's XXXXXX
 
 Error notSaved(const QString& what, int error) {
     return fault(
@@ -66,7 +66,7 @@ void removeOrphans(const QByteArray& folder, const QByteArray& prefix) {
     }
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArray name(entry->d_name);
-        if (!name.startsWith(prefix) || name.size() != prefix.size() + kRandomChars) {
+        if (!name.startsWith(prefix) || name.size() != prefix.size() + RandomChars) {
             continue;
         }
         const QByteArray path = folder + '/' + name;
@@ -164,7 +164,7 @@ Result<void> replaceFileAtomically(const QString& path, const QByteArray& bytes,
     const QByteArray prefix = '.' + QFile::encodeName(QFileInfo(target).fileName()) + TemporaryTag;
     removeOrphans(folder, prefix);
     QByteArray tmp;
-    const int fd = createTemporary(tmp, folder + '/' + prefix + QByteArray(kRandomChars, 'X'));
+    const int fd = createTemporary(tmp, folder + '/' + prefix + QByteArray(RandomChars, 'X'));
     if (fd < 0) {
         return notSaved(QStringLiteral("no temporary file beside the workbook"), errno);
     }

@@ -10,8 +10,8 @@ using namespace xls;
 
 namespace {
 
-constexpr int kRowsPerBlock = 32;
-constexpr int kRowRecordSize = 4 + 16;
+constexpr int RowsPerBlock = 32;
+constexpr int RowRecordSize = 4 + 16;
 
 int columnNumber(const QString& letters) {
     int n = 0;
@@ -151,7 +151,7 @@ void CellTable::write(StreamOut& out, uint32_t streamBase, bool changed) const {
     std::vector<std::map<int, Row>::const_iterator> blockStarts;
     for (auto it = rows_.begin(); it != rows_.end(); ++it) {
         if (blockStarts.empty() ||
-            it->first / kRowsPerBlock != blockStarts.back()->first / kRowsPerBlock) {
+            it->first / RowsPerBlock != blockStarts.back()->first / RowsPerBlock) {
             blockStarts.push_back(it);
         }
     }
@@ -228,7 +228,7 @@ qsizetype CellTable::writeBlock(StreamOut& out, std::map<int, Row>::const_iterat
     // DBCELL: from the second ROW record to the first row's cells, then row to row.
     QByteArray db;
     append32(db, 0);
-    qsizetype previous = firstRow + kRowRecordSize;
+    qsizetype previous = firstRow + RowRecordSize;
     for (auto it = from; it != to; ++it) {
         append16(db, uint32_t(out.size() - previous));
         previous = out.size();
