@@ -264,10 +264,11 @@ private Q_SLOTS:
         const QString path = copyIn(dir, QStringLiteral("poi_chinese-provinces.xls"));
         auto book = EditableWorkbook::open(path);
         QVERIFY(book);
-        for (const Result<void>& refused : {book->writeCell(1, 1, QString(32768, QLatin1Char('x'))),
-                                            book->writeCell(0, 1, QStringLiteral("x")),
-                                            book->writeCell(1, 257, QStringLiteral("x")),
-                                            book->clearRange(QStringLiteral("A1:"))}) {
+        for (const Result<void>& refused :
+             {book->writeCell(1, 1, QString(32768, QLatin1Char('x'))),
+              book->writeCell(0, 1, QStringLiteral("x")),
+              book->writeCell(1, 257, QStringLiteral("x")), book->clearRange(QStringLiteral("A1:")),
+              book->clearRange(QStringLiteral("A0:B2"))}) {
             QCOMPARE(refused.error().kind, ErrorKind::NotEditable);
             QCOMPARE(refused.error().file, path);
         }
