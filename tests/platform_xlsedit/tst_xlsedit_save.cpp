@@ -210,7 +210,9 @@ private Q_SLOTS:
              {"edr_TestMultiSheet.xls", "calamine_issue219.xls", "easyexcel_style.xls",
               "edr_Test_Excel_Dataset.xls", "poi_56563a.xls", "sheetjs_1904.xls",
               "sheetjs_ErrorTypes.xls", "sheetjs_phonetic_text.xls", "sheetjs_sheet_visibility.xls",
-              "poi_44958_1.xls", "edr_Test_OpenOffice.xls"}) {
+              "poi_44958_1.xls", "edr_Test_OpenOffice.xls", "sheetjs_LONumbers-2011.xls",
+              "poi_TwoSheetsOneHidden.xls", "poi_StringFormulas.xls", "poi_DBCSSheetName.xls",
+              "poi_DBCSHeader.xls"}) {
             QTest::newRow(name) << QString::fromLatin1(name) << false << false;
         }
         QTest::newRow("macros") << "poi_SimpleMacro.xls" << true << false;
