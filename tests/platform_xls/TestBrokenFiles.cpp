@@ -5,7 +5,9 @@
 // write back cut short or in doubt.
 #include "WorkbookWriter.h"
 #include "platform/xls/Biff.h"
+#include "platform/xls/Container.h"
 #include "platform/xls/Workbook.h"
+#include "platform/xlsedit/CompoundFile.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 #include "support/Failure.h"
 
@@ -72,6 +74,18 @@ QByteArray encrypted(const QByteArray& body) {
     return cfb(s);
 }
 
+// The roster beside a stream whose directory entry claims more bytes than its sectors hold.
+QByteArray withStreamCutShort() {
+    CompoundFile file{{QString(), true, false, {}, {}, {}}, 512};
+    file.root.children = {{QStringLiteral("Workbook"), false, false, {}, rosterStream(), {}},
+                          {QStringLiteral("Junk"), false, false, {}, QByteArray(5000, 'j'), {}}};
+    QByteArray bytes = *xlsedit::writeCompoundFile(file);
+    const qsizetype directory = (qsizetype(le32(bytes.constData() + 48)) + 1) * 512;
+    const qsizetype junk = bytes.indexOf(QByteArray("J\0u\0n\0k\0", 8), directory);
+    put32(bytes, size_t(junk + 120), 6000);
+    return bytes;
+}
+
 // Rewrites every FAT entry of a compound file that continues a chain.
 QByteArray withFat(QByteArray file, const std::function<uint32_t(uint32_t sector)>& next) {
     const char* p = file.constData();
@@ -121,6 +135,7 @@ private Q_SLOTS:
         const QByteArray big = workbookFileBytes(rosterBook(2000));
         row("chains loop", withFat(big, [](uint32_t s) { return s; }), corrupt);
         row("chains run past the end", withFat(big, [](uint32_t) { return 0x00FFFFF0u; }), corrupt);
+        row("another stream cut short", withStreamCutShort(), roster, corrupt);
         row("container cut in half", big.left(big.size() / 2), corrupt);
         row("only the header", big.left(512), corrupt);
         row("last sector cut short", big.left(big.size() - 200), roster);
