@@ -1,7 +1,8 @@
 // The one rule that turns a cell's stored value into a roster name, from a table; the date
-// formats that decide whether a number is a date; cell names.
+// formats that decide whether a number is a date; cell names; the charset a page is read in.
 #include "platform/xls/CellText.h"
 #include "platform/xls/NumberFormats.h"
+#include "platform/xls/Workbook.h"
 
 #include <QTest>
 
@@ -107,6 +108,23 @@ private Q_SLOTS:
         QTest::newRow("hour") << 175 << "hh\"时\"" << true;
         QTest::newRow("month and day, unquoted") << 176 << "m月d日" << true;
         QTest::newRow("red general") << 177 << "[Red]General" << false;
+    }
+
+    // The charset a page declares decides, unless it says UTF-16 of bytes that cannot be.
+    void pageCharsets_data() {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Windows-1252")
+            << QByteArray("<meta charset=windows-1252><table><td>Jos\xe9") << "José";
+        QTest::newRow("UTF-16 declared, UTF-8 written")
+            << QByteArray("<meta charset=\"utf-16\"><table><td>\xe5\xbc\xa0\xe4\xb8\x89") << "张三";
+    }
+
+    void pageCharsets() {
+        QFETCH(QByteArray, page);
+        const sortilo::Result<Workbook> book = Workbook::fromBytes(page);
+        QVERIFY(book);
+        QTEST(book->cell(1, 1).text, "name");
     }
 
     void dateFormats() {
