@@ -63,9 +63,15 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
             }
         }
         for (auto it = now->cells.begin(); it != now->cells.end(); ++it) {
+            const auto [row, col] = it.key();
             if (written.contains(it.key())) {
                 QCOMPARE(it.value()[1].toString(), written.value(it.key()));
-            } else if (!range.contains(it.key().first, it.key().second)) {
+                // A new cell takes the format of its row, else of its column, as typed in.
+                if (!old.cells.contains(it.key()) && before.formatting && after.formatting) {
+                    QCOMPARE(it.value()[2].toInt(),
+                             now->rowFormats.value(row, now->columnFormats.value(col, 15)));
+                }
+            } else if (!range.contains(row, col)) {
                 QVERIFY(old.cells.contains(it.key()));
             } else {
                 QCOMPARE(it.value()[0].toInt(), int(XlrdBlank));
