@@ -130,7 +130,7 @@ private Q_SLOTS:
         QTest::newRow("shared, several groups")
             << "sheetjs_ErrorTypes.xls" << Change::None << "C1:AZ5000" << QString() << "C1" << title
             << "RawErrors";
-        // Text stays text, written over what the cell held.
+        // Text stays text, written over what the cell held; no text leaves the cell blank.
         const QString texts = QStringLiteral("edr_TestMultiSheet.xls");
         const auto text = [&](const char* name, const QString& cell, const QString& value) {
             QTest::newRow(name) << texts << Change::None << QString() << QString() << cell << value
@@ -142,6 +142,7 @@ private Q_SLOTS:
         text("width changes in a long text", "E3",
              QString(9000, QLatin1Char('a')) + QString(9000, QChar(0x738B)) + "b");
         text("last cell of the sheet", "IV65536", QStringLiteral("末"));
+        text("the empty text empties the cell", "B2", QString());
     }
 
     void edits() {
@@ -187,7 +188,7 @@ private Q_SLOTS:
                                  : !refusal.isEmpty() ? CellRect{}
                                                       : *parseA1Range(range);
         compareBooks(readWithXlrd(corpusFile(file)), readWithXlrd(path), sheet, cleared,
-                     {{{at.row1, at.col1}, text}});
+                     text.isEmpty() ? Written() : Written{{{at.row1, at.col1}, text}});
         checkStructure(reference, path, read->activeSheetIndex());
         checkExportMarks(reference, path, read->activeSheetIndex());
     }
