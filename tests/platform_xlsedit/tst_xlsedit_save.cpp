@@ -257,17 +257,18 @@ private Q_SLOTS:
         }
     }
 
-    // What does not fit a sheet is refused, naming the file.
+    // What does not fit a sheet, or would break an array formula, is refused, naming the file.
     void refusedEdits() {
         QTemporaryDir dir;
-        const QString path = copyIn(dir.path(), QStringLiteral("poi_chinese-provinces.xls"));
+        const QString path = copyIn(dir.path(), QStringLiteral("poi_RowFunctionTestCaseData.xls"));
         auto book = EditableWorkbook::open(path);
         QVERIFY(book);
         for (const Result<void>& refused :
              {book->writeCell(1, 1, QString(32768, QLatin1Char('x'))),
               book->writeCell(0, 1, QStringLiteral("x")),
               book->writeCell(1, 257, QStringLiteral("x")), book->clearRange(QStringLiteral("A1:")),
-              book->clearRange(QStringLiteral("A0:B2"))}) {
+              book->clearRange(QStringLiteral("A0:B2")),
+              book->writeCell(5, 2, QStringLiteral("x"))}) {  // inside the array formula B4:B7
             QCOMPARE(refused.error().kind, ErrorKind::NotEditable);
             QCOMPARE(refused.error().file, path);
         }
