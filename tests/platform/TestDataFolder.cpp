@@ -50,9 +50,11 @@ private Q_SLOTS:
         const QString roster = appFilePath(mine, ImportWorkbookName);
         QCOMPARE(fileBytes(appFilePath(mine, TitleDatabaseName)), TitleDatabaseName.toUtf8());
         QVERIFY(QFileInfo(roster).permissions() & QFile::WriteOwner);
-        QVERIFY(writeBytes(roster, "mine") && QFile::remove(appFilePath(mine, TitleDatabaseName)));
+        QVERIFY(writeBytes(roster, "mine"));
+        QVERIFY(QFile::remove(appFilePath(mine, TitleDatabaseName)));
         QVERIFY(prepareDataFolder({mine, false}, templates));
-        QVERIFY(fileBytes(roster) == "mine" && QFile::exists(appFilePath(mine, TitleDatabaseName)));
+        QCOMPARE(fileBytes(roster), QByteArray("mine"));
+        QVERIFY(QFile::exists(appFilePath(mine, TitleDatabaseName)));
         QVERIFY(prepareDataFolder({root.filePath("portable"), true}, templates));
         QVERIFY(!QFile::exists(root.filePath("portable")));
     }

@@ -1,7 +1,8 @@
 // The one rule that turns a cell's stored value into a roster name, from a table; the date
-// formats that decide whether a number is a date; cell names.
+// formats that decide whether a number is a date; cell names; the charset a page is read in.
 #include "platform/xls/CellText.h"
 #include "platform/xls/NumberFormats.h"
+#include "platform/xls/Workbook.h"
 
 #include <QTest>
 
@@ -85,12 +86,14 @@ private Q_SLOTS:
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("format");  // null: built in, not stored
         QTest::addColumn<bool>("isDate");
-        QTest::newRow("built-in 14") << 14 << QString() << true;
-        QTest::newRow("built-in 47") << 47 << QString() << true;
-        QTest::newRow("CJK built-in 31") << 31 << QString() << true;
-        QTest::newRow("CJK built-in 57") << 57 << QString() << true;
-        QTest::newRow("built-in 10 percent") << 10 << QString() << false;
-        QTest::newRow("built-in 49 text") << 49 << QString() << false;
+        // The built-in formats at the ends of each range, as xlrd classifies them: dates and
+        // times, the East-Asian dates (27-36, 50-58) and the Thai ones (71-81); numbers, text.
+        for (const int id : {14, 22, 27, 36, 45, 47, 50, 58, 71, 81}) {
+            QTest::addRow("built-in %d", id) << id << QString() << true;
+        }
+        for (const int id : {0, 13, 37, 44, 48, 49, 59, 70}) {
+            QTest::addRow("built-in %d", id) << id << QString() << false;
+        }
         QTest::newRow("chinese ymd") << 165 << "yyyy\"年\"m\"月\"d\"日\"" << true;
         QTest::newRow("era year") << 166 << "[$-404]e\"年\"m\"月\"" << true;
         QTest::newRow("elapsed hours") << 167 << "[h]:mm:ss" << true;
@@ -101,6 +104,27 @@ private Q_SLOTS:
         QTest::newRow("escaped d") << 172 << "#,##0\\d" << false;
         QTest::newRow("yuan currency stored for 5") << 5 << "\"￥\"#,##0;\"￥\"\\-#,##0" << false;
         QTest::newRow("DBNum day") << 173 << "[DBNum1][$-804]m\"月\"d\"日\"" << true;
+        QTest::newRow("weekday") << 174 << "dddd" << true;
+        QTest::newRow("hour") << 175 << "hh\"时\"" << true;
+        QTest::newRow("month and day, unquoted") << 176 << "m月d日" << true;
+        QTest::newRow("red general") << 177 << "[Red]General" << false;
+    }
+
+    // The charset a page declares decides, unless it says UTF-16 of bytes that cannot be.
+    void pageCharsets_data() {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Windows-1252")
+            << QByteArray("<meta charset=windows-1252><table><td>Jos\xe9") << "José";
+        QTest::newRow("UTF-16 declared, UTF-8 written")
+            << QByteArray("<meta charset=\"utf-16\"><table><td>\xe5\xbc\xa0\xe4\xb8\x89") << "张三";
+    }
+
+    void pageCharsets() {
+        QFETCH(QByteArray, page);
+        const sortilo::Result<Workbook> book = Workbook::fromBytes(page);
+        QVERIFY(book);
+        QTEST(book->cell(1, 1).text, "name");
     }
 
     void dateFormats() {

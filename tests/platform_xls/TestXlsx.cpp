@@ -1,7 +1,8 @@
 // An .xlsx workbook saved under the .xls name (users do this): read by content, with the
 // active tab, shared and inline strings, rich text without its phonetic runs, numbers, dates by
-// number format (also in the 1904 system), booleans, errors and formula results. The packages
-// are in tests/data/xlsx (make.py there writes them).
+// number format (also in the 1904 system) and as ISO text, booleans, errors and formula
+// results. Packages that give no sheet, are damaged or are no workbook say so. The packages are
+// in tests/data/xlsx (make.py there writes them).
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"
@@ -11,6 +12,9 @@
 
 using namespace sortilo;
 using namespace sortilo::xls;
+
+Q_DECLARE_METATYPE(sortilo::ErrorKind)
+Q_DECLARE_METATYPE(sortilo::FileKind)
 
 namespace {
 
@@ -64,15 +68,36 @@ private Q_SLOTS:
         QVERIFY(book->cell(12, 1).isEmpty());
         QVERIFY(book->cell(13, 1).isEmpty());  // a shared string index past the table
         QVERIFY(book->cell(2, 1).isEmpty());
+        QCOMPARE(textAt(*book, 14, 1), QStringLiteral("2024/3/1 8:30:00"));  // in either system
+        QCOMPARE(textAt(*book, 15, 3), QStringLiteral("丙"));   // "A0" is no reference: after B15
+        QCOMPARE(textAt(*book, 16, 1), QStringLiteral("Abc"));  // _x0041_ escapes the A
+        // A tab out of range falls back to the first visible worksheet.
+        QCOMPARE(package("tab-out-of-range.xlsx.xls")->activeSheetName(), QStringLiteral("Cover"));
     }
 
-    // A chart sheet that opens has no cells; a tab out of range falls back to the first visible
-    // worksheet; zips of other kinds say what they are.
-    void sheetThatOpensAndOtherZips() {
-        QCOMPARE(package("chart-opens.xlsx.xls").error().kind, ErrorKind::NoSheet);
-        QCOMPARE(package("tab-out-of-range.xlsx.xls")->activeSheetName(), QStringLiteral("Cover"));
-        QCOMPARE(package("calc.ods.xls").error().content, FileKind::Ods);
-        QCOMPARE(package("readme.zip.xls").error().content, FileKind::Zip);
+    void refused_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<ErrorKind>("kind");
+        QTest::addColumn<FileKind>("content");
+        const FileKind unknown = FileKind::Unknown;
+        QTest::newRow("chart sheet opens")
+            << "chart-opens.xlsx.xls" << ErrorKind::NoSheet << unknown;
+        QTest::newRow("no sheets") << "no-sheets.xlsx.xls" << ErrorKind::NoSheet << unknown;
+        QTest::newRow("damaged part") << "damaged-part.xlsx.xls" << ErrorKind::Corrupt << unknown;
+        QTest::newRow("xlsb") << "binary.xlsb.xls" << ErrorKind::UnsupportedFormat
+                              << FileKind::Xlsb;
+        QTest::newRow("ods") << "calc.ods.xls" << ErrorKind::NotAWorkbook << FileKind::Ods;
+        QTest::newRow("docx") << "report.docx.xls" << ErrorKind::NotAWorkbook
+                              << FileKind::OtherOffice;
+        QTest::newRow("zip") << "readme.zip.xls" << ErrorKind::NotAWorkbook << FileKind::Zip;
+    }
+
+    void refused() {
+        QFETCH(QString, file);
+        const Result<Workbook> book = package(qPrintable(file));
+        QVERIFY(!book);
+        QTEST(book.error().kind, "kind");
+        QTEST(book.error().content, "content");
     }
 };
 

@@ -3,6 +3,7 @@
 #include "platform/xls/Biff.h"
 #include "platform/xlsedit/CellTable.h"
 #include "support/Files.h"
+#include "support/TestData.h"
 #include "support/XlrdDump.h"
 
 #include <QHash>
@@ -26,8 +27,10 @@ void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& 
 // sheets' INDEX entries as valid as they were in the original. Reports through QTest.
 void checkStructure(const QString& original, const QString& saved, int activeSheet);
 
-// A workbook of the project's corpus.
-QString corpusFile(const QString& name);
+using sortilo::test::corpusFile;
+
+// A copy of a corpus workbook in `folder`, named as the export workbook; empty when it fails.
+QString copyIn(const QString& folder, const QString& file = QStringLiteral("poi_12843-2.xls"));
 
 // Writes to `path` a copy of the workbook `original` whose Workbook stream `change` has altered
 // (its records and sections as splitRecords finds them); false when either file fails.

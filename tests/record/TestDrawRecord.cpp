@@ -8,8 +8,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
-
 using namespace sortilo;
 
 namespace {
@@ -17,34 +15,7 @@ namespace {
 const QStringList Roster =
     QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞").split(QLatin1Char(' '));
 
-using Lines = QList<QByteArray>;
-
-Lines linesOf(const QString& path) {
-    Lines lines = fileBytes(path).split('\n');
-    lines.removeLast();  // after the last line feed
-    return lines;
-}
-
-void writeLines(const QString& path, const Lines& lines) {
-    QVERIFY(writeBytes(path, lines.join('\n') + '\n'));
-}
-
-// Lines given new seq and prev, as a forger who knows the chain would do.
-void rechain(Lines& lines) {
-    QByteArray prev(32, '\0');
-    for (int k = 0; k < lines.size(); ++k) {
-        QByteArray& line = lines[k];
-        const qsizetype end = line.indexOf("\",\"type\"");
-        line = "{\"seq\":" + QByteArray::number(k) + ",\"prev\":\"" + prev.toHex() + line.mid(end);
-        prev = record::lineHash(line);
-    }
-}
-
-using Tamper = std::function<void(Lines&)>;
-
 }  // namespace
-
-Q_DECLARE_METATYPE(Tamper)
 
 // The draw record as the program writes it, checked by the verifier that is not the program
 // (tools/verify-draw, written from docs/draw-record.md).
@@ -104,7 +75,8 @@ private Q_SLOTS:
     void recordOfAnEvening() {
         drawSession();
         QCOMPARE(t->session.recordMark().lines, 5);
-        QCOMPARE(t->session.recordMark().lastLineHash, record::lineHash(linesOf(record()).last()));
+        QCOMPARE(t->session.recordMark().lastLineHash,
+                 record::lineHash(fileBytes(record()).chopped(1).split('\n').last()));
         t->session.importRoster(Roster.mid(0, 4));
         drawGroup(KeepChoice::Remove, QStringLiteral("4"));
         t->session.closeRecord();
@@ -114,42 +86,6 @@ private Q_SLOTS:
         QCOMPARE(verdicts, (QSet<QString>{"record ok: 2 groups", "record ok: 1 groups"}));
         QVERIFY(fileBytes(record(0)).contains(QStringLiteral("\"张伟\"").toUtf8()));
         QVERIFY(t->refusals.isEmpty());
-    }
-
-    // A changed record fails at the line that was changed, or at the first line after it that
-    // cannot stand.
-    void tamperingFailsAtTheRightLine_data() {
-        QTest::addColumn<Tamper>("tamper");
-        QTest::addColumn<int>("line");
-        QTest::newRow("changed name") << Tamper([](Lines& l) {
-            l[2].replace("\"names\":[\"", QStringLiteral("\"names\":[\"王五").toUtf8());
-        }) << 3;
-        QTest::newRow("deleted line") << Tamper([](Lines& l) { l.removeAt(2); }) << 3;
-        QTest::newRow("repeated line") << Tamper([](Lines& l) { l.insert(3, l[2]); }) << 4;
-        QTest::newRow("reordered lines") << Tamper([](Lines& l) { l.swapItemsAt(2, 3); }) << 3;
-        QTest::newRow("wrong seed")
-            << Tamper([](Lines& l) { l.last().replace("\"seed\":\"00", "\"seed\":\"01"); }) << 6;
-        QTest::newRow("no close") << Tamper([](Lines& l) { l.removeLast(); }) << 6;
-        QTest::newRow("replacement's attempt") << Tamper([](Lines& l) {
-            l[4].replace("\"attempt\":2", "\"attempt\":3");
-            rechain(l);
-        }) << 5;
-        QTest::newRow("group drawn twice") << Tamper([](Lines& l) {
-            l.insert(3, l[2]);
-            rechain(l);
-        }) << 4;
-    }
-    void tamperingFailsAtTheRightLine() {
-        QFETCH(Tamper, tamper);
-        QFETCH(int, line);
-        drawSession();
-        t->session.closeRecord();
-        Lines lines = linesOf(record());
-        tamper(lines);
-        writeLines(record(), lines);
-        const auto [said, code] = verify(record());
-        QCOMPARE(code, 1);
-        QVERIFY2(said.startsWith(QStringLiteral("line %1:").arg(line)), qPrintable(said));
     }
 
     // A program killed between two groups: the next start closes its record, which the verifier

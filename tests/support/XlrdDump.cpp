@@ -24,7 +24,10 @@ for sh in book.sheets():
             if cell.ctype != xlrd.XL_CELL_EMPTY:
                 cells.append([r, c, cell.ctype, cell.value, cell.xf_index if fmt else -1])
     out["sheets"].append({"name": sh.name, "selected": bool(sh.sheet_selected), "cells": cells,
-                          "merged": [list(m) for m in sh.merged_cells]})
+                          "merged": [list(m) for m in sh.merged_cells],
+                          "colxf": [[c, i.xf_index] for c, i in sh.colinfo_map.items()],
+                          "rowxf": [[r, i.xf_index] for r, i in sh.rowinfo_map.items()
+                                    if i.has_default_xf_index]})
 sys.stdout.write(json.dumps(out, ensure_ascii=False))
 )";
 
@@ -59,13 +62,18 @@ XlrdBook readWithXlrd(const QString& path) {
     book.biff = root.value(QStringLiteral("biff")).toInt();
     for (const auto& s : root.value(QStringLiteral("sheets")).toArray()) {
         const QJsonObject o = s.toObject();
-        XlrdSheet sheet{o.value(QStringLiteral("name")).toString(),
-                        o.value(QStringLiteral("selected")).toBool(),
-                        {},
-                        {}};
+        XlrdSheet sheet;
+        sheet.name = o.value(QStringLiteral("name")).toString();
+        sheet.selected = o.value(QStringLiteral("selected")).toBool();
         for (const auto& c : o.value(QStringLiteral("cells")).toArray()) {
             const QJsonArray a = c.toArray();
             sheet.cells.insert({a[0].toInt(), a[1].toInt()}, QJsonArray{a[2], a[3], a[4]});
+        }
+        for (const char* key : {"colxf", "rowxf"}) {
+            for (const auto& f : o.value(QLatin1String(key)).toArray()) {
+                (key[0] == 'c' ? sheet.columnFormats : sheet.rowFormats)
+                    .insert(f[0].toInt(), f[1].toInt());
+            }
         }
         for (const auto& m : o.value(QStringLiteral("merged")).toArray()) {
             const QJsonArray a = m.toArray();  // rows, then columns, each [first, last + 1)

@@ -11,9 +11,10 @@
 // saved files against.
 struct XlrdSheet {
     QString name;
-    bool selected = false;                    // its tab selected
-    QMap<QPair<int, int>, QJsonArray> cells;  // (row, col) zero-based -> [ctype, value, xf]
-    QVector<QRect> merged;                    // merged areas (with formats), x the column
+    bool selected = false;                     // its tab selected
+    QMap<QPair<int, int>, QJsonArray> cells;   // (row, col) zero-based -> [ctype, value, xf]
+    QVector<QRect> merged;                     // merged areas (with formats), x the column
+    QMap<int, int> columnFormats, rowFormats;  // the formats of empty cells (with formats)
 };
 
 struct XlrdBook {

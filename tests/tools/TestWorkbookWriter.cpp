@@ -37,13 +37,16 @@ NewWorkbook mixedBook(int activeSheet) {
     return {{other, roster, NewSheet{QStringLiteral("Empty"), {}}}, activeSheet};
 }
 
-// An Excel 5/95 workbook whose strings are GBK bytes, as Chinese Windows saved them.
-NewWorkbook gbkBook() {
-    NewSheet sheet{QStringLiteral("学生名单"), {{2, 2, 7.0}}};
-    for (const char16_t* name : {u"张三", u"李四", u"王小二", u"欧阳娜娜", u"Tom 汤姆"}) {
-        sheet.cells.push_back({int(sheet.cells.size()) + 2, 1, QString::fromUtf16(name)});
+// An Excel 5/95 workbook whose strings are bytes of the code page, as Windows saved them: GBK
+// on Chinese Windows, Windows-1252 (where 0x80 is the euro sign) on western.
+NewWorkbook biff5Book(int codePage) {
+    const bool gbk = codePage == 936;
+    NewSheet sheet{gbk ? QStringLiteral("学生名单") : QStringLiteral("Names"), {{2, 2, 7.0}}};
+    for (const QString& name : gbk ? QStringList{"张三", "李四", "王小二", "欧阳娜娜", "Tom 汤姆"}
+                                   : QStringList{"€5", "Zoë"}) {
+        sheet.cells.push_back({int(sheet.cells.size()) + 2, 1, name});
     }
-    return {{NewSheet{QStringLiteral("说明"), {}}, sheet}, 1};
+    return {{NewSheet{gbk ? QStringLiteral("说明") : QStringLiteral("About"), {}}, sheet}, 1};
 }
 
 }  // namespace
@@ -55,23 +58,27 @@ private Q_SLOTS:
     void readsBack_data() {
         QTest::addColumn<int>("biff");
         QTest::addColumn<int>("active");
-        QTest::newRow("first sheet active") << 8 << 0;
-        QTest::newRow("middle sheet active") << 8 << 1;
-        QTest::newRow("last sheet active") << 8 << 2;
-        QTest::newRow("BIFF5, GBK strings") << 5 << 1;
+        QTest::addColumn<int>("codePage");
+        QTest::newRow("first sheet active") << 8 << 0 << 936;
+        QTest::newRow("middle sheet active") << 8 << 1 << 936;
+        QTest::newRow("last sheet active") << 8 << 2 << 936;
+        QTest::newRow("BIFF5, GBK strings") << 5 << 1 << 936;
+        QTest::newRow("BIFF5, Windows-1252 strings") << 5 << 1 << 1252;
     }
 
     // Both readers find the sheets, the selected one, and every cell of it as written.
     void readsBack() {
         QFETCH(int, biff);
         QFETCH(int, active);
-        const NewWorkbook source = biff == 8 ? mixedBook(active) : gbkBook();
+        QFETCH(int, codePage);
+        const NewWorkbook source = biff == 8 ? mixedBook(active) : biff5Book(codePage);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("roster.xls"));
-        QVERIFY(createWorkbook(path, source, {biff, 936}));
+        QVERIFY(createWorkbook(path, source, {biff, codePage}));
         QFile raw(path);
         QVERIFY(raw.open(QIODevice::ReadOnly));
-        QCOMPARE(raw.readAll().contains(QByteArray::fromHex("d5c5c8fd")), biff == 5);  // 张三
+        const bool gbk = biff == 5 && codePage == 936;
+        QCOMPARE(raw.readAll().contains(QByteArray::fromHex("d5c5c8fd")), gbk);  // 张三
         const Result<Workbook> ours = Workbook::open(path);
         QVERIFY2(ours, qPrintable(failure(ours)));
         QCOMPARE(ours->format(), biff == 8 ? WorkbookFormat::Biff8 : WorkbookFormat::Biff5);

@@ -2,8 +2,9 @@
 """Writes the xlsx packages TestXlsx reads (run from this folder; the files are kept in the
 repository). xlsx content under an .xls name, as users save it: a roster on the second sheet
 with shared, rich and inline strings, numbers, dates by number format in the 1900 and 1904
-systems, booleans, errors and formula results; the same workbook opening on its chart sheet or
-on a tab that is not there; and zips that are no workbook."""
+systems and as ISO text, booleans, errors and formula results; the same workbook opening on its
+chart sheet or on a tab that is not there; one listing no sheets, one whose
+workbook part cannot be unpacked; a binary workbook; and zips that are no workbook."""
 import zipfile
 
 WORKBOOK = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
@@ -51,17 +52,30 @@ SHEET2 = """<?xml version="1.0" encoding="UTF-8"?>
 <row r="11"><c r="A11" t="s"><v>2</v></c><c r="C11" s="1"/></row>
 <row r="12"><c r="A12" t="str"><f>""</f><v></v></c></row>
 <row r="13"><c r="A13" t="s"><v>99</v></c></row>
+<row r="14"><c r="A14" t="d"><v>2024-03-01T08:30:00</v></c></row>
+<row r="15"><c r="B15" t="inlineStr"><is><t>乙</t></is></c><c r="A0" t="inlineStr"><is><t>丙</t></is></c></row>
+<row r="16"><c r="A16" t="inlineStr"><is><t>_x0041_bc</t></is></c></row>
 </sheetData></worksheet>"""
 
 
-def write(name, parts):
-    with zipfile.ZipFile(name, "w", zipfile.ZIP_DEFLATED) as z:
+def write(name, parts, damaged=None):
+    """Stores the parts; the part named `damaged` is deflated, its data then made undecodable."""
+    with zipfile.ZipFile(name, "w") as z:
         for path, data in parts.items():
-            z.writestr(zipfile.ZipInfo(path, (2024, 1, 1, 0, 0, 0)), data)
+            info = zipfile.ZipInfo(path, (2024, 1, 1, 0, 0, 0))
+            info.compress_type = zipfile.ZIP_DEFLATED if path == damaged else zipfile.ZIP_STORED
+            z.writestr(info, data)
+    if damaged:
+        with open(name, "r+b") as f:
+            info = zipfile.ZipFile(f).getinfo(damaged)
+            f.seek(info.header_offset + 26)
+            skip = int.from_bytes(f.read(2), "little") + int.from_bytes(f.read(2), "little")
+            f.seek(skip, 1)
+            f.write(b"\xff")  # a deflate block of a type that does not exist
 
 
-def xlsx(name, date1904, active_tab):
-    book = WORKBOOK.replace("%1", "1" if date1904 else "0")
+def xlsx(name, date1904, active_tab, book=None, damaged=None):
+    book = book or WORKBOOK.replace("%1", "1" if date1904 else "0")
     book = book.replace('activeTab="1"', 'activeTab="%d"' % active_tab)
     write(name, {
         "[Content_Types].xml": "<Types/>",
@@ -73,12 +87,17 @@ def xlsx(name, date1904, active_tab):
         "xl/worksheets/sheet1.xml": "<worksheet><sheetData/></worksheet>",
         "xl/worksheets/sheet2.xml": SHEET2,
         "xl/chartsheets/sheet1.xml": "<chartsheet/>",
-    })
+    }, damaged)
 
 
 xlsx("roster-1900.xlsx.xls", False, 1)
 xlsx("roster-1904.xlsx.xls", True, 1)
 xlsx("chart-opens.xlsx.xls", False, 2)
 xlsx("tab-out-of-range.xlsx.xls", False, 9)
+xlsx("no-sheets.xlsx.xls", False, 0, WORKBOOK.split("<sheets>")[0] + "</workbook>")
+xlsx("damaged-part.xlsx.xls", False, 1, damaged="xl/workbook.xml")
+write("binary.xlsb.xls", {"_rels/.rels": PACKAGE_RELS.replace("workbook.xml", "workbook.bin"),
+                          "xl/workbook.bin": "\0"})
 write("calc.ods.xls", {"mimetype": "application/vnd.oasis.opendocument.spreadsheet"})
+write("report.docx.xls", {"word/document.xml": "<document/>"})
 write("readme.zip.xls", {"readme.txt": "hello"})
