@@ -146,9 +146,7 @@ private Q_SLOTS:
         QFETCH(QList<int>, secondIfKept);
         test::FixedSecrets secrets;
         const QByteArray s = secrets.secret(committed::SecretBytes);
-        const QStringList roster =
-            QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞")
-                .split(QLatin1Char(' '));
+        const QStringList& roster = test::KnownAnswerRoster;
         QCOMPARE(committed::commitment(s).toHex(),
                  "df976c6c78a4ff72df482d417f3a33b874c44bedb1b018ddae5ef0621f90349b");
         QCOMPARE(committed::rosterDigest(roster).toHex(),

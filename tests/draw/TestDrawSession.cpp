@@ -8,13 +8,6 @@ using namespace sortilo;
 
 Q_DECLARE_METATYPE(sortilo::ErrorKind)
 
-namespace {
-
-const QStringList Roster =
-    QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞").split(QLatin1Char(' '));
-
-}  // namespace
-
 // The draw's rules on the session alone, its timer ticked by hand: what the screen is told and
 // what the export and a record of the draw would read.
 class TestDrawSession : public QObject {
@@ -207,9 +200,7 @@ private Q_SLOTS:
         QFETCH(QString, entropy);
         QFETCH(QList<int>, first);
         QFETCH(QList<int>, second);
-        const QStringList roster =
-            QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞")
-                .split(QLatin1Char(' '));
+        const QStringList& roster = test::KnownAnswerRoster;
         s().importRoster(roster);
         QVERIFY(s().entropyAllowed());
         if (!entropy.isEmpty()) {
@@ -238,7 +229,7 @@ private Q_SLOTS:
     // stands. A second replacement never brings back an absent name or a member. The known answer:
     // index 4 absent from group 1 (4, 0, 6) gives 2.
     void replacementsForAbsentNames() {
-        s().importRoster(Roster);
+        s().importRoster(test::KnownAnswerRoster);
         s().setKeepChoice(KeepChoice::Remove);
         t->drawGroup(QStringLiteral("3"));
         QSignalSpy asked(&s(), &DrawSession::redrawAsked);

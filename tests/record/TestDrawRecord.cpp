@@ -10,13 +10,6 @@
 
 using namespace sortilo;
 
-namespace {
-
-const QStringList Roster =
-    QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞").split(QLatin1Char(' '));
-
-}  // namespace
-
 // The draw record as the program writes it, checked by the verifier that is not the program
 // (tools/verify-draw, written from docs/draw-record.md).
 class TestDrawRecord : public QObject {
@@ -49,7 +42,7 @@ class TestDrawRecord : public QObject {
     }
     // A session: the room's text, a group with 否, one with 是, a replacement in the first.
     void drawSession() {
-        t->session.importRoster(Roster);
+        t->session.importRoster(test::KnownAnswerRoster);
         t->session.addEntropy(QStringLiteral("20261207 第二排"));
         drawGroup(KeepChoice::Remove, QStringLiteral("3"));
         drawGroup(KeepChoice::Keep, QStringLiteral("2"));
@@ -77,7 +70,7 @@ private Q_SLOTS:
         QCOMPARE(t->session.recordMark().lines, 5);
         QCOMPARE(t->session.recordMark().lastLineHash,
                  record::lineHash(fileBytes(record()).chopped(1).split('\n').last()));
-        t->session.importRoster(Roster.mid(0, 4));
+        t->session.importRoster(test::KnownAnswerRoster.mid(0, 4));
         drawGroup(KeepChoice::Remove, QStringLiteral("4"));
         t->session.closeRecord();
         QCOMPARE(files().filter(QStringLiteral(".jsonl")).size(), 2);

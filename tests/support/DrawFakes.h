@@ -6,6 +6,8 @@
 #include "draw/engine/DrawTimer.h"
 #include "draw/engine/Random.h"
 
+#include <QStringList>
+
 #include <functional>
 
 namespace sortilo::test {
@@ -43,5 +45,9 @@ struct FixedSecrets : SecretSource {
         return next.left(bytes);
     }
 };
+
+// The roster of the record's known answers (docs/draw-record.md), with FixedSecrets' secret.
+inline const QStringList KnownAnswerRoster =
+    QStringLiteral("张伟 王芳 李娜 刘洋 陈静 杨磊 赵敏 黄强 周杰 吴霞").split(QLatin1Char(' '));
 
 }  // namespace sortilo::test
