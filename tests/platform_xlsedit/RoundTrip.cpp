@@ -113,6 +113,18 @@ struct Parsed {
         }
         return out;
     }
+    // Those of them of the given types.
+    std::vector<int> ofType(int bof, std::initializer_list<uint16_t> types) const {
+        std::vector<int> out = level(bof);
+        std::erase_if(out, [&](int i) {
+            return std::find(types.begin(), types.end(), stream.records[size_t(i)].type) ==
+                   types.end();
+        });
+        return out;
+    }
+    QByteArray bodyOf(int i) const {
+        return QByteArray(stream.body(i), stream.records[size_t(i)].length);
+    }
 };
 
 Parsed parse(const QString& path) {
@@ -129,11 +141,9 @@ Parsed parse(const QString& path) {
     for (size_t i = 0; i < p.stream.records.size(); ++i) {
         p.at[p.stream.records[i].offset] = int(i);
     }
-    for (int i : p.level(0)) {
-        if (p.stream.records[size_t(i)].type == rec::BoundSheet) {
-            const auto found = p.at.find(le32(p.stream.body(i)));
-            p.sheets.push_back(found == p.at.end() ? -1 : found->second);
-        }
+    for (int i : p.ofType(0, {rec::BoundSheet})) {
+        const auto found = p.at.find(le32(p.stream.body(i)));
+        p.sheets.push_back(found == p.at.end() ? -1 : found->second);
     }
     return p;
 }
@@ -142,9 +152,9 @@ Parsed parse(const QString& path) {
 // forward to record starts; and how many entries it has (-1: no INDEX).
 std::pair<int, int> validDbCells(const Parsed& p, int bof) {
     int valid = 0, entries = -1;
-    for (int i : p.level(bof)) {
+    for (int i : p.ofType(bof, {rec::Index})) {
         const Record& r = p.stream.records[size_t(i)];
-        if (r.type != rec::Index || r.length < 16 || entries >= 0) {
+        if (r.length < 16 || entries >= 0) {
             continue;
         }
         entries = (r.length - 16) / 4;
@@ -259,46 +269,26 @@ QByteArray expectedView(uint16_t type, QByteArray b, bool& frozen, int& pane) {
 
 void checkExportMarks(const QString& original, const QString& saved, int activeSheet) {
     const Parsed before = parse(original), after = parse(saved);
-    const auto body = [](const Parsed& p, int i) {
-        return QByteArray(p.stream.body(i), p.stream.records[size_t(i)].length);
-    };
-    for (int i : after.level(0)) {
-        if (after.stream.records[size_t(i)].type == rec::RecalcId) {
-            QCOMPARE(le32(after.stream.body(i) + 4), 0u);
-        }
+    for (int i : after.ofType(0, {rec::RecalcId})) {
+        QCOMPARE(le32(after.stream.body(i) + 4), 0u);
     }
     for (int bof : after.sheets) {
-        const std::vector<int> records = after.level(bof);
-        int formulas = 0, uncalced = 0;
-        for (int i : records) {
-            const uint16_t type = after.stream.records[size_t(i)].type;
-            uncalced += type == rec::Uncalced ? 1 : 0;
-            formulas += type == rec::Formula ? 1 : 0;
-            if (type == rec::Formula) {
-                QVERIFY(after.stream.body(i)[xlsedit::FormulaFlags] & xlsedit::FormulaAlwaysCalc);
-            }
+        const std::vector<int> formulas = after.ofType(bof, {rec::Formula});
+        for (int i : formulas) {
+            QVERIFY(after.stream.body(i)[xlsedit::FormulaFlags] & xlsedit::FormulaAlwaysCalc);
         }
-        QCOMPARE(uncalced, formulas > 0 ? 1 : 0);
-        QVERIFY(formulas == 0 || after.stream.records[size_t(records[1])].type == rec::Uncalced);
+        const std::vector<int> uncalced = after.ofType(bof, {rec::Uncalced});
+        QCOMPARE(uncalced, formulas.empty() ? std::vector<int>() : std::vector{bof + 1});
     }
-    const auto views = [](const Parsed& p, int bof) {
-        std::vector<int> out;
-        for (int i : p.level(bof)) {
-            const uint16_t type = p.stream.records[size_t(i)].type;
-            if (type == rec::Window2 || type == rec::Pane || type == rec::Selection) {
-                out.push_back(i);
-            }
-        }
-        return out;
-    };
-    const std::vector<int> old = views(before, before.sheets[size_t(activeSheet)]);
-    const std::vector<int> now = views(after, after.sheets[size_t(activeSheet)]);
+    const std::initializer_list<uint16_t> viewTypes{rec::Window2, rec::Pane, rec::Selection};
+    const std::vector<int> old = before.ofType(before.sheets[size_t(activeSheet)], viewTypes);
+    const std::vector<int> now = after.ofType(after.sheets[size_t(activeSheet)], viewTypes);
     QCOMPARE(now.size(), old.size());
     bool frozen = false;
     int pane = 3;
     for (size_t i = 0; i < now.size(); ++i) {
         const uint16_t type = before.stream.records[size_t(old[i])].type;
-        QCOMPARE(body(after, now[i]).toHex(),
-                 expectedView(type, body(before, old[i]), frozen, pane).toHex());
+        QCOMPARE(after.bodyOf(now[i]).toHex(),
+                 expectedView(type, before.bodyOf(old[i]), frozen, pane).toHex());
     }
 }

@@ -22,14 +22,15 @@ using namespace sortilo::xlsedit;
 
 namespace {
 
-std::map<QString, QByteArray> flatten(const CfbNode& node, const QString& prefix = {}) {
-    std::map<QString, QByteArray> out;
+// A container's entries by their paths (storages' class ids as entries too).
+std::map<QString, QByteArray> entriesOf(const CfbNode& node, const QString& prefix = {}) {
+    std::map<QString, QByteArray> out{
+        {prefix + QStringLiteral("/clsid"),
+         QByteArray(reinterpret_cast<const char*>(node.clsid.data()), 16)}};
     for (const CfbNode& child : node.children) {
         const QString name = prefix + QLatin1Char('/') + child.name;
         if (child.storage) {
-            out[name + QStringLiteral("/clsid")] =
-                QByteArray(reinterpret_cast<const char*>(child.clsid.data()), 16);
-            out.merge(flatten(child, name));
+            out.merge(entriesOf(child, name));
         } else {
             out[name] = child.data;
         }
@@ -37,16 +38,9 @@ std::map<QString, QByteArray> flatten(const CfbNode& node, const QString& prefix
     return out;
 }
 
-// The container of a file, every entry by its path (storages' class ids as entries too).
 std::map<QString, QByteArray> entriesOf(const QString& path) {
     const Result<CompoundFile> file = readCompoundFile(fileBytes(path));
-    if (!file) {
-        return {};
-    }
-    auto entries = flatten(file->root);
-    entries[QStringLiteral("/clsid")] =
-        QByteArray(reinterpret_cast<const char*>(file->root.clsid.data()), 16);
-    return entries;
+    return file ? entriesOf(file->root) : std::map<QString, QByteArray>();
 }
 
 // Body of the n-th record of a type (n from 0, counted from `from` on).
@@ -97,39 +91,32 @@ private Q_SLOTS:
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("sheet");  // empty: the workbook is refused
-        const QString all = QStringLiteral("A1:AZ5000"), title = QStringLiteral("第1组");
-        QTest::newRow("two windows")
-            << "poi_12843-1.xls" << Change::None << all << QString() << "A1" << title << "910715";
-        QTest::newRow("window unconfirmed") << "poi_12843-1.xls" << Change::WindowUnconfirmed << all
-                                            << QString() << "A1" << title << QString();
-        QTest::newRow("position misses, one sheet left")
-            << "edr_TestMultiSheet.xls" << Change::PositionMisses << all << QString() << "A1"
-            << title << "Sheet3";
-        QTest::newRow("two sheets at one position")
-            << "edr_TestMultiSheet.xls" << Change::SharedPosition << all << QString() << "A1"
-            << title << QString();
-        QTest::newRow("frozen rows scrolled far")
-            << "easyexcel_t01.xls" << Change::PaneScrolled << all << QString() << "A1" << title
-            << "产品数据";
+        const auto row = [](const char* name, const char* file, const char* range, const char* cell,
+                            const char* sheet, Change change = Change::None,
+                            const char* refusal = "") {
+            QTest::newRow(name) << QString(file) << change << QString(range) << QString(refusal)
+                                << QString(cell) << QStringLiteral("第1组") << QString(sheet);
+        };
+        const char* const all = "A1:AZ5000";
+        row("two windows", "poi_12843-1.xls", all, "A1", "910715");
+        row("window unconfirmed", "poi_12843-1.xls", all, "A1", "", Change::WindowUnconfirmed);
+        row("position misses, one sheet left", "edr_TestMultiSheet.xls", all, "A1", "Sheet3",
+            Change::PositionMisses);
+        row("two sheets at one position", "edr_TestMultiSheet.xls", all, "A1", "",
+            Change::SharedPosition);
+        row("frozen rows scrolled far", "easyexcel_t01.xls", all, "A1", "产品数据",
+            Change::PaneScrolled);
         // Formula groups: shared A2:A41 anchored at A2; array B4:B7 on the active sheet. (Whole
         // groups go in the export of every corpus file.)
-        const QString shared = QStringLiteral("poi_shared_formulas.xls");
-        const QString array = QStringLiteral("poi_RowFunctionTestCaseData.xls");
-        QTest::newRow("shared: anchor, members outside")
-            << shared << Change::None << "A1:A10"
-            << "shared formula A2:A41 lies partly outside the cells to change"
-            << "A1" << title << "Label";
-        QTest::newRow("shared: members only, formulas left on the sheet")
-            << shared << Change::None << "A20:B30" << QString() << "A20" << title << "Label";
-        QTest::newRow("array: part")
-            << array << Change::None << "B5"
-            << "array formula B4:B7 lies partly outside the cells to change"
-            << "B1" << title << "Tests";
-        QTest::newRow("array: whole")
-            << array << Change::None << "B4:B7" << QString() << "B4" << title << "Tests";
-        QTest::newRow("shared, several groups")
-            << "sheetjs_ErrorTypes.xls" << Change::None << "C1:AZ5000" << QString() << "C1" << title
-            << "RawErrors";
+        const char* const shared = "poi_shared_formulas.xls";
+        const char* const array = "poi_RowFunctionTestCaseData.xls";
+        row("shared: anchor, members outside", shared, "A1:A10", "A1", "Label", Change::None,
+            "shared formula A2:A41 lies partly outside the cells to change");
+        row("shared: members only, formulas left on the sheet", shared, "A20:B30", "A20", "Label");
+        row("array: part", array, "B5", "B1", "Tests", Change::None,
+            "array formula B4:B7 lies partly outside the cells to change");
+        row("array: whole", array, "B4:B7", "B4", "Tests");
+        row("shared, several groups", "sheetjs_ErrorTypes.xls", "C1:AZ5000", "C1", "RawErrors");
         // Text stays text, written over what the cell held; no text leaves the cell blank.
         const QString texts = QStringLiteral("edr_TestMultiSheet.xls");
         const auto text = [&](const char* name, const QString& cell, const QString& value) {
