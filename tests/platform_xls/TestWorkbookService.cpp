@@ -79,11 +79,8 @@ private Q_SLOTS:
             kinds.insert(text);
         }
         // An unknown file, a compound file and a record stream not told apart any further are
-        // all "some other kind of file".
+        // all "some other kind of file", named without its folder.
         QCOMPARE(kinds.size(), int(FileKind::Biff5) + 1 - 3);
-    }
-
-    void sentenceForAFileOfNoKnownKind() {
         const Error e(ErrorKind::NotAWorkbook, QStringLiteral("/某处/导入名单.xls"));
         QCOMPARE(errorMessage(e),
                  texts::WorkbookNotAWorkbook.arg("导入名单.xls", texts::FileKindOther));
