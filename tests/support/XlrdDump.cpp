@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kScript = R"(
@@ -34,12 +36,9 @@ sys.stdout.write(json.dumps(out, ensure_ascii=False))
 }  // namespace
 
 const XlrdSheet* XlrdBook::sheet(const QString& name) const {
-    for (const XlrdSheet& s : sheets) {
-        if (s.name == name) {
-            return &s;
-        }
-    }
-    return nullptr;
+    const auto it = std::find_if(sheets.begin(), sheets.end(),
+                                 [&](const XlrdSheet& s) { return s.name == name; });
+    return it == sheets.end() ? nullptr : &*it;
 }
 
 XlrdBook readWithXlrd(const QString& path) {
