@@ -50,46 +50,32 @@ std::optional<EditableWorkbook> edited(const QString& path) {
 // file; a second name (hard link) of the file would keep the old contents.
 enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced, HardLink };
 
-void limitFileSize(bool on) {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = on ? 4096 : limit.rlim_max;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-void raise(Obstacle o, const QString& folder, const QString& file) {
+// Puts the obstacle up (`on`) or takes it away again.
+void obstruct(Obstacle o, const QString& folder, const QString& file, bool on) {
     const QByteArray f = QFile::encodeName(file), d = QFile::encodeName(folder);
+    const QByteArray link = f + ".link", moved = d + ".moved";
     if (o == Obstacle::HardLink) {
-        ::link(f.constData(), (f + ".link").constData());
+        on ? ::link(f.constData(), link.constData()) : ::unlink(link.constData());
     }
     if (o == Obstacle::ReadOnlyFile) {
-        ::chmod(f.constData(), 0444);
+        ::chmod(f.constData(), on ? 0444 : 0644);
     }
     if (o == Obstacle::ReadOnlyFolder) {
-        ::chmod(d.constData(), 0555);
+        ::chmod(d.constData(), on ? 0555 : 0755);
     }
-    if (o == Obstacle::FolderReplaced) {
-        ::rename(d.constData(), (d + ".moved").constData());
-        QFile stand(folder);
-        stand.open(QIODevice::WriteOnly);
+    if (o == Obstacle::FolderReplaced && on) {
+        ::rename(d.constData(), moved.constData());
+        QFile(folder).open(QIODevice::WriteOnly);
+    } else if (o == Obstacle::FolderReplaced) {
+        ::unlink(d.constData());
+        ::rename(moved.constData(), d.constData());
     }
     if (o == Obstacle::DiskFull) {
         std::signal(SIGXFSZ, SIG_IGN);
-        limitFileSize(true);
-    }
-}
-
-void lower(Obstacle o, const QString& folder, const QString& file) {
-    const QByteArray f = QFile::encodeName(file), d = QFile::encodeName(folder);
-    ::unlink((f + ".link").constData());
-    if (o == Obstacle::FolderReplaced) {
-        ::unlink(d.constData());
-        ::rename((d + ".moved").constData(), d.constData());
-    }
-    ::chmod(f.constData(), 0644);
-    ::chmod(d.constData(), 0755);
-    if (o == Obstacle::DiskFull) {
-        limitFileSize(false);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = on ? 4096 : limit.rlim_max;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
     }
 }
 
@@ -124,9 +110,9 @@ private Q_SLOTS:
         auto book = edited(path);
         QVERIFY(book);
 
-        raise(obstacle, folder, path);
+        obstruct(obstacle, folder, path, true);
         const Result<void> failed = book->save();
-        lower(obstacle, folder, path);
+        obstruct(obstacle, folder, path, false);
         QVERIFY(!failed);
         QCOMPARE(failed.error().kind,
                  obstacle == Obstacle::HardLink ? ErrorKind::HardLinked : ErrorKind::NotSaved);
