@@ -7,11 +7,11 @@
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"
+#include "support/Files.h"
 #include "support/TestData.h"
 #include "support/XlrdDump.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -29,9 +29,8 @@ using Column = std::map<int, QString>;  // row -> text; a null text: some value,
 const QString ErrorCell = QStringLiteral("<error>");
 
 QJsonObject answerFor(const QString& folder, const QString& file) {
-    QFile f(folder + QStringLiteral("/expected/") + file + QStringLiteral(".json"));
-    return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object()
-                                       : QJsonObject();
+    const QString answer = QStringLiteral("%1/expected/%2.json").arg(folder, file);
+    return QJsonDocument::fromJson(fileBytes(answer)).object();
 }
 
 void addFiles(const QString& folder, qsizetype atLeast) {
@@ -78,8 +77,8 @@ std::optional<ErrorKind> refusalFor(const QJsonObject& e) {
 // Where the program and xlrd part: numbers formatted as elapsed time ([h], [ss] ...) are times
 // to the program, numbers to xlrd. These rows of the files hold them.
 const std::map<QString, QSet<int>> xlrdDiffers = {
-    {QStringLiteral("sheetjs_LONumbers.xls"), {15, 16, 17, 24, 25}},
-    {QStringLiteral("sheetjs_LONumbers-2011.xls"), {15, 16, 17, 24, 25}}};
+    {"sheetjs_LONumbers.xls", {15, 16, 17, 24, 25}},
+    {"sheetjs_LONumbers-2011.xls", {15, 16, 17, 24, 25}}};
 
 // Every cell of the sheet that opens, ours against xlrd's put through the text rules (dates
 // xlrd counts in the workbook's date system); empty texts are empty cells.

@@ -44,6 +44,12 @@ std::optional<EditableWorkbook> edited(const QString& path) {
     return std::move(*book);
 }
 
+// Makes an export's changes and saves them.
+bool editAndSave(const QString& path) {
+    auto book = edited(path);
+    return book && book->save();
+}
+
 // The ways a save can fail, each undone afterwards. Tests run as root, who may write anywhere:
 // read-only is a file or folder without write permission bits, which the save honours; a full
 // disk is a file size limit on this process; a folder replaced by a file refuses the temporary
@@ -147,9 +153,7 @@ private Q_SLOTS:
         const QByteArray name = QFile::encodeName(path);
         QVERIFY(::chown(name.constData(), owner, group) == 0);
         QVERIFY(::chmod(name.constData(), 0640) == 0);
-        auto book = edited(path);
-        QVERIFY(book);
-        QVERIFY(book->save());
+        QVERIFY(editAndSave(path));
         struct stat st {};
         QCOMPARE(::stat(name.constData(), &st), 0);
         QVERIFY(fileBytes(path) != junk);
@@ -170,11 +174,9 @@ private Q_SLOTS:
         const QString path = copyIn(dir.path());
         const QByteArray before = fileBytes(path);
         // The new contents, and how long a save takes: the kills fall within that time.
-        auto probe = edited(path);
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(probe);
-        QVERIFY(probe->save());
+        QVERIFY(editAndSave(path));
         const qint64 saveMicros = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
         const QByteArray after = fileBytes(path);
         int leftovers = 0;
@@ -210,9 +212,7 @@ private Q_SLOTS:
         }
         qInfo("%d kills, %d left a temporary file behind", kills, leftovers);
         QVERIFY(writeBytes(path, before));
-        auto book = edited(path);
-        QVERIFY(book);
-        QVERIFY(book->save());
+        QVERIFY(editAndSave(path));
         QCOMPARE(fileBytes(path), after);
         QCOMPARE(entries(dir.path()), QStringList{kName});
     }
