@@ -1,8 +1,7 @@
 // Damaged files and other kinds of file under a workbook's name: reading and editing refuse
-// them with the same kind of error where the data is not whole (looping or overrunning sector
-// chains, records longer than their stream, strings longer than their table); both read them
-// where other readers are lenient and the data is whole; editing alone refuses what it would
-// write back cut short or in doubt.
+// alike what is not whole (looping or overrunning sector chains, records or strings longer than
+// what holds them); both read whole data other readers are lenient about; editing alone refuses
+// what it would write back cut short or in doubt.
 #include "WorkbookWriter.h"
 #include "platform/xls/Biff.h"
 #include "platform/xls/Container.h"

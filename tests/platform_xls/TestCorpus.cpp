@@ -3,7 +3,7 @@
 // only LibreOffice reads the file, column A as it shows it; files that are no workbook we read
 // are refused with the right kind of error. Rosters as systems hand them out under a workbook's
 // name (tests/data/rosters: HTML, XML Spreadsheet 2003, CSV): text against Python's csv module,
-// the rest against LibreOffice Calc; deviations() says where the rules part from them and why.
+// the rest against LibreOffice Calc; a table below says where the rules part from them and why.
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"
@@ -138,31 +138,28 @@ struct Deviation {
 };
 
 // Where the rules and the roster readings part.
-const std::map<QString, Deviation>& deviations() {
-    static const std::map<QString, Deviation> table = {
-        // <br> and paragraphs are line breaks inside the cell, as a browser shows them.
-        {"made_line_breaks.html.xls", {.otherFilter = true}},
-        // The declared GB2312 is read as GBK, as its writers meant (the picked filter reads UTF-8).
-        {"made_gb2312_decl.xml.xls", {.otherFilter = true}},
-        // A page labelled gb2312 holds GBK characters: browsers read them, LibreOffice garbles.
-        {"made_gb2312_label_gbk_chars.html.xls",
-         {.rows = {{3, "王喆"}, {4, "李堃"}, {5, "张玥"}, {6, "陈镕"}, {7, "刘昇"}, {8, "赵琇"}}}},
-        // "sep=;" names the separator and is not a row, as in the spreadsheet program it is for.
-        {"made_sep_hint.csv.xls", {.skipRows = 1}},
-        // Stored values, not shown texts: 7 formatted 000, dates in the program's date text,
-        // Boolean cells (shown empty by LibreOffice) and an error value.
-        {"made_types.xml.xls",
-         {.rows = {{4, "7"},
-                   {8, "1.23456789012346E+19"},
-                   {10, "2024/3/1"},
-                   {11, "2024/3/1 8:30:00"},
-                   {12, "True"},
-                   {13, "False"},
-                   {18, ErrorCell},
-                   {19, ErrorCell}}}},
-    };
-    return table;
-}
+const std::map<QString, Deviation> deviations = {
+    // <br> and paragraphs are line breaks inside the cell, as a browser shows them.
+    {"made_line_breaks.html.xls", {.otherFilter = true}},
+    // The declared GB2312 is read as GBK, as its writers meant (the picked filter reads UTF-8).
+    {"made_gb2312_decl.xml.xls", {.otherFilter = true}},
+    // A page labelled gb2312 holds GBK characters: browsers read them, LibreOffice garbles.
+    {"made_gb2312_label_gbk_chars.html.xls",
+     {.rows = {{3, "王喆"}, {4, "李堃"}, {5, "张玥"}, {6, "陈镕"}, {7, "刘昇"}, {8, "赵琇"}}}},
+    // "sep=;" names the separator and is not a row, as in the spreadsheet program it is for.
+    {"made_sep_hint.csv.xls", {.skipRows = 1}},
+    // Stored values, not shown texts: 7 formatted 000, dates in the program's date text,
+    // Boolean cells (shown empty by LibreOffice) and an error value.
+    {"made_types.xml.xls",
+     {.rows = {{4, "7"},
+               {8, "1.23456789012346E+19"},
+               {10, "2024/3/1"},
+               {11, "2024/3/1 8:30:00"},
+               {12, "True"},
+               {13, "False"},
+               {18, ErrorCell},
+               {19, ErrorCell}}}},
+};
 
 // A roster's column A as its reading gives it, with the deviations applied.
 Column rosterColumn(const QJsonObject& answer, const Deviation& d) {
@@ -242,7 +239,7 @@ private Q_SLOTS:
         QVERIFY2(book, qPrintable(failure(book)));
         const QString format = answer[QStringLiteral("format")].toString();
         QCOMPARE(book->formatName(), format.startsWith(u"text-") ? QStringLiteral("csv") : format);
-        const Deviation d = deviations().count(name) ? deviations().at(name) : Deviation();
+        const Deviation d = deviations.count(name) ? deviations.at(name) : Deviation();
         if (book->format() == WorkbookFormat::Xml2003) {
             QCOMPARE(book->activeSheetName(),
                      d.otherFilter ? answer[QStringLiteral("libreoffice_other_filter")]

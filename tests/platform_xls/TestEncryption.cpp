@@ -1,7 +1,6 @@
-// Workbooks encrypted the ways Excel does (XOR obfuscation, RC4, RC4 CryptoAPI; BIFF5 XOR).
-// With the default password they open as if they were not encrypted; with a password of the
-// user's they are refused as protected; they are never edited. The files come from an
-// independent writer, tests/data/encrypted/make_encrypted.py.
+// Workbooks encrypted the ways Excel does (XOR obfuscation, RC4, RC4 CryptoAPI; BIFF5 XOR) open
+// with the default password as if they were not encrypted, are refused with a password of the
+// user's, and are never edited. tests/data/encrypted/make_encrypted.py writes them.
 #include "platform/xls/BiffReader.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 #include "support/Failure.h"

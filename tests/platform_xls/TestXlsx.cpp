@@ -1,8 +1,6 @@
-// An .xlsx workbook saved under the .xls name (users do this): read by content, with the
-// active tab, shared and inline strings, rich text without its phonetic runs, numbers, dates by
-// number format (also in the 1904 system) and as ISO text, booleans, errors and formula
-// results. Packages that give no sheet, are damaged or are no workbook say so. The packages are
-// in tests/data/xlsx (make.py there writes them).
+// An .xlsx workbook saved under the .xls name (users do this) is read by content: the active tab
+// and every kind of cell, dates also in the 1904 system. Packages that give no sheet, are damaged
+// or are no workbook say so. The packages are in tests/data/xlsx (make.py there writes them).
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"

@@ -1,8 +1,7 @@
-// Editing corpus workbooks from many writers: clear the export range, write an export, save,
-// and let xlrd confirm that the written cells are exact and everything else unchanged. Every
-// workbook takes an export big enough for several string CONTINUEs and row blocks; one takes
-// the largest export the program writes (reading 50,000 cells back through xlrd for every
-// workbook would only repeat that one check at a minute's cost).
+// Editing corpus workbooks from many writers: clear the export range, write an export big enough
+// for several string CONTINUEs and row blocks, save, and let xlrd confirm the written cells exact
+// and all else unchanged. One workbook takes the largest export the program writes (reading
+// 50,000 cells back through xlrd for every workbook would only repeat that check at great cost).
 #include "RoundTrip.h"
 #include "platform/xls/Workbook.h"
 #include "platform/xlsedit/EditableWorkbook.h"

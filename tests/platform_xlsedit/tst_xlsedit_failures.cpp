@@ -15,7 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
-#include <cstdio>
 
 using namespace sortilo;
 using namespace sortilo::xlsedit;

@@ -1,7 +1,6 @@
-// Single edits and saving: an export writes the sheet that opens, the one the reader reads, or
-// refuses when the workbook's records leave that in doubt; text stays text, formula groups are
-// never broken, the container keeps every part (but an old BIFF5 copy of the workbook),
-// repeated exports do not grow it.
+// Single edits and saving: an export writes the sheet the reader opens, or refuses when the
+// records leave that in doubt; text stays text, formula groups stay whole, the container keeps
+// every part but an old BIFF5 copy of the workbook, repeated exports do not grow it.
 #include "RoundTrip.h"
 #include "WorkbookWriter.h"
 #include "platform/xls/Container.h"
