@@ -54,21 +54,19 @@ void compareColumnA(const Workbook& book, const Column& want) {
 
 // The kind of error a corpus file must be refused with, by what the reference says it is.
 std::optional<ErrorKind> refusalFor(const QJsonObject& e) {
-    const QString format = e[QStringLiteral("format")].toString();
+    const QString format = e[u"format"].toString();
     static const std::map<QString, ErrorKind> byFormat = {
-        {QStringLiteral("unknown"), ErrorKind::NotAWorkbook},
-        {QStringLiteral("broken-cfb"), ErrorKind::Corrupt},
-        {QStringLiteral("ooxml-encrypted-cfb"), ErrorKind::PasswordProtected},
-    };
+        {"unknown", ErrorKind::NotAWorkbook},
+        {"broken-cfb", ErrorKind::Corrupt},
+        {"ooxml-encrypted-cfb", ErrorKind::PasswordProtected}};
     if (const auto it = byFormat.find(format); it != byFormat.end()) {
         return it->second;
     }
     if (format.startsWith(u"biff") && format.endsWith(u"-raw")) {
         return ErrorKind::UnsupportedFormat;  // a bare BIFF stream, no container
     }
-    const bool encrypted =
-        !e[QStringLiteral("format_detail")][QStringLiteral("filepass")].isUndefined();
-    if (encrypted && !e[QStringLiteral("libreoffice")][QStringLiteral("ok")].toBool()) {
+    const bool encrypted = !e[u"format_detail"][u"filepass"].isUndefined();
+    if (encrypted && !e[u"libreoffice"][u"ok"].toBool()) {
         return ErrorKind::PasswordProtected;  // a password of the user's
     }
     return std::nullopt;
@@ -114,10 +112,10 @@ void compareWithXlrd(const Workbook& book, const XlrdSheet& sheet, bool date1904
 // LibreOffice shows numbers formatted, and turns number- and date-looking text of text files
 // into values: there only text cells of other files are compared as written.
 Column libreOfficeColumn(const Workbook& book, const QJsonObject& lo, bool sameText) {
-    QJsonValue col = lo[QStringLiteral("active_sheet_csv_col_a")];
+    QJsonValue col = lo[u"active_sheet_csv_col_a"];
     if (col.isUndefined()) {
         // A text file's one sheet is named after the file there.
-        const QJsonObject bySheet = lo[QStringLiteral("col_a_by_sheet")].toObject();
+        const QJsonObject bySheet = lo[u"col_a_by_sheet"].toObject();
         col = bySheet.size() == 1 ? *bySheet.begin() : bySheet[book.activeSheetName()];
     }
     Column want;
@@ -163,16 +161,13 @@ const std::map<QString, Deviation> deviations = {
 
 // A roster's column A as its reading gives it, with the deviations applied.
 Column rosterColumn(const QJsonObject& answer, const Deviation& d) {
-    const QJsonValue python = answer[QStringLiteral("python_csv")];
+    const QJsonValue python = answer[u"python_csv"];
     Column want;
-    for (const QJsonValue& r :
-         (python.isObject() ? python : answer)[QStringLiteral("column_a")].toArray()) {
+    for (const QJsonValue& r : (python.isObject() ? python : answer)[u"column_a"].toArray()) {
         want[r[0].toInt() - d.skipRows] = r[1].toString();
     }
     if (d.otherFilter) {
-        for (const QJsonValue& r :
-             answer[QStringLiteral("libreoffice_other_filter")][QStringLiteral("differences")]
-                 .toArray()) {
+        for (const QJsonValue& r : answer[u"libreoffice_other_filter"][u"differences"].toArray()) {
             want[r[0].toInt()] = r[2].toString();
         }
     }
@@ -203,7 +198,7 @@ private Q_SLOTS:
         if (const auto refusal = refusalFor(e)) {
             QVERIFY2(!book, "a file that must be refused was read");
             QCOMPARE(book.error().kind, *refusal);
-            if (e[QStringLiteral("format")].toString() == u"biff-raw") {
+            if (e[u"format"].toString() == u"biff-raw") {
                 // The corpus's bare record streams are Excel 2.x-4.x worksheets, named so.
                 QCOMPARE(book.error().content, FileKind::OldBiff);
             }
@@ -212,20 +207,18 @@ private Q_SLOTS:
             return;
         }
         QVERIFY2(book, qPrintable(failure(book)));
-        const QJsonObject xlrd = e[QStringLiteral("xlrd")].toObject();
-        if (!xlrd[QStringLiteral("ok")].toBool()) {
-            const QJsonObject lo = e[QStringLiteral("libreoffice")].toObject();
-            QVERIFY(lo[QStringLiteral("ok")].toBool());
-            const bool text = e[QStringLiteral("format")].toString().startsWith(u"text");
+        const QJsonObject xlrd = e[u"xlrd"].toObject();
+        if (!xlrd[u"ok"].toBool()) {
+            const QJsonObject lo = e[u"libreoffice"].toObject();
+            QVERIFY(lo[u"ok"].toBool());
+            const bool text = e[u"format"].toString().startsWith(u"text");
             compareColumnA(*book, libreOfficeColumn(*book, lo, !text));
             return;
         }
-        QCOMPARE(book->activeSheetName(),
-                 e[QStringLiteral("active_sheet")][QStringLiteral("name")].toString());
+        QCOMPARE(book->activeSheetName(), e[u"active_sheet"][u"name"].toString());
         const XlrdBook now = readWithXlrd(path);
         QVERIFY2(now.error.isEmpty(), qPrintable(now.error));
-        compareWithXlrd(*book, *now.sheet(book->activeSheetName()),
-                        xlrd[QStringLiteral("datemode")].toInt() == 1,
+        compareWithXlrd(*book, *now.sheet(book->activeSheetName()), xlrd[u"datemode"].toInt() == 1,
                         xlrdDiffers.count(name) ? xlrdDiffers.at(name) : QSet<int>());
     }
 
@@ -237,15 +230,13 @@ private Q_SLOTS:
         QVERIFY2(!answer.isEmpty(), "no reading beside the file");
         const Result<Workbook> book = Workbook::open(rosters + QLatin1Char('/') + name);
         QVERIFY2(book, qPrintable(failure(book)));
-        const QString format = answer[QStringLiteral("format")].toString();
+        const QString format = answer[u"format"].toString();
         QCOMPARE(book->formatName(), format.startsWith(u"text-") ? QStringLiteral("csv") : format);
         const Deviation d = deviations.count(name) ? deviations.at(name) : Deviation();
         if (book->format() == WorkbookFormat::Xml2003) {
             QCOMPARE(book->activeSheetName(),
-                     d.otherFilter ? answer[QStringLiteral("libreoffice_other_filter")]
-                                           [QStringLiteral("opened_sheet")]
-                                               .toString()
-                                   : answer[QStringLiteral("active_sheet")].toString());
+                     d.otherFilter ? answer[u"libreoffice_other_filter"][u"opened_sheet"].toString()
+                                   : answer[u"active_sheet"].toString());
         }
         compareColumnA(*book, rosterColumn(answer, d));
     }
