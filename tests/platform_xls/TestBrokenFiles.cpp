@@ -9,6 +9,8 @@
 #include "platform/xlsedit/CompoundFile.h"
 #include "platform/xlsedit/EditableWorkbook.h"
 #include "support/Failure.h"
+#include "support/Files.h"
+#include "support/TestData.h"
 
 #include <QTest>
 
@@ -187,6 +189,20 @@ private Q_SLOTS:
         row("BIFF8 stream without its container", s,
             fileFault(ErrorKind::UnsupportedFormat, FileKind::BareBiff));
         row("zip of nothing", QByteArray("PK\x03\x04rest", 8), corrupt);
+        // .xlsx packages and other zip files under the .xls name (tests/data/xlsx/make.py).
+        const auto package = [](const char* name) {
+            return fileBytes(test::testData(QStringLiteral("xlsx/") + QLatin1String(name)));
+        };
+        row("xlsx whose chart sheet opens", package("chart-opens.xlsx.xls"),
+            fault(ErrorKind::NoSheet));
+        row("xlsx without sheets", package("no-sheets.xlsx.xls"), fault(ErrorKind::NoSheet));
+        row("xlsx with a damaged part", package("damaged-part.xlsx.xls"), corrupt);
+        row("xlsb", package("binary.xlsb.xls"),
+            fileFault(ErrorKind::UnsupportedFormat, FileKind::Xlsb));
+        row("ods", package("calc.ods.xls"), fileFault(ErrorKind::NotAWorkbook, FileKind::Ods));
+        row("docx", package("report.docx.xls"),
+            fileFault(ErrorKind::NotAWorkbook, FileKind::OtherOffice));
+        row("zip", package("readme.zip.xls"), fileFault(ErrorKind::NotAWorkbook, FileKind::Zip));
     }
 
     void damage() {

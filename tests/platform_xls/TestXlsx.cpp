@@ -1,6 +1,6 @@
 // An .xlsx workbook saved under the .xls name (users do this) is read by content: the active tab
 // and every kind of cell, dates also in the 1904 system. Packages that give no sheet, are damaged
-// or are no workbook say so. The packages are in tests/data/xlsx (make.py there writes them).
+// or are no workbook are among the broken files. tests/data/xlsx/make.py writes the packages.
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"
@@ -12,9 +12,6 @@
 
 using namespace sortilo;
 using namespace sortilo::xls;
-
-Q_DECLARE_METATYPE(sortilo::ErrorKind)
-Q_DECLARE_METATYPE(sortilo::FileKind)
 
 namespace {
 
@@ -71,31 +68,6 @@ private Q_SLOTS:
                               "C15 丙", "A16 Abc"}));
         // A tab out of range falls back to the first visible worksheet.
         QCOMPARE(package("tab-out-of-range.xlsx.xls")->activeSheetName(), QStringLiteral("Cover"));
-    }
-
-    void refused_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<ErrorKind>("kind");
-        QTest::addColumn<FileKind>("content");
-        const FileKind unknown = FileKind::Unknown;
-        QTest::newRow("chart sheet opens")
-            << "chart-opens.xlsx.xls" << ErrorKind::NoSheet << unknown;
-        QTest::newRow("no sheets") << "no-sheets.xlsx.xls" << ErrorKind::NoSheet << unknown;
-        QTest::newRow("damaged part") << "damaged-part.xlsx.xls" << ErrorKind::Corrupt << unknown;
-        QTest::newRow("xlsb") << "binary.xlsb.xls" << ErrorKind::UnsupportedFormat
-                              << FileKind::Xlsb;
-        QTest::newRow("ods") << "calc.ods.xls" << ErrorKind::NotAWorkbook << FileKind::Ods;
-        QTest::newRow("docx") << "report.docx.xls" << ErrorKind::NotAWorkbook
-                              << FileKind::OtherOffice;
-        QTest::newRow("zip") << "readme.zip.xls" << ErrorKind::NotAWorkbook << FileKind::Zip;
-    }
-
-    void refused() {
-        QFETCH(QString, file);
-        const Result<Workbook> book = package(qPrintable(file));
-        QVERIFY(!book);
-        QTEST(book.error().kind, "kind");
-        QTEST(book.error().content, "content");
     }
 };
 
