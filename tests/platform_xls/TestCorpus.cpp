@@ -1,20 +1,17 @@
-// Real files against independent readings of them: the sheet that opens and what it holds.
-// The corpus of workbooks (tests/data/workbooks): where xlrd reads the file, the sheet that
-// opens and every cell of it as xlrd reads it now, put through the text rules; where only
-// LibreOffice read it (also HTML, XML Spreadsheet 2003 and text), our column A where it shows
-// it; a file that is no workbook we read is refused with the right kind of error.
-// Rosters as systems hand them out under a workbook's name (tests/data/rosters: HTML tables, XML
-// Spreadsheet 2003, CSV text): text files against Python's csv module (fields as written), the
-// rest against LibreOffice Calc; where the program's rules differ from the reading, the table
-// below says which rows and why.
+// Real files against independent readings of them. Corpus workbooks (tests/data/workbooks):
+// the sheet that opens and every cell of it as xlrd reads it now, through the text rules; where
+// only LibreOffice reads the file, column A as it shows it; files that are no workbook we read
+// are refused with the right kind of error. Rosters as systems hand them out under a workbook's
+// name (tests/data/rosters: HTML, XML Spreadsheet 2003, CSV): text against Python's csv module,
+// the rest against LibreOffice Calc; a table below says where the rules part from them and why.
 #include "platform/xls/CellText.h"
 #include "platform/xls/Workbook.h"
 #include "support/Failure.h"
+#include "support/Files.h"
 #include "support/TestData.h"
 #include "support/XlrdDump.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -32,9 +29,8 @@ using Column = std::map<int, QString>;  // row -> text; a null text: some value,
 const QString ErrorCell = QStringLiteral("<error>");
 
 QJsonObject answerFor(const QString& folder, const QString& file) {
-    QFile f(folder + QStringLiteral("/expected/") + file + QStringLiteral(".json"));
-    return f.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(f.readAll()).object()
-                                       : QJsonObject();
+    const QString answer = QStringLiteral("%1/expected/%2.json").arg(folder, file);
+    return QJsonDocument::fromJson(fileBytes(answer)).object();
 }
 
 void addFiles(const QString& folder, qsizetype atLeast) {
@@ -58,21 +54,19 @@ void compareColumnA(const Workbook& book, const Column& want) {
 
 // The kind of error a corpus file must be refused with, by what the reference says it is.
 std::optional<ErrorKind> refusalFor(const QJsonObject& e) {
-    const QString format = e[QStringLiteral("format")].toString();
+    const QString format = e[u"format"].toString();
     static const std::map<QString, ErrorKind> byFormat = {
-        {QStringLiteral("unknown"), ErrorKind::NotAWorkbook},
-        {QStringLiteral("broken-cfb"), ErrorKind::Corrupt},
-        {QStringLiteral("ooxml-encrypted-cfb"), ErrorKind::PasswordProtected},
-    };
+        {"unknown", ErrorKind::NotAWorkbook},
+        {"broken-cfb", ErrorKind::Corrupt},
+        {"ooxml-encrypted-cfb", ErrorKind::PasswordProtected}};
     if (const auto it = byFormat.find(format); it != byFormat.end()) {
         return it->second;
     }
     if (format.startsWith(u"biff") && format.endsWith(u"-raw")) {
         return ErrorKind::UnsupportedFormat;  // a bare BIFF stream, no container
     }
-    const bool encrypted =
-        !e[QStringLiteral("format_detail")][QStringLiteral("filepass")].isUndefined();
-    if (encrypted && !e[QStringLiteral("libreoffice")][QStringLiteral("ok")].toBool()) {
+    const bool encrypted = !e[u"format_detail"][u"filepass"].isUndefined();
+    if (encrypted && !e[u"libreoffice"][u"ok"].toBool()) {
         return ErrorKind::PasswordProtected;  // a password of the user's
     }
     return std::nullopt;
@@ -81,8 +75,8 @@ std::optional<ErrorKind> refusalFor(const QJsonObject& e) {
 // Where the program and xlrd part: numbers formatted as elapsed time ([h], [ss] ...) are times
 // to the program, numbers to xlrd. These rows of the files hold them.
 const std::map<QString, QSet<int>> xlrdDiffers = {
-    {QStringLiteral("sheetjs_LONumbers.xls"), {15, 16, 17, 24, 25}},
-    {QStringLiteral("sheetjs_LONumbers-2011.xls"), {15, 16, 17, 24, 25}}};
+    {"sheetjs_LONumbers.xls", {15, 16, 17, 24, 25}},
+    {"sheetjs_LONumbers-2011.xls", {15, 16, 17, 24, 25}}};
 
 // Every cell of the sheet that opens, ours against xlrd's put through the text rules (dates
 // xlrd counts in the workbook's date system); empty texts are empty cells.
@@ -118,10 +112,10 @@ void compareWithXlrd(const Workbook& book, const XlrdSheet& sheet, bool date1904
 // LibreOffice shows numbers formatted, and turns number- and date-looking text of text files
 // into values: there only text cells of other files are compared as written.
 Column libreOfficeColumn(const Workbook& book, const QJsonObject& lo, bool sameText) {
-    QJsonValue col = lo[QStringLiteral("active_sheet_csv_col_a")];
+    QJsonValue col = lo[u"active_sheet_csv_col_a"];
     if (col.isUndefined()) {
         // A text file's one sheet is named after the file there.
-        const QJsonObject bySheet = lo[QStringLiteral("col_a_by_sheet")].toObject();
+        const QJsonObject bySheet = lo[u"col_a_by_sheet"].toObject();
         col = bySheet.size() == 1 ? *bySheet.begin() : bySheet[book.activeSheetName()];
     }
     Column want;
@@ -138,57 +132,42 @@ Column libreOfficeColumn(const Workbook& book, const QJsonObject& lo, bool sameT
 struct Deviation {
     bool otherFilter = false;  // LibreOffice's second filter reads the file as the rules do
     int skipRows = 0;          // the reading shows rows the program does not
-    Column rows;
+    Column rows{};
 };
 
 // Where the rules and the roster readings part.
-const std::map<QString, Deviation>& deviations() {
-    static const std::map<QString, Deviation> table = {
-        // <br> and paragraphs are line breaks inside the cell, as a browser shows them.
-        {QStringLiteral("made_line_breaks.html.xls"), {true, 0, {}}},
-        // The declared GB2312 is read as GBK, as its writers meant (the picked filter reads UTF-8).
-        {QStringLiteral("made_gb2312_decl.xml.xls"), {true, 0, {}}},
-        // A page labelled gb2312 holds GBK characters: browsers read them, LibreOffice garbles.
-        {QStringLiteral("made_gb2312_label_gbk_chars.html.xls"),
-         {false,
-          0,
-          {{3, QStringLiteral("王喆")},
-           {4, QStringLiteral("李堃")},
-           {5, QStringLiteral("张玥")},
-           {6, QStringLiteral("陈镕")},
-           {7, QStringLiteral("刘昇")},
-           {8, QStringLiteral("赵琇")}}}},
-        // "sep=;" names the separator and is not a row, as in the spreadsheet program it is for.
-        {QStringLiteral("made_sep_hint.csv.xls"), {false, 1, {}}},
-        // Stored values, not shown texts: 7 formatted 000, dates in the program's date text,
-        // Boolean cells (shown empty by LibreOffice) and an error value.
-        {QStringLiteral("made_types.xml.xls"),
-         {false,
-          0,
-          {{4, QStringLiteral("7")},
-           {8, QStringLiteral("1.23456789012346E+19")},
-           {10, QStringLiteral("2024/3/1")},
-           {11, QStringLiteral("2024/3/1 8:30:00")},
-           {12, QStringLiteral("True")},
-           {13, QStringLiteral("False")},
-           {18, ErrorCell},
-           {19, ErrorCell}}}},
-    };
-    return table;
-}
+const std::map<QString, Deviation> deviations = {
+    // <br> and paragraphs are line breaks inside the cell, as a browser shows them.
+    {"made_line_breaks.html.xls", {.otherFilter = true}},
+    // The declared GB2312 is read as GBK, as its writers meant (the picked filter reads UTF-8).
+    {"made_gb2312_decl.xml.xls", {.otherFilter = true}},
+    // A page labelled gb2312 holds GBK characters: browsers read them, LibreOffice garbles.
+    {"made_gb2312_label_gbk_chars.html.xls",
+     {.rows = {{3, "王喆"}, {4, "李堃"}, {5, "张玥"}, {6, "陈镕"}, {7, "刘昇"}, {8, "赵琇"}}}},
+    // "sep=;" names the separator and is not a row, as in the spreadsheet program it is for.
+    {"made_sep_hint.csv.xls", {.skipRows = 1}},
+    // Stored values, not shown texts: 7 formatted 000, dates in the program's date text,
+    // Boolean cells (shown empty by LibreOffice) and an error value.
+    {"made_types.xml.xls",
+     {.rows = {{4, "7"},
+               {8, "1.23456789012346E+19"},
+               {10, "2024/3/1"},
+               {11, "2024/3/1 8:30:00"},
+               {12, "True"},
+               {13, "False"},
+               {18, ErrorCell},
+               {19, ErrorCell}}}},
+};
 
 // A roster's column A as its reading gives it, with the deviations applied.
 Column rosterColumn(const QJsonObject& answer, const Deviation& d) {
-    const QJsonValue python = answer[QStringLiteral("python_csv")];
+    const QJsonValue python = answer[u"python_csv"];
     Column want;
-    for (const QJsonValue& r :
-         (python.isObject() ? python : answer)[QStringLiteral("column_a")].toArray()) {
+    for (const QJsonValue& r : (python.isObject() ? python : answer)[u"column_a"].toArray()) {
         want[r[0].toInt() - d.skipRows] = r[1].toString();
     }
     if (d.otherFilter) {
-        for (const QJsonValue& r :
-             answer[QStringLiteral("libreoffice_other_filter")][QStringLiteral("differences")]
-                 .toArray()) {
+        for (const QJsonValue& r : answer[u"libreoffice_other_filter"][u"differences"].toArray()) {
             want[r[0].toInt()] = r[2].toString();
         }
     }
@@ -219,7 +198,7 @@ private Q_SLOTS:
         if (const auto refusal = refusalFor(e)) {
             QVERIFY2(!book, "a file that must be refused was read");
             QCOMPARE(book.error().kind, *refusal);
-            if (e[QStringLiteral("format")].toString() == u"biff-raw") {
+            if (e[u"format"].toString() == u"biff-raw") {
                 // The corpus's bare record streams are Excel 2.x-4.x worksheets, named so.
                 QCOMPARE(book.error().content, FileKind::OldBiff);
             }
@@ -228,20 +207,18 @@ private Q_SLOTS:
             return;
         }
         QVERIFY2(book, qPrintable(failure(book)));
-        const QJsonObject xlrd = e[QStringLiteral("xlrd")].toObject();
-        if (!xlrd[QStringLiteral("ok")].toBool()) {
-            const QJsonObject lo = e[QStringLiteral("libreoffice")].toObject();
-            QVERIFY(lo[QStringLiteral("ok")].toBool());
-            const bool text = e[QStringLiteral("format")].toString().startsWith(u"text");
+        const QJsonObject xlrd = e[u"xlrd"].toObject();
+        if (!xlrd[u"ok"].toBool()) {
+            const QJsonObject lo = e[u"libreoffice"].toObject();
+            QVERIFY(lo[u"ok"].toBool());
+            const bool text = e[u"format"].toString().startsWith(u"text");
             compareColumnA(*book, libreOfficeColumn(*book, lo, !text));
             return;
         }
-        QCOMPARE(book->activeSheetName(),
-                 e[QStringLiteral("active_sheet")][QStringLiteral("name")].toString());
+        QCOMPARE(book->activeSheetName(), e[u"active_sheet"][u"name"].toString());
         const XlrdBook now = readWithXlrd(path);
         QVERIFY2(now.error.isEmpty(), qPrintable(now.error));
-        compareWithXlrd(*book, *now.sheet(book->activeSheetName()),
-                        xlrd[QStringLiteral("datemode")].toInt() == 1,
+        compareWithXlrd(*book, *now.sheet(book->activeSheetName()), xlrd[u"datemode"].toInt() == 1,
                         xlrdDiffers.count(name) ? xlrdDiffers.at(name) : QSet<int>());
     }
 
@@ -253,19 +230,13 @@ private Q_SLOTS:
         QVERIFY2(!answer.isEmpty(), "no reading beside the file");
         const Result<Workbook> book = Workbook::open(rosters + QLatin1Char('/') + name);
         QVERIFY2(book, qPrintable(failure(book)));
-        static const std::map<QString, QString> formatNames = {
-            {QStringLiteral("html"), QStringLiteral("html")},
-            {QStringLiteral("xml2003"), QStringLiteral("xml2003")},
-            {QStringLiteral("text-csv"), QStringLiteral("csv")},
-            {QStringLiteral("text-tsv"), QStringLiteral("csv")}};
-        QCOMPARE(book->formatName(), formatNames.at(answer[QStringLiteral("format")].toString()));
-        const Deviation d = deviations().count(name) ? deviations().at(name) : Deviation();
+        const QString format = answer[u"format"].toString();
+        QCOMPARE(book->formatName(), format.startsWith(u"text-") ? QStringLiteral("csv") : format);
+        const Deviation d = deviations.count(name) ? deviations.at(name) : Deviation();
         if (book->format() == WorkbookFormat::Xml2003) {
             QCOMPARE(book->activeSheetName(),
-                     d.otherFilter ? answer[QStringLiteral("libreoffice_other_filter")]
-                                           [QStringLiteral("opened_sheet")]
-                                               .toString()
-                                   : answer[QStringLiteral("active_sheet")].toString());
+                     d.otherFilter ? answer[u"libreoffice_other_filter"][u"opened_sheet"].toString()
+                                   : answer[u"active_sheet"].toString());
         }
         compareColumnA(*book, rosterColumn(answer, d));
     }

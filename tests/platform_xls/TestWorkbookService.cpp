@@ -1,7 +1,6 @@
-// What the workbook service adds to the formats, where the roster and export tests do not reach
-// it: each form of lock file another program leaves, a desktop that cannot show the file, the
-// sentence for a file of no known kind, and rosters that are no workbooks: read for the import
-// with what lies past the names, refused for the export.
+// What the workbook service adds where the roster and export tests do not reach: each form of
+// lock file another program leaves, a desktop that cannot show the file, the sentences for
+// failures, and rosters that are no workbooks: read for the import, refused for the export.
 #include "platform/ErrorMessage.h"
 #include "platform/Texts.h"
 #include "platform/WorkbookService.h"
@@ -55,18 +54,16 @@ private Q_SLOTS:
     // Every failure names the file in a sentence of its own, and every kind of file a roster can
     // turn out to be has a name of its own: a mix-up would give the operator the wrong advice.
     void everyFailureHasItsOwnSentence() {
+        // The kinds up to FolderNotShown are about a file; those after it name none.
         QSet<QString> sentences;
-        for (int k = 0; k <= int(ErrorKind::FolderNotShown); ++k) {
+        for (int k = 0; k <= int(ErrorKind::TooFewToRedraw); ++k) {
+            const bool named = k <= int(ErrorKind::FolderNotShown);
             const QString text =
-                errorMessage(Error(ErrorKind(k), QStringLiteral("/某处/名单.xls")));
-            QVERIFY2(text.contains(QStringLiteral("名单.xls")), qPrintable(text));
-            sentences.insert(text);
-        }
-        QCOMPARE(sentences.size(), int(ErrorKind::FolderNotShown) + 1);
-        for (int k = int(ErrorKind::SpreadsheetRunning); k <= int(ErrorKind::TooFewToRedraw); ++k) {
-            const QString text = errorMessage(fault(ErrorKind(k)));
-            QVERIFY(!text.isEmpty());
-            QVERIFY2(!text.contains(QLatin1Char('%')), qPrintable(text));
+                errorMessage(named ? Error(ErrorKind(k), QStringLiteral("/某处/名单.xls"))
+                                   : fault(ErrorKind(k)));
+            QVERIFY2(named ? text.contains(QStringLiteral("名单.xls"))
+                           : !text.isEmpty() && !text.contains(QLatin1Char('%')),
+                     qPrintable(text));
             sentences.insert(text);
         }
         QCOMPARE(sentences.size(), int(ErrorKind::TooFewToRedraw) + 1);
@@ -79,11 +76,8 @@ private Q_SLOTS:
             kinds.insert(text);
         }
         // An unknown file, a compound file and a record stream not told apart any further are
-        // all "some other kind of file".
+        // all "some other kind of file", named without its folder.
         QCOMPARE(kinds.size(), int(FileKind::Biff5) + 1 - 3);
-    }
-
-    void sentenceForAFileOfNoKnownKind() {
         const Error e(ErrorKind::NotAWorkbook, QStringLiteral("/某处/导入名单.xls"));
         QCOMPARE(errorMessage(e),
                  texts::WorkbookNotAWorkbook.arg("导入名单.xls", texts::FileKindOther));

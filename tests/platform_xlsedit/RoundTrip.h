@@ -14,17 +14,15 @@
 
 using Written = QHash<QPair<int, int>, QString>;  // zero-based (row, col) -> text
 
-// Checks xlrd's reading after an edit of sheet `active` against the reading before it: the
-// written texts exact, every other cell outside the cleared `range` and every other sheet
-// unchanged, the rest of the range blank; cells keep their formats; no merged area hides a
-// written cell, and the areas apart from them stay. Reports through QTest.
+// Checks xlrd's reading after an edit of sheet `active` against the one before: written texts
+// exact, the rest of the cleared `range` blank, all else unchanged; cells keep their formats; no
+// merged area hides a written cell, the others stay. These checks report through QTest.
 void compareBooks(const XlrdBook& before, const XlrdBook& after, const QString& active,
                   const sortilo::xlsedit::CellRect& range, const Written& written);
 
-// Checks the saved file's own bookkeeping: sheet offsets land on BOFs, INDEX entries on
-// DBCELLs whose offsets lead back to ROW records, EXTSST entries on string starts inside
-// SST/CONTINUE records, DIMENSIONS covering exactly the cells of the edited sheet; the other
-// sheets' INDEX entries as valid as they were in the original. Reports through QTest.
+// Checks the saved file's bookkeeping: sheet offsets on BOFs, INDEX entries on DBCELLs leading
+// back to ROWs, EXTSST entries inside SST/CONTINUE, DIMENSIONS exactly the edited sheet's cells;
+// the other sheets' INDEX entries as valid as in the original.
 void checkStructure(const QString& original, const QString& saved, int activeSheet);
 
 using sortilo::test::corpusFile;
@@ -37,8 +35,7 @@ QString copyIn(const QString& folder, const QString& file = QStringLiteral("poi_
 bool writeAltered(const QString& original, const QString& path,
                   const std::function<void(sortilo::xls::RecordStream&)>& change);
 
-// Checks what an export leaves besides cells: every formula flagged to be calculated again, one
-// UNCALCED right after the BOF of each sheet with formulas, no calculation engine named in
-// RECALCID; each view of the edited sheet at its top-left corner (frozen panes scrolled back to
-// the split) with A1 selected in the active pane, its other view settings as in the original.
+// Checks what an export leaves besides cells: formulas flagged to be calculated again, one
+// UNCALCED right after the BOF of each sheet with them, no engine named in RECALCID; the edited
+// sheet's views at the top-left (frozen panes at the split), A1 selected, the rest as it was.
 void checkExportMarks(const QString& original, const QString& saved, int activeSheet);

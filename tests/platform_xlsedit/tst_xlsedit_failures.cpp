@@ -15,7 +15,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <csignal>
-#include <cstdio>
 
 using namespace sortilo;
 using namespace sortilo::xlsedit;
@@ -44,52 +43,44 @@ std::optional<EditableWorkbook> edited(const QString& path) {
     return std::move(*book);
 }
 
+// Makes an export's changes and saves them.
+bool editAndSave(const QString& path) {
+    auto book = edited(path);
+    return book && book->save();
+}
+
 // The ways a save can fail, each undone afterwards. Tests run as root, who may write anywhere:
 // read-only is a file or folder without write permission bits, which the save honours; a full
 // disk is a file size limit on this process; a folder replaced by a file refuses the temporary
 // file; a second name (hard link) of the file would keep the old contents.
 enum class Obstacle { ReadOnlyFile, ReadOnlyFolder, DiskFull, FolderReplaced, HardLink };
 
-void limitFileSize(bool on) {
-    rlimit limit{};
-    ::getrlimit(RLIMIT_FSIZE, &limit);
-    limit.rlim_cur = on ? 4096 : limit.rlim_max;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-void raise(Obstacle o, const QString& folder, const QString& file) {
+// Puts the obstacle up (`on`) or takes it away again.
+void obstruct(Obstacle o, const QString& folder, const QString& file, bool on) {
     const QByteArray f = QFile::encodeName(file), d = QFile::encodeName(folder);
+    const QByteArray link = f + ".link", moved = d + ".moved";
     if (o == Obstacle::HardLink) {
-        ::link(f.constData(), (f + ".link").constData());
+        on ? ::link(f.constData(), link.constData()) : ::unlink(link.constData());
     }
     if (o == Obstacle::ReadOnlyFile) {
-        ::chmod(f.constData(), 0444);
+        ::chmod(f.constData(), on ? 0444 : 0644);
     }
     if (o == Obstacle::ReadOnlyFolder) {
-        ::chmod(d.constData(), 0555);
+        ::chmod(d.constData(), on ? 0555 : 0755);
     }
-    if (o == Obstacle::FolderReplaced) {
-        ::rename(d.constData(), (d + ".moved").constData());
-        QFile stand(folder);
-        stand.open(QIODevice::WriteOnly);
+    if (o == Obstacle::FolderReplaced && on) {
+        ::rename(d.constData(), moved.constData());
+        QFile(folder).open(QIODevice::WriteOnly);
+    } else if (o == Obstacle::FolderReplaced) {
+        ::unlink(d.constData());
+        ::rename(moved.constData(), d.constData());
     }
     if (o == Obstacle::DiskFull) {
         std::signal(SIGXFSZ, SIG_IGN);
-        limitFileSize(true);
-    }
-}
-
-void lower(Obstacle o, const QString& folder, const QString& file) {
-    const QByteArray f = QFile::encodeName(file), d = QFile::encodeName(folder);
-    ::unlink((f + ".link").constData());
-    if (o == Obstacle::FolderReplaced) {
-        ::unlink(d.constData());
-        ::rename((d + ".moved").constData(), d.constData());
-    }
-    ::chmod(f.constData(), 0644);
-    ::chmod(d.constData(), 0755);
-    if (o == Obstacle::DiskFull) {
-        limitFileSize(false);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = on ? 4096 : limit.rlim_max;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
     }
 }
 
@@ -124,9 +115,9 @@ private Q_SLOTS:
         auto book = edited(path);
         QVERIFY(book);
 
-        raise(obstacle, folder, path);
+        obstruct(obstacle, folder, path, true);
         const Result<void> failed = book->save();
-        lower(obstacle, folder, path);
+        obstruct(obstacle, folder, path, false);
         QVERIFY(!failed);
         QCOMPARE(failed.error().kind,
                  obstacle == Obstacle::HardLink ? ErrorKind::HardLinked : ErrorKind::NotSaved);
@@ -161,9 +152,7 @@ private Q_SLOTS:
         const QByteArray name = QFile::encodeName(path);
         QVERIFY(::chown(name.constData(), owner, group) == 0);
         QVERIFY(::chmod(name.constData(), 0640) == 0);
-        auto book = edited(path);
-        QVERIFY(book);
-        QVERIFY(book->save());
+        QVERIFY(editAndSave(path));
         struct stat st {};
         QCOMPARE(::stat(name.constData(), &st), 0);
         QVERIFY(fileBytes(path) != junk);
@@ -175,58 +164,42 @@ private Q_SLOTS:
         QCOMPARE(entries(dir.path()), kept);
     }
 
-    // A child process saves over and over and is killed at random moments. The workbook is always
-    // the old or the new one; the next save leaves nothing else in the folder. SORTILO_SAVE_KILLS
-    // sets the number of kills (tests/scripts/kill-during-save runs many).
+    // A child process saves an edit over and over and is killed at random moments. The workbook is
+    // always the old or the new one; the next save leaves nothing else in the folder.
+    // SORTILO_SAVE_KILLS sets the number of kills (tests/scripts/kill-during-save runs many).
     void killedDuringSave() {
         const int kills = std::max(qEnvironmentVariableIntValue("SORTILO_SAVE_KILLS"), 6);
         QTemporaryDir dir;
         const QString path = copyIn(dir.path());
         const QByteArray before = fileBytes(path);
         // The new contents, and how long a save takes: the kills fall within that time.
-        auto probe = edited(path);
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(probe);
-        QVERIFY(probe->save());
+        QVERIFY(editAndSave(path));
         const qint64 saveMicros = std::max<qint64>(clock.nsecsElapsed() / 1000, 1000);
         const QByteArray after = fileBytes(path);
         int leftovers = 0;
         for (int k = 0; k < kills; ++k) {
             QVERIFY(writeBytes(path, before));  // each child saves the same edit of the same file
-            int ready[2];
-            QVERIFY(::pipe(ready) == 0);
+            auto book = edited(path);
+            QVERIFY(book);
             const pid_t child = ::fork();
             QVERIFY(child >= 0);
             if (child == 0) {
-                ::close(ready[0]);
-                auto book = edited(path);
-                if (!book || ::write(ready[1], "r", 1) != 1) {
-                    ::_exit(1);
-                }
                 for (;;) {
                     static_cast<void>(book->save());
                 }
             }
-            ::close(ready[1]);
-            char byte = 0;
-            const bool started = ::read(ready[0], &byte, 1) == 1;
-            ::close(ready[0]);
-            if (started) {
-                ::usleep(useconds_t(QRandomGenerator::global()->bounded(2 * saveMicros)));
-            }
+            ::usleep(useconds_t(QRandomGenerator::global()->bounded(2 * saveMicros)));
             ::kill(child, SIGKILL);
             ::waitpid(child, nullptr, 0);
-            QVERIFY(started);
             const QByteArray now = fileBytes(path);
             QVERIFY(now == before || now == after);
             leftovers += entries(dir.path()).size() > 1 ? 1 : 0;
         }
         qInfo("%d kills, %d left a temporary file behind", kills, leftovers);
         QVERIFY(writeBytes(path, before));
-        auto book = edited(path);
-        QVERIFY(book);
-        QVERIFY(book->save());
+        QVERIFY(editAndSave(path));
         QCOMPARE(fileBytes(path), after);
         QCOMPARE(entries(dir.path()), QStringList{kName});
     }

@@ -4,6 +4,8 @@
 #include <QJsonObject>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace {
 
 const char* const kScript = R"(
@@ -34,12 +36,9 @@ sys.stdout.write(json.dumps(out, ensure_ascii=False))
 }  // namespace
 
 const XlrdSheet* XlrdBook::sheet(const QString& name) const {
-    for (const XlrdSheet& s : sheets) {
-        if (s.name == name) {
-            return &s;
-        }
-    }
-    return nullptr;
+    const auto it = std::find_if(sheets.begin(), sheets.end(),
+                                 [&](const XlrdSheet& s) { return s.name == name; });
+    return it == sheets.end() ? nullptr : &*it;
 }
 
 XlrdBook readWithXlrd(const QString& path) {
@@ -57,15 +56,15 @@ XlrdBook readWithXlrd(const QString& path) {
             QStringLiteral("no output: ") + QString::fromUtf8(python.readAllStandardError());
         return book;
     }
-    book.error = root.value(QStringLiteral("error")).toString();
-    book.formatting = root.value(QStringLiteral("formatting")).toBool();
-    book.biff = root.value(QStringLiteral("biff")).toInt();
-    for (const auto& s : root.value(QStringLiteral("sheets")).toArray()) {
+    book.error = root[u"error"].toString();
+    book.formatting = root[u"formatting"].toBool();
+    book.biff = root[u"biff"].toInt();
+    for (const auto& s : root[u"sheets"].toArray()) {
         const QJsonObject o = s.toObject();
         XlrdSheet sheet;
-        sheet.name = o.value(QStringLiteral("name")).toString();
-        sheet.selected = o.value(QStringLiteral("selected")).toBool();
-        for (const auto& c : o.value(QStringLiteral("cells")).toArray()) {
+        sheet.name = o[u"name"].toString();
+        sheet.selected = o[u"selected"].toBool();
+        for (const auto& c : o[u"cells"].toArray()) {
             const QJsonArray a = c.toArray();
             sheet.cells.insert({a[0].toInt(), a[1].toInt()}, QJsonArray{a[2], a[3], a[4]});
         }
@@ -75,7 +74,7 @@ XlrdBook readWithXlrd(const QString& path) {
                     .insert(f[0].toInt(), f[1].toInt());
             }
         }
-        for (const auto& m : o.value(QStringLiteral("merged")).toArray()) {
+        for (const auto& m : o[u"merged"].toArray()) {
             const QJsonArray a = m.toArray();  // rows, then columns, each [first, last + 1)
             sheet.merged.push_back(QRect(QPoint(a[2].toInt(), a[0].toInt()),
                                          QPoint(a[3].toInt() - 1, a[1].toInt() - 1)));
