@@ -225,6 +225,13 @@ private Q_SLOTS:
             QCOMPARE(w(name)->style()->pixelMetric(metric, nullptr, w(name)),
                      2 * QApplication::style()->pixelMetric(metric));
         }
+        // Wider only: the layout stays centred, and the frames' controls keep their places.
+        window.resize(window.size() + QSize(300, 0));
+        QTRY_VERIFY(w("Frame1")->x() > 100);
+        const double s = w("Frame1")->width() / 793.0;
+        const int right = window.centralWidget()->width() - w("Frame1")->geometry().right() - 1;
+        QVERIFY(std::abs((w("Frame1")->x() - 8 * s) - (right - 9 * s)) <= 2);
+        QVERIFY(std::abs(w("Command3(0)")->x() - 216 * s) <= 1);
         window.resize(400, 300);
         QTRY_COMPARE(window.menuBar()->font().pointSizeF(), DefaultFontPoints);
         QCoreApplication::processEvents();
@@ -402,6 +409,10 @@ private Q_SLOTS:
         QVERIFY(!shown("Command3(1)"));
         program->window().findChild<QAction*>("titleEditorCommand")->trigger();
         QTest::keyClick(w("Text2"), Qt::Key_PageDown);
+        QVERIFY(!shown("Command3(1)"));
+        // Nor in the audience window, had the operator clicked into it.
+        program->window().toggleAudienceWindow();
+        QTest::keyClick(program->window().audienceWindow(), Qt::Key_PageDown);
         QVERIFY(!shown("Command3(1)"));
         QVERIFY(messages->shown.isEmpty());
     }

@@ -42,6 +42,7 @@ const CountRow CountRows[] = {
     {"0.5 is below one before rounding", "0.5", 0.5, Below, 0},
     // Blanks, wherever they stand, and signs.
     {"blank inside", "1 2", 12, Ok, 12},
+    {"tab, line feed, return inside", "1\t2\n3\r4", 1234, Large, 0},
     {"blank after sign", "- 3", -3, Below, 0},
     {"plus", "+7", 7, Ok, 7},
     {"two signs", "--3", 0, Below, 0},
