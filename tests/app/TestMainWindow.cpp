@@ -536,11 +536,13 @@ private Q_SLOTS:
         QTest::keyClick(w("Text2"), Qt::Key_Return);  // the editor's while it is open
         QCOMPARE(items("List3").last(), QStringLiteral("决赛"));
         QVERIFY(shown("Command3(0)"));
+        click("Command11");  // nothing selected: nothing deleted
+        QCOMPARE(items("List3").size(), 6);
         w<QListWidget>("List3")->setCurrentRow(0);
         click("Command11");
         QCOMPARE(items("List3").first(), QStringLiteral("第二轮"));
         click("Command12");
-        QCOMPARE(messages->shown, QStringList{texts::TitlesConfirmed});
+        QCOMPARE(messages->shown, (QStringList{texts::NoTitleSelected, texts::TitlesConfirmed}));
         QVERIFY(!shown("Frame5"));
         QCOMPARE(w<QLabel>("Label1(1)")->text(), QStringLiteral("第二轮"));
     }
