@@ -442,6 +442,13 @@ private Q_SLOTS:
             QCOMPARE(box.askBeforeQuit(QStringLiteral("退出吗？")), QuitChoice::Cancel);
             QCOMPARE(titles, QStringList(3, texts::MessageTitle));
         }
+        // A button chosen with Tab is the one Space presses.
+        QTimer::singleShot(0, [] {
+            QWidget* message = QApplication::activeModalWidget();
+            QTest::keyClick(message->focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(message->focusWidget(), Qt::Key_Space);
+        });
+        QVERIFY(!box.confirm(QStringLiteral("确定吗？")));
     }
 
     // Esc in the title editor closes it and forgets what was not confirmed.

@@ -29,8 +29,9 @@ QWidget* operatorWindow() {
     return active;
 }
 
-// An operator holding only the clicker gets through a message: its keys (and Return and Space)
-// press the message's default button.
+// An operator holding only the clicker gets through a message: its keys press the message's
+// default button, and so do Return and Space where no button has them (a button that has them,
+// one the operator chose with Tab, is pressed itself, as everywhere).
 class ClickerKeys : public QObject {
 public:
     explicit ClickerKeys(QMessageBox& box) : QObject(&box), box_(box) {
@@ -47,11 +48,15 @@ protected:
             return QObject::eventFilter(watched, event);
         }
         switch (static_cast<QKeyEvent*>(event)->key()) {
-            case Qt::Key_PageDown:
-            case Qt::Key_PageUp:
             case Qt::Key_Return:
             case Qt::Key_Enter:
             case Qt::Key_Space:
+                if (watched != &box_) {
+                    return false;
+                }
+                [[fallthrough]];
+            case Qt::Key_PageDown:
+            case Qt::Key_PageUp:
                 box_.defaultButton()->click();
                 return true;
             default:
