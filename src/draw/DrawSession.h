@@ -157,8 +157,8 @@ Q_SIGNALS:
     // A new session's commitment, or the room's text added to it.
     void sessionSealed();
     void entropyAllowedChanged(bool allowed);
-    // The record holds a new line.
-    void recordMarked(const sortilo::RecordMark& mark);
+    // The record took a new line (recordMark()), or missed one (recordIncomplete()).
+    void recordChanged();
     // A check refused what was asked, or the record could not be written (modal). Emitted last,
     // after every change of its step.
     void refused(const sortilo::Error& error);

@@ -9,12 +9,13 @@ namespace sortilo {
 void DrawSession::noteRecord(const Result<RecordMark>& written) {
     if (written) {
         recordMark_ = *written;
-        Q_EMIT recordMarked(recordMark_);
+        Q_EMIT recordChanged();
         return;
     }
     // A record with a line missing proves nothing: this session writes no more, and the operator
     // hears of it once.
     recordFailed_ = true;
+    Q_EMIT recordChanged();
     refuse(written.error());
 }
 

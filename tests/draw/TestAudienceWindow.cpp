@@ -1,6 +1,7 @@
 #include "draw/view/AudienceWindow.h"
 #include "platform/Texts.h"
 #include "record/FileJournal.h"
+#include "support/TestData.h"
 #include "support/TestSession.h"
 
 #include <QFontMetricsF>
@@ -77,6 +78,13 @@ private Q_SLOTS:
         const QString hash = QString::fromLatin1(t->session.recordMark().lastLineHash.toHex());
         QCOMPARE(window->proofLine(), QStringLiteral("抽签记录第3行 · ") + hash.left(8));
         t->session.closeRecord();
+        // A record that cannot be written is never shown as proof.
+        QVERIFY(test::setReadOnly(dir.path()));
+        t->session.importRoster(test::numberedNames(5));
+        t->session.setKeepChoice(KeepChoice::Keep);
+        t->drawGroup(QStringLiteral("2"));
+        QCOMPARE(window->proofLine(), texts::AudienceRecordIncomplete);
+        QVERIFY(test::setReadOnly(dir.path(), false));
         t->session.keepRecord(nullptr);
     }
 

@@ -90,7 +90,7 @@ AudienceWindow::AudienceWindow(DrawSession& session, QWidget* parent)
                 showGroup(title, names);
             });
     connect(&session, &DrawSession::sessionSealed, this, &AudienceWindow::showProof);
-    connect(&session, &DrawSession::recordMarked, this, &AudienceWindow::showProof);
+    connect(&session, &DrawSession::recordChanged, this, &AudienceWindow::showProof);
     showProof();
 }
 
