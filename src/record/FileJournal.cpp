@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace sortilo::record {
 
 namespace {
@@ -177,13 +179,18 @@ Result<bool> closeAbandoned(const QString& recordPath) {
     return done ? Result<bool>(true) : Result<bool>(done.error());
 }
 
+// Whether the record ends with its close line. Only its end is read: a start reads every record
+// of the folder, and closed ones are most of them. A close line is short, so a last line longer
+// than what is read is none.
 bool isClosed(const QString& recordPath) {
+    constexpr qint64 Tail = 4096;
     QFile file(recordPath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly) || !file.seek(std::max<qint64>(0, file.size() - Tail))) {
         return true;
     }
-    const QByteArray bytes = file.readAll();
-    return bytes.endsWith('\n') && lastLine(bytes).closes;
+    const QByteArray tail = file.readAll();
+    const bool whole = file.size() <= Tail || tail.lastIndexOf('\n', tail.size() - 2) >= 0;
+    return tail.endsWith('\n') && whole && lastLine(tail).closes;
 }
 
 // A secret whose record was never made (the program ended in between): nobody holds it, and
