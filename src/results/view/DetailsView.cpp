@@ -41,17 +41,8 @@ void DetailsView::close() {
     widgets_.closeButton->setVisible(false);
 }
 
-// The pool is no group: nothing there can be marked absent, as with nothing selected.
 void DetailsView::markAbsent() {
-    QList<GroupPlace> places;
-    if (group_ == 0) {
-        session_.askRedraw(places);
-        return;
-    }
-    for (const QModelIndex& index : widgets_.list->selectionModel()->selectedIndexes()) {
-        places << GroupPlace{group_, index.row()};
-    }
-    session_.askRedraw(places);
+    session_.askRedraw(selectedPlaces(widgets_.list, group_));
 }
 
 }  // namespace sortilo

@@ -33,6 +33,17 @@ QAction* addMarkAbsentAction(QListWidget* list) {
     return action;
 }
 
+QList<GroupPlace> selectedPlaces(const QListWidget* list, int group) {
+    QList<GroupPlace> places;
+    if (group == 0) {
+        return places;
+    }
+    for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
+        places << GroupPlace{group, index.row()};
+    }
+    return places;
+}
+
 namespace {
 
 bool showsNames(const QListWidget* list, const QStringList& names) {
@@ -83,11 +94,7 @@ ResultListsView::ResultListsView(const ResultListWidgets& widgets, DrawSession& 
 QList<GroupPlace> ResultListsView::selectedPlaces() const {
     QList<GroupPlace> places;
     for (size_t i = 0; i < widgets_.lists.size(); ++i) {
-        const QListWidget* list = widgets_.lists[i];
-        const int group = session_.shownGroups()[i].number;
-        for (const QModelIndex& index : list->selectionModel()->selectedIndexes()) {
-            places << GroupPlace{group, index.row()};
-        }
+        places << sortilo::selectedPlaces(widgets_.lists[i], session_.shownGroups()[i].number);
     }
     return places;
 }

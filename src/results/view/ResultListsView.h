@@ -49,5 +49,8 @@ private:
 // The action of a list that marks its selected names absent: Delete while the list has the
 // focus, and 缺席，补抽 in its context menu.
 QAction* addMarkAbsentAction(QListWidget* list);
+// The names selected in a list that shows group `group`, as places in it; none for the pool (0),
+// which is no group.
+QList<GroupPlace> selectedPlaces(const QListWidget* list, int group);
 
 }  // namespace sortilo
