@@ -40,12 +40,11 @@ struct NoDesktop : DesktopOpener {
 // The program with its window shown, the real clock, timer, generator and workbook service;
 // messages and the desktop opener do nothing. Without a folder, a scratch folder of its own.
 inline std::unique_ptr<Program> shownProgram(const QString& appFolder = {}) {
-    Services services = realServices();
-    services.messages = std::make_unique<SilentMessages>();
-    services.opener = std::make_unique<NoDesktop>();
     // A folder of the benchmarks' own, so no run writes draw records where a user keeps files.
     static QTemporaryDir scratch;
-    services.appFolder = appFolder.isEmpty() ? scratch.path() : appFolder;
+    Services services = realServices(appFolder.isEmpty() ? scratch.path() : appFolder);
+    services.messages = std::make_unique<SilentMessages>();
+    services.opener = std::make_unique<NoDesktop>();
     auto program = std::make_unique<Program>(std::move(services));
     program->window().show();
     QCoreApplication::processEvents();

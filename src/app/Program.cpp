@@ -1,7 +1,6 @@
 #include "app/Program.h"
 
 #include "platform/AppFiles.h"
-#include "platform/DataFolder.h"
 #include "platform/ErrorMessage.h"
 #include "platform/ProcessOpener.h"
 #include "platform/Texts.h"
@@ -11,20 +10,19 @@
 #include "results/Export.h"
 #include "roster/Roster.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
 
 namespace sortilo {
 
-Services realServices() {
+Services realServices(const QString& appFolder) {
     Services services;
     services.messages = std::make_unique<QtMessageBox>();
     services.opener = std::make_unique<ProcessOpener>();
     services.clock = std::make_unique<SystemClock>();
     services.random = std::make_unique<FoldingRandom>();
     services.timer = std::make_unique<QtDrawTimer>();
-    services.appFolder = currentDataFolder().path;
+    services.appFolder = appFolder;
     return services;
 }
 
@@ -74,11 +72,9 @@ void Program::connectWorkbookButtons() {
                      [this](int number) { unexported_.insert(number); });
     QObject::connect(&session_, &DrawSession::groupRedrawn, &window_,
                      [this](int number) { unexported_.insert(number); });
-    QObject::connect(&session_, &DrawSession::sessionSealed, &window_, [this] {
-        if (session_.model().groupCount() == 0) {
-            unexported_.clear();
-        }
-    });
+    // A new session has no groups to export.
+    QObject::connect(&session_, &DrawSession::sessionSealed, &window_,
+                     [this] { unexported_.clear(); });
     window_.setCloseGuard([this] { return mayQuit(); });
 }
 
@@ -108,6 +104,8 @@ bool Program::mayQuit() {
     return false;
 }
 
+// Every way out (the window closed, Ctrl+Q, a termination signal) ends here. Nothing is asked on
+// the way out: a record that cannot be closed now is closed at the next start.
 Program::~Program() {
     services_.opener->onLateFailure({});
     session_.closeRecord(DrawSession::Quietly);
@@ -132,12 +130,6 @@ void Program::connectRecordCommands() {
                              session_.redrawAbsent(absent);
                          }
                      });
-    if (QCoreApplication* application = QCoreApplication::instance()) {
-        // Nothing is asked on the way out: a record that cannot be closed now is closed at the
-        // next start.
-        QObject::connect(application, &QCoreApplication::aboutToQuit, &window_,
-                         [this] { session_.closeRecord(DrawSession::Quietly); });
-    }
 }
 
 void Program::askForEntropy() {

@@ -28,8 +28,9 @@ struct Services {
     QString appFolder;
 };
 
-// The real services for the program, working on the data folder (platform/DataFolder.h).
-Services realServices();
+// The real services for the program, working on the data folder `appFolder`
+// (platform/DataFolder.h).
+Services realServices(const QString& appFolder);
 
 // The program: the services, the draw session, the title editing and the main window, wired
 // together. Messages of the session and the title editing go to the message box; the window's

@@ -81,9 +81,9 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(AppId);
     QApplication::setWindowIcon(programIcon());
 
-    const sortilo::Result<void> folderReady =
-        sortilo::prepareDataFolder(sortilo::currentDataFolder(), templatesFolder());
-    sortilo::Program program(sortilo::realServices());
+    const sortilo::DataFolder folder = sortilo::currentDataFolder();
+    const sortilo::Result<void> folderReady = sortilo::prepareDataFolder(folder, templatesFolder());
+    sortilo::Program program(sortilo::realServices(folder.path));
     program.window().centreOnScreen();
     program.window().show();
     if (!folderReady) {
