@@ -71,7 +71,7 @@ Result<QList<int>> DrawSession::absentMembers(const QList<GroupPlace>& absent) c
         }
         entries << members[position];
     }
-    if (model_.replacementsFor(group, entries).size() < entries.size()) {
+    if (model_.replacementsFor(group).size() < entries.size()) {
         return fault(ErrorKind::TooFewToRedraw);
     }
     return entries;

@@ -28,14 +28,12 @@ void DrawModel::startSession(const QStringList& names, const QByteArray& secret)
     commitment_ = committed::commitment(secret);
     digest_ = committed::rosterDigest(roster_);
     entropy_.reset();
-    sessionKey_.clear();
     clearGroups();
 }
 
 void DrawModel::addEntropy(const QString& text) {
     Q_ASSERT(canAddEntropy());
     entropy_ = text;
-    sessionKey_.clear();
     history_.append(EntropyAdded{text});
 }
 
@@ -72,11 +70,8 @@ void DrawModel::setTitles(const QStringList& titles) {
     }
 }
 
-const QByteArray& DrawModel::sessionKey() const {
-    if (sessionKey_.isEmpty()) {
-        sessionKey_ = committed::sessionKey(secret_, digest_, entropy_.value_or(QString()));
-    }
-    return sessionKey_;
+QByteArray DrawModel::sessionKey() const {
+    return committed::sessionKey(secret_, digest_, entropy_.value_or(QString()));
 }
 
 void DrawModel::takeOutOfPool(const QList<int>& entries) {
@@ -104,11 +99,11 @@ const Group& DrawModel::recordGroup(const GroupDrawn& drawn) {
     return groups_.last();
 }
 
-QList<int> DrawModel::replacementsFor(int group, const QList<int>& absent) const {
+QList<int> DrawModel::replacementsFor(int group) const {
     const QList<int>& members = this->group(group).members;
+    const QSet<int> taken(members.begin(), members.end());
     QList<int> candidates = pool_;
-    candidates.removeIf(
-        [&](int entry) { return members.contains(entry) || absent.contains(entry); });
+    candidates.removeIf([&taken](int entry) { return taken.contains(entry); });
     return candidates;
 }
 
@@ -117,9 +112,8 @@ Redrawn DrawModel::nextRedraw(int group, const QList<int>& absent) const {
     redrawn.group = group;
     redrawn.absent = absent;
     redrawn.attempt = this->group(group).attempts + 1;
-    redrawn.picks =
-        committed::picks(sessionKey(), group, redrawn.attempt, replacementsFor(group, absent),
-                         static_cast<int>(absent.size()));
+    redrawn.picks = committed::picks(sessionKey(), group, redrawn.attempt, replacementsFor(group),
+                                     static_cast<int>(absent.size()));
     return redrawn;
 }
 

@@ -90,9 +90,9 @@ public:
     // keeping their order.
     const Group& recordGroup(const GroupDrawn& drawn);
 
-    // Who can replace absent members of a group: the pool without them and without the group's
-    // present members.
-    QList<int> replacementsFor(int group, const QList<int>& absent) const;
+    // Who can replace absent members of a group: the pool without the group's members, absent or
+    // present.
+    QList<int> replacementsFor(int group) const;
     // Replacements for these members of the group (given in the group's order), by the committed
     // derivation with the group's next attempt. Requires as many candidates as absent members.
     Redrawn nextRedraw(int group, const QList<int>& absent) const;
@@ -112,9 +112,9 @@ private:
     QByteArray commitment_;
     QByteArray digest_;
     std::optional<QString> entropy_;
-    mutable QByteArray sessionKey_;  // made at the first group, from all of the above
 
-    const QByteArray& sessionKey() const;
+    // The key every group's picks derive from: all of the above.
+    QByteArray sessionKey() const;
     void clearGroups();
     void takeOutOfPool(const QList<int>& entries);
 };
