@@ -522,6 +522,27 @@ private Q_SLOTS:
         QVERIFY(messages->shown.isEmpty());
     }
 
+    // A selection stays with its group: paging that brings another group with the same names
+    // into the list (one name, drawn with 是) leaves nothing selected to mark absent.
+    void selectionStaysWithItsGroup() {
+        showWindow();
+        program->session().importRoster({QStringLiteral("甲")});
+        w<QRadioButton>("Option1(0)")->click();
+        w<QLineEdit>("Text1")->setText(QStringLiteral("1"));
+        for (int g = 0; g < 5; ++g) {
+            click("Command3(0)");
+            timer->fire();
+            timer->fire();
+            click("Command3(1)");
+        }
+        w<QListWidget>("List1(1)")->item(0)->setSelected(true);
+        click("Command8(0)");
+        w("List1(1)")->setFocus();
+        QTest::keyClick(w("List1(1)"), Qt::Key_Delete);
+        QCOMPARE(messages->shown, QStringList{texts::NoAbsentSelected});
+        QVERIFY(messages->questions.isEmpty());
+    }
+
     // The menu opens the editor above the details view; its controls reach the title editing.
     void titleEditor() {
         drawGroups(1);

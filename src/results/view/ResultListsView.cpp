@@ -103,10 +103,12 @@ void ResultListsView::show(const ShownGroups& groups) {
     for (size_t i = 0; i < groups.size(); ++i) {
         QListWidget* list = widgets_.lists[i];
         setBackColor(list, groups[i].selected ? ListColor::Pink : ListColor::Window);
-        // A list whose names stay keeps the names the operator selected in it.
-        if (!showsNames(list, groups[i].names)) {
+        // A list whose group stays keeps the names the operator selected in it; another group
+        // with the same names (a small pool drawn with 是) is another group.
+        if (groups[i].number != shownNumbers_[i] || !showsNames(list, groups[i].names)) {
             list->clear();
             list->addItems(groups[i].names);
+            shownNumbers_[i] = groups[i].number;
         }
         widgets_.titleLabels[i]->setText(groups[i].title);
     }

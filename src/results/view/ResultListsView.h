@@ -44,6 +44,7 @@ private:
 
     ResultListWidgets widgets_;
     DrawSession& session_;
+    std::array<int, 4> shownNumbers_{};  // the group each list shows
 };
 
 // The action of a list that marks its selected names absent: Delete while the list has the
