@@ -90,20 +90,19 @@ void SongLabel::paintEvent(QPaintEvent* /*event*/) {
                                   : QTextOption::ManualWrap);
     QFont face = font();
     QString shown = text();
-    qreal baseline = firstBaseline(font(), face);
-    const qreal lineStep = QFontInfo(face).pixelSize() * LineSpacing;
+    qsizetype fittedLines = 1;
     if (!wordWrap()) {
         const LabelFit fit = fitLabel(font(), text(), QSize(room(), height()));
         face = fit.face;
         shown = fit.lines.join(QChar::LineSeparator);
-        baseline = firstBaseline(font(), face);
-        // Two lines keep the middle of the one they replace.
-        baseline -= (fit.lines.size() - 1) * QFontInfo(face).pixelSize() * LineSpacing / 2;
+        fittedLines = fit.lines.size();
     }
+    const qreal step = QFontInfo(face).pixelSize() * LineSpacing;
+    // Two fitted lines keep the middle of the one they replace.
+    qreal baseline = firstBaseline(font(), face) - (fittedLines - 1) * step / 2;
     QTextLayout layout(shown, face);
     layout.setTextOption(option);
     const QFontMetricsF metrics(face);
-    const qreal step = wordWrap() ? lineStep : QFontInfo(face).pixelSize() * LineSpacing;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLineWidth(wordWrap() ? width() : room());
